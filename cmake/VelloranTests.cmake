@@ -1,0 +1,22 @@
+find_package(GTest REQUIRED)
+find_package(Qt6 REQUIRED COMPONENTS Test)
+include(GoogleTest)
+
+# Plain unit test on GoogleTest: add_unit_test(name LIBS lib... SOURCES file...)
+function(add_unit_test name)
+  cmake_parse_arguments(ARG "" "" "LIBS;SOURCES" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+                       PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()
+
+# Widget test on QtTest, run on the offscreen platform: add_widget_test(name LIBS ... SOURCES ...)
+function(add_widget_test name)
+  cmake_parse_arguments(ARG "" "" "LIBS;SOURCES" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} Qt6::Test Qt6::Widgets)
+  target_compile_definitions(${name} PRIVATE ${VELLORAN_QT_DEFINES})
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120)
+endfunction()

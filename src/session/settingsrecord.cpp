@@ -1,0 +1,139 @@
+#include "session/settingsrecord.h"
+
+#include "engine/numberformat.h"
+#include "session/textcodec.h"
+
+#include <algorithm>
+
+namespace velloran::session {
+
+namespace {
+
+constexpr QChar kQuote = u'"';
+
+QString single(float value)
+{
+    return QString::fromStdString(engine::formatGeneral(value));
+}
+
+bool isBlank(QChar c)
+{
+    return c == u' ' || c == u'\t';
+}
+
+bool isDelimiter(QChar c)
+{
+    return c == u',' || c == u'\r' || c == u'\n';
+}
+
+bool allDigits(QStringView text)
+{
+    return std::all_of(text.begin(), text.end(),
+                       [](QChar c) { return c.unicode() >= u'0' && c.unicode() <= u'9'; });
+}
+
+// Walks the fields of the record; the position only ever moves forward, which keeps reading
+// linear however long the script is.
+class FieldScanner {
+public:
+    explicit FieldScanner(QStringView text) : m_text(text) {}
+
+    std::optional<Field> next()
+    {
+        while (m_pos < m_text.size() && isBlank(m_text[m_pos]))
+            ++m_pos;
+        if (m_pos >= m_text.size())
+            return std::nullopt;
+
+        Field field;
+        if (m_text[m_pos] == kQuote) {
+            const qsizetype close = m_text.indexOf(kQuote, m_pos + 1);
+            if (close < 0)
+                return std::nullopt;
+            field.kind = Field::Kind::Text;
+            field.text = m_text.sliced(m_pos + 1, close - m_pos - 1).toString();
+            m_pos = close + 1;
+            skipToDelimiter();  // whatever stands between the closing quote and the delimiter
+            consumeDelimiter();
+            return field;
+        }
+
+        const qsizetype start = m_pos;
+        skipToDelimiter();
+        QStringView raw = m_text.sliced(start, m_pos - start);
+        while (!raw.isEmpty() && isBlank(raw.back()))
+            raw.chop(1);
+        consumeDelimiter();
+        if (!raw.isEmpty()) {
+            field.kind = isDecimalNumber(raw) ? Field::Kind::Number : Field::Kind::Text;
+            field.text = raw.toString();
+        }
+        return field;
+    }
+
+private:
+    void skipToDelimiter()
+    {
+        while (m_pos < m_text.size() && !isDelimiter(m_text[m_pos]))
+            ++m_pos;
+    }
+
+    void consumeDelimiter()  // a comma, CR, LF or CR LF; nothing at the end of the text
+    {
+        if (m_pos >= m_text.size())
+            return;
+        const bool carriageReturn = m_text[m_pos] == u'\r';
+        ++m_pos;
+        if (carriageReturn && m_pos < m_text.size() && m_text[m_pos] == u'\n')
+            ++m_pos;
+    }
+
+    QStringView m_text;
+    qsizetype m_pos = 0;
+};
+
+}  // namespace
+
+QByteArray writeRecord(const SettingsRecord& record)
+{
+    const QString text = QString::number(record.speed) % u',' % QString::number(record.frequency) %
+                         u',' % single(record.fontSize) % u',' % single(record.position) % u',' %
+                         kQuote % cleanText(record.backupPath, kQuote) % kQuote % u',' %
+                         QString::number(record.minutes) % u',' % QString::number(record.seconds) %
+                         u',' % kQuote % withLineBreaks(cleanText(record.script, kQuote), u"\r\n") %
+                         kQuote % u"\r\n";
+    return encodeSettings(text);
+}
+
+bool isDecimalNumber(QStringView text)
+{
+    if (text.startsWith(u'-'))
+        text = text.sliced(1);
+    const qsizetype dot = text.indexOf(u'.');
+    if (dot < 0)
+        return !text.isEmpty() && allDigits(text);
+    const QStringView fraction = text.sliced(dot + 1);
+    return !fraction.isEmpty() && allDigits(text.first(dot)) && allDigits(fraction);
+}
+
+std::optional<std::array<Field, 8>> readFields(const QString& decoded)
+{
+    FieldScanner scanner(decoded);
+    std::array<Field, 8> fields;
+    for (Field& field : fields) {
+        auto next = scanner.next();
+        if (!next)
+            return std::nullopt;
+        field = std::move(*next);
+    }
+    return fields;
+}
+
+QString cleanText(const QString& text, QChar ch)
+{
+    QString copy = text;
+    copy.remove(ch, Qt::CaseSensitive);  // one compacting pass, not a rebuild per occurrence
+    return copy;
+}
+
+}  // namespace velloran::session

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QtGlobal>
+
+#include <array>
+#include <optional>
+
+namespace velloran::session {
+
+// The whole working state as one record of Settings.ini, fields in file order.
+struct SettingsRecord {
+    qint16 speed = 100;
+    qint16 frequency = 10;
+    float fontSize = 27.75f;
+    float position = 480.0f;
+    QString backupPath;
+    qint64 minutes = 0;
+    qint16 seconds = 0;
+    QString script;  // line breaks as "\n", the way the text widgets hand them out
+};
+
+// The record byte for byte: eight comma-separated fields, text in double quotes, CR LF at the end.
+// Script line breaks (CR LF, lone CR, lone LF) are all written as CR LF. The format has no escape
+// for a double quote, so any left in the path or the script is dropped rather than break the record.
+QByteArray writeRecord(const SettingsRecord& record);
+
+// One field as read from the file, before conversion. For a number, text holds its characters.
+struct Field {
+    enum class Kind { None, Number, Text };
+    Kind kind = Kind::None;
+    QString text;
+};
+
+// The number syntax of the file: an optional minus, then digits with an optional full stop among
+// or before them (480, -95, 27.75, .5).
+bool isDecimalNumber(QStringView text);
+
+// The first eight fields of a decoded settings file, or nothing when the text ends before the
+// eighth field is complete. Whatever follows the eighth field is ignored. Linear in the length.
+std::optional<std::array<Field, 8>> readFields(const QString& decoded);
+
+// Conversions of a field; no value converts to 0 (or empty text). Numbers and numeric text are
+// rounded to the nearest whole number, halves to the even neighbour.
+std::optional<qint16> toInt16(const Field& field);
+std::optional<float> toSingle(const Field& field);
+std::optional<qint64> toWhole(const Field& field);  // fails on other text and beyond 18 digits
+QString toText(const Field& field);                 // a number gives its characters as written
+
+// Receives the restored values in file order; each returns false when its control rejects the value.
+class SettingsTarget {
+public:
+    virtual ~SettingsTarget() = default;
+    virtual bool applySpeed(qint16) = 0;
+    virtual bool applyFrequency(qint16) = 0;
+    virtual bool applyFontSize(float) = 0;
+    virtual bool applyPosition(float) = 0;
+    virtual bool applyBackupPath(const QString&) = 0;
+    virtual bool applyMinutes(qint64) = 0;
+    virtual bool applySeconds(qint16) = 0;
+    virtual bool applyScript(const QString&) = 0;  // line breaks as "\n"
+};
+
+// Converts and applies the fields in order, stopping at the first that fails to convert or is
+// rejected; returns how many were applied (8 = all). The clock counters from a hand-edited file
+// are brought into range here: minutes below 0 become 0, seconds are clamped to 0..59.
+int applyFields(const std::array<Field, 8>& fields, SettingsTarget& target);
+
+// The text with every occurrence of ch removed, in linear time.
+QString cleanText(const QString& text, QChar ch);
+
+}  // namespace velloran::session

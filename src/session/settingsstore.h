@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+namespace velloran::session {
+
+// Scripts, help.txt and Settings.ini are read whole; beyond this size a file is refused rather
+// than exhaust memory.
+inline constexpr qint64 kMaxTextFileBytes = qint64(128) * 1024 * 1024;
+
+// The program folder when a file can be created there, otherwise the user's configuration folder
+// for the program (created when missing), so an installed copy in a read-only folder keeps its state.
+QString settingsFolder(const QString& programFolder);
+QString settingsPath(const QString& folder);  // folder + "/Settings.ini"
+
+// The whole file, or nothing when it is missing, unreadable, a directory or larger than maxBytes.
+std::optional<QByteArray> readWholeFile(const QString& path, qint64 maxBytes);
+
+// Writes to a temporary file beside the target and renames it over the target only once complete
+// and flushed; on any failure the previous file stays whole and false is returned.
+bool writeFileSafely(const QString& path, const QByteArray& data);
+
+// A text file read whole and decoded (see decodeText), or nothing when it cannot be read.
+std::optional<QString> loadTextFile(const QString& path);
+
+// The characters after the last '/' or '\', or the whole path when it has neither.
+QString fileNamePart(const QString& path);
+
+}  // namespace velloran::session

@@ -1,0 +1,47 @@
+#include "session/settingsrecord.h"
+
+#include <gtest/gtest.h>
+
+using namespace velloran::session;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+TEST(WriteRecord, TheFortyByteExample)
+{
+    SettingsRecord record;
+    record.minutes = 2;
+    record.seconds = 5;
+    record.script = u"Hello\nWorld"_s;
+    const QByteArray expected("100,10,27.75,480,\"\",2,5,\"Hello\r\nWorld\"\r\n");
+    EXPECT_EQ(expected.size(), 40);
+    EXPECT_EQ(writeRecord(record), expected);
+}
+
+TEST(WriteRecord, NumbersAndTextFields)
+{
+    struct Case {
+        SettingsRecord record;
+        QByteArray expected;
+    };
+    const Case cases[] = {
+        {{-5, -32768, 8.25f, -95.0f, u"C:\\scripts\\b.txt"_s, 0, 0, QString()},
+         "-5,-32768,8.25,-95,\"C:\\scripts\\b.txt\",0,0,\"\"\r\n"},
+        {{2000, 1000, 1.0f / 3.0f, -239999.9f, QString(), 1234567890123, 59, u" lead, comma"_s},
+         "2000,1000,0.3333333,-239999.9,\"\",1234567890123,59,\" lead, comma\"\r\n"},
+        {{100, 10, 0.0f, -0.0f, QString(), 0, 0, u"x"_s}, "100,10,0,0,\"\",0,0,\"x\"\r\n"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(writeRecord(c.record), c.expected) << c.expected.constData();
+}
+
+TEST(WriteRecord, ScriptBreaksBecomeCrLfOnceAndQuotesAreDropped)
+{
+    SettingsRecord record;
+    record.script = u"a\r\nb\nc\rd\n\n\"e\""_s;
+    record.backupPath = u"/tmp/odd\"name.txt"_s;
+    EXPECT_EQ(writeRecord(record),
+              QByteArray("100,10,27.75,480,\"/tmp/oddname.txt\",0,0,\"a\r\nb\r\nc\r\nd\r\n\r\ne\"\r\n"));
+}
+
+}  // namespace

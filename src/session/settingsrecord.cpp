@@ -131,8 +131,13 @@ std::optional<std::array<Field, 8>> readFields(const QString& decoded)
 
 QString cleanText(const QString& text, QChar ch)
 {
-    QString copy = text;
-    copy.remove(ch, Qt::CaseSensitive);  // one compacting pass, not a rebuild per occurrence
+    // One pass that keeps the other characters; Qt 6.4's QString::remove(QChar) is quadratic here.
+    QString copy(text.size(), Qt::Uninitialized);
+    QChar* out = copy.data();
+    for (const QChar c : text)
+        if (c != ch)
+            *out++ = c;
+    copy.truncate(out - copy.constData());
     return copy;
 }
 

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+#include <optional>
+
+class QWidget;
+class QLockFile;
+
+namespace velloran::platform {
+
+// What the program needs from the operating system beyond plain widgets; one Qt implementation,
+// and fakes in tests.
+class Services {
+public:
+    virtual ~Services() = default;
+
+    virtual QString programFolder() const = 0;
+    // Takes the per-user single-instance lock; false when another copy holds it.
+    virtual bool acquireSingleInstance() = 0;
+    // The clipboard's plain text ("" when it holds none), or nothing when it cannot be read.
+    virtual std::optional<QString> clipboardText() const = 0;
+    // Starts the desktop's text editor without waiting; failure is ignored.
+    virtual void startEditor() = 0;
+    // Hands the window to the window manager for an interactive move with the pointer.
+    virtual void startWindowMove(QWidget* window) = 0;
+    // Ends the program at once: no further handler runs, nothing is saved.
+    virtual void endNow() = 0;
+};
+
+class QtServices final : public Services {
+public:
+    QtServices();
+    ~QtServices() override;
+
+    QString programFolder() const override;
+    bool acquireSingleInstance() override;
+    std::optional<QString> clipboardText() const override;
+    void startEditor() override;
+    void startWindowMove(QWidget* window) override;
+    void endNow() override;
+
+private:
+    std::unique_ptr<QLockFile> m_lock;
+};
+
+// The usual desktop text editors, in the order they are tried.
+QStringList editorCandidates();
+
+}  // namespace velloran::platform

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QAbstractSlider>
+
+namespace velloran::ui {
+
+// A scroll bar reduced to its two arrow buttons, used as a spinner. On the vertical one the upper
+// arrow lowers the value; on the horizontal one the left arrow lowers it.
+class ArrowSpinner : public QAbstractSlider {
+    Q_OBJECT
+public:
+    ArrowSpinner(const QString& name, Qt::Orientation orientation, QWidget* parent);
+
+signals:
+    void mouseMoved();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    bool onLowerHalf(const QPointF& point) const;  // the arrow that lowers the value
+    int m_pressedArrow = 0;                        // -1 lowering, +1 raising, 0 none
+};
+
+}  // namespace velloran::ui

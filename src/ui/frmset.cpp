@@ -1,0 +1,344 @@
+#include "ui/frmset.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+
+#include "platform/services.h"
+#include "ui/arrowspinner.h"
+#include "ui/frmfull.h"
+#include "ui/helptexts.h"
+#include "ui/navigationbar.h"
+#include "ui/picturebutton.h"
+#include "ui/scriptsurface.h"
+#include "ui/scripttext.h"
+#include "ui/textfinder.h"
+#include "ui/twips.h"
+#include "ui/welcomescript.h"
+
+namespace velloran::ui {
+
+namespace {
+QString qs(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+}  // namespace
+
+frmSet::frmSet(platform::Services& services, SharedValues& shared, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_services(services), m_shared(shared)
+{
+    buildControls();
+    tex()->setPlainText(QString::fromStdString(welcomeScript()));
+    m_lChar->setText(qs(engine::characterReadout(tex()->scriptLength())));
+    wireControls();
+    wireHelpTexts();
+    qApp->installEventFilter(this);
+}
+
+frmSet::~frmSet()
+{
+    qApp->removeEventFilter(this);
+}
+
+ScriptText* frmSet::tex() const
+{
+    return m_scroll->text();
+}
+
+bool frmSet::Form_Load()
+{
+    if (!m_services.acquireSingleInstance()) {
+        m_ending = true;
+        m_services.endNow();
+        return false;
+    }
+    setFixedHeight(Twips::px(6975));
+    m_tip->setScaleHeight(engine::kSurfaceHeight);
+    LoadSettings();
+    m_shared.pace.frequency = static_cast<std::int16_t>(m_sFreq->value());
+    m_shared.pace.speed = static_cast<std::int16_t>(m_sSpeed->value());
+    m_tScroll->setInterval(m_shared.pace.speed);
+    ShowRates();
+    ShowPosition();
+    LoadHelpFile();
+    writeClock();
+    place(m_fX, 3480, 720, 3735, 4575);
+    m_statsShown = false;
+    ToggleStats();
+    m_tRef->start();
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->geometry().center() - rect().center());
+    return true;
+}
+
+void frmSet::wireControls()
+{
+    connect(m_tScroll, &QTimer::timeout, this, &frmSet::tScroll_Timer);
+    connect(m_tTime, &QTimer::timeout, this, &frmSet::tTime_Timer);
+    connect(m_tRef, &QTimer::timeout, m_frame2, qOverload<>(&QWidget::update));
+    connect(m_cPlay, &QAbstractButton::clicked, this, &frmSet::TogglePlay);
+    connect(m_cPlay2, &QAbstractButton::clicked, this, &frmSet::TogglePlay);
+    connect(m_cPause, &PictureButton::mousePressed, this, [this](int button) {
+        if (button != engine::kRightButton)
+            TogglePlay();
+    });
+    connect(m_cPause, &PictureButton::mouseReleased, this, [this](int button) {
+        if (button != engine::kLeftButton)
+            LoadBackup();
+    });
+    connect(m_sSpeed, &QAbstractSlider::valueChanged, this, &frmSet::sSpeed_Change);
+    connect(m_sFreq, &QAbstractSlider::valueChanged, this, &frmSet::sFreq_Change);
+    connect(m_cUp, &QAbstractButton::clicked, this, &frmSet::nudgeUp);
+    connect(m_cUpB, &QAbstractButton::clicked, this, &frmSet::nudgeUp);
+    connect(m_cDwn, &QAbstractButton::clicked, this, &frmSet::nudgeDown);
+    connect(m_cDwnB, &QAbstractButton::clicked, this, &frmSet::nudgeDown);
+    connect(m_cReset, &QAbstractButton::clicked, this, &frmSet::cReset_Click);
+    connect(m_cFntPlus, &QAbstractButton::clicked, this, &frmSet::cFntPlus_Click);
+    connect(m_cFntMinus, &QAbstractButton::clicked, this, &frmSet::cFntMinus_Click);
+    connect(m_cBack, &QAbstractButton::clicked, this, &frmSet::LoadBackup);
+    connect(m_cFull, &QAbstractButton::clicked, this, &frmSet::cFull_Click);
+    connect(m_cX, &PictureButton::mousePressed, this, &frmSet::cX_MouseDown);
+    connect(m_cX, &PictureButton::mouseReleased, this, &frmSet::cX_MouseUp);
+    connect(m_cHelp, &PictureButton::mousePressed, this, &frmSet::cHelp_MouseDown);
+    connect(m_cHelp, &PictureButton::mouseReleased, this, &frmSet::cHelp_MouseUp);
+    connect(m_cFile, &PictureButton::mousePressed, this, &frmSet::cFile_MouseDown);
+    connect(m_fX->okay(), &PictureButton::mousePressed, this, &frmSet::cOKay_MouseDown);
+    connect(m_fX->backup(), &QAbstractButton::clicked, this, &frmSet::cBackup_Click);
+    connect(m_fX->cancel(), &QAbstractButton::clicked, this, &frmSet::ToggleTextFinder);
+    connect(m_tip, &NavigationBar::moved, this, &frmSet::Tip_MouseMove);
+    connect(tex(), &QPlainTextEdit::textChanged, this,
+            [this] { m_lChar->setText(qs(engine::characterReadout(tex()->scriptLength()))); });
+    connect(tex(), &ScriptText::doubleClicked, this, &frmSet::Tex_DblClick);
+    connect(m_scroll, &ScriptSurface::filesDropped, this, &frmSet::dropFiles);
+}
+
+void frmSet::applyLayout(const engine::Layout& layout)
+{
+    using K = engine::LayoutStep::Kind;
+    for (const engine::LayoutStep& step : layout) {
+        const QString name = QString::fromLatin1(step.control.data(), static_cast<qsizetype>(step.control.size()));
+        if (name == u"Playing") {
+            m_playing = step.kind == K::SetFlag;
+        } else if (name == u"window") {
+            update();
+        } else if (name == u"tScroll" || name == u"tTime") {
+            QTimer* timer = name == u"tScroll" ? m_tScroll : m_tTime;
+            if (step.kind == K::Enable)
+                timer->start();
+            else
+                timer->stop();
+        } else if (name == u"Scroll") {
+            m_scroll->setWidth(step.value);
+        } else if (name == u"Tex") {
+            m_scroll->setTexLeft(m_scroll->texLeft() + step.value);
+        } else if (QWidget* widget = findChild<QWidget*>(name)) {
+            const QRect r = widget->geometry();
+            switch (step.kind) {
+            case K::Enable: widget->setEnabled(true); break;
+            case K::Disable: widget->setEnabled(false); break;
+            case K::Show: widget->show(); break;
+            case K::Hide: widget->hide(); break;
+            case K::SetWidth: widget->resize(Twips::px(step.value), r.height()); break;
+            case K::WidenBy: widget->resize(r.width() + Twips::px(step.value), r.height()); break;
+            case K::MoveLeftBy: widget->move(r.x() + Twips::px(step.value), r.y()); break;
+            default: break;
+            }
+        }
+    }
+}
+
+void frmSet::TogglePlay()
+{
+    HidePanels();
+    applyLayout(m_tScroll->isActive() ? engine::mainPausedLayout() : engine::mainPlayingLayout());
+}
+
+void frmSet::ShowPosition()
+{
+    const float position = m_scroller.position();
+    m_scroll->setPosition(position);
+    const QColor colour = m_scroller.warning() ? QColor(255, 255, 0) : QColor(Qt::white);
+    m_tip->setMarker(m_scroller.markerTop(), colour);
+    tex()->setTextColor(colour);
+    m_lPos->setText(qs(m_scroller.readout()));
+    m_lScroll->setToolTip(m_lPos->text());
+    ShowRates();
+}
+
+void frmSet::ShowRates()
+{
+    m_lScroll->setText(qs(engine::ratesReadout(m_shared.pace)));
+}
+
+void frmSet::tScroll_Timer()
+{
+    m_scroller.tick(m_shared.pace.frequency);
+    ShowPosition();
+}
+
+void frmSet::tTime_Timer()
+{
+    m_shared.clock.tick();
+    writeClock();
+}
+
+void frmSet::writeClock()
+{
+    m_lTime->setText(qs(m_shared.clock.text()));
+}
+
+void frmSet::resetClock()
+{
+    m_shared.clock.reset();
+    writeClock();
+}
+
+void frmSet::sSpeed_Change()
+{
+    m_shared.pace.speed = static_cast<std::int16_t>(m_sSpeed->value());
+    m_tScroll->setInterval(m_shared.pace.speed);
+    m_lScrd->setText(qs(engine::speedReadout(m_shared.pace.speed)));
+    ShowRates();
+}
+
+void frmSet::sFreq_Change()
+{
+    m_shared.pace.frequency = static_cast<std::int16_t>(m_sFreq->value());
+    m_lScrnt->setText(qs(engine::frequencyReadout(m_shared.pace.frequency)));
+    ShowRates();
+}
+
+void frmSet::nudgeUp()
+{
+    if (m_scroller.nudgeUp())
+        ShowPosition();
+}
+
+void frmSet::nudgeDown()
+{
+    if (m_scroller.nudgeDown())
+        ShowPosition();
+}
+
+void frmSet::cReset_Click()
+{
+    m_scroller.goHome();
+    resetClock();
+    ShowPosition();
+}
+
+void frmSet::setFontSize(float size)
+{
+    tex()->setPointSize(size);
+    m_scroll->refresh();
+}
+
+void frmSet::cFntPlus_Click()
+{
+    if (const auto size = engine::largerFont(static_cast<float>(tex()->pointSize())))
+        setFontSize(*size);
+}
+
+void frmSet::cFntMinus_Click()
+{
+    if (const auto size = engine::smallerFont(static_cast<float>(tex()->pointSize())))
+        setFontSize(*size);
+}
+
+void frmSet::Tip_MouseMove(int buttons, float y)
+{
+    showHelp(help::kNavigationBar);
+    const engine::BarOutcome outcome = m_scroller.moveOnBar(buttons, m_tScroll->isActive(), y);
+    if (outcome == engine::BarOutcome::Ignored)
+        return;
+    if (outcome == engine::BarOutcome::Placed)
+        resetClock();
+    ShowPosition();
+}
+
+void frmSet::Tex_DblClick()
+{
+    if (!m_playing)
+        m_services.startEditor();
+}
+
+void frmSet::DragWindow()
+{
+    m_services.startWindowMove(this);
+}
+
+void frmSet::cX_MouseDown(int button)
+{
+    if (button == engine::kRightButton)
+        return;
+    SaveSettings();
+    m_tScroll->stop();
+    m_ending = true;
+    m_services.endNow();
+}
+
+void frmSet::cX_MouseUp(int button)
+{
+    if (button == engine::kLeftButton || m_ending)
+        return;
+    if (m_playing)
+        TogglePlay();
+    setWindowState(windowState() | Qt::WindowMinimized);
+}
+
+void frmSet::cFull_Click()
+{
+    if (m_playing)
+        TogglePlay();
+    hide();
+    m_full = new frmFull(m_services, m_shared, *this);
+    m_full->Form_Load();
+    m_full->show();
+}
+
+void frmSet::saveOnClose()
+{
+    if (m_saved || m_ending)
+        return;
+    m_saved = true;
+    SaveSettings();
+}
+
+void frmSet::closeEvent(QCloseEvent* event)
+{
+    // A close from outside saves on the way out; the exits that end at once have saved already.
+    saveOnClose();
+    event->accept();
+    if (m_full)
+        m_full->close();
+}
+
+bool frmSet::eventFilter(QObject* watched, QEvent* event)
+{
+    // The window sees its keys before the focused control, which still gets them afterwards.
+    if (event->type() == QEvent::KeyPress && !m_ending && isVisible()) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        QWidget* first = QApplication::focusWidget() ? QApplication::focusWidget() : this;
+        // A key travels up from the focused control; look at it once, on its first stop.
+        if (widget == first && widget->window() == this) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Escape) {
+                SaveSettings();
+                m_ending = true;
+                m_services.endNow();
+                return true;
+            }
+            if (key == Qt::Key_Insert)
+                LoadClipboard();
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace velloran::ui

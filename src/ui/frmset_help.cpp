@@ -1,0 +1,204 @@
+// The main window's help: the Instant Help bar and its texts, the help panel, the statistics
+// captions and the areas that move the window.
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QComboBox>
+
+#include "ui/arrowspinner.h"
+#include "ui/frmset.h"
+#include "ui/helptexts.h"
+#include "ui/mouserelay.h"
+#include "ui/picturebutton.h"
+#include "ui/scriptsurface.h"
+#include "ui/scripttext.h"
+#include "ui/textfinder.h"
+#include "ui/twips.h"
+
+namespace velloran::ui {
+
+namespace {
+QString qs(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+bool startsMove(int buttons)
+{
+    return buttons != engine::kRightButton;
+}
+}  // namespace
+
+void frmSet::showHelp(std::string_view text)
+{
+    m_lHelp->setText(qs(text));
+}
+
+void frmSet::wireHelpTexts()
+{
+    const auto onMove = [this](QObject* source, auto handler) {
+        if (auto* button = qobject_cast<PictureButton*>(source))
+            connect(button, &PictureButton::mouseMoved, this, handler);
+        else if (auto* spinner = qobject_cast<ArrowSpinner*>(source))
+            connect(spinner, &ArrowSpinner::mouseMoved, this, handler);
+        else
+            connect(MouseRelay::on(static_cast<QWidget*>(source)), &MouseRelay::moved, this, handler);
+    };
+    const auto clearReadouts = [this] {
+        m_lScrd->clear();
+        m_lScrnt->clear();
+    };
+
+    // The window background and the control panel's background: default text, drag on press.
+    MouseRelay* window = MouseRelay::on(this);
+    connect(window, &MouseRelay::moved, this, [this] { showHelp(help::kDefault); });
+    connect(window, &MouseRelay::pressed, this, [this](int b) { if (startsMove(b)) DragWindow(); });
+    MouseRelay* frame2 = MouseRelay::on(m_frame2);
+    connect(frame2, &MouseRelay::moved, this, [this, clearReadouts] {
+        showHelp(help::kDefault);
+        clearReadouts();
+    });
+    connect(frame2, &MouseRelay::pressed, this, [this](int b) { if (startsMove(b)) DragWindow(); });
+    connect(frame2, &MouseRelay::released, this, [this](int b) {
+        if (b != engine::kLeftButton)
+            m_lBack->show();
+    });
+    connect(frame2, &MouseRelay::doubleClicked, this, &frmSet::ToggleInstantHelp);
+    MouseRelay::on(m_frame1);  // the top strip's own background starts no move
+
+    MouseRelay* image1 = MouseRelay::on(m_image1);
+    connect(image1, &MouseRelay::pressed, this, [this](int b) { if (startsMove(b)) DragWindow(); });
+    // A move can be started only while a button is held: moves without one are left alone.
+    MouseRelay* image2 = MouseRelay::on(m_image2);
+    connect(image2, &MouseRelay::moved, this, [this](int b) { if (b != 0 && startsMove(b)) DragWindow(); });
+    connect(image2, &MouseRelay::doubleClicked, this, &frmSet::ToggleInstantHelp);
+    MouseRelay* helpBar = MouseRelay::on(m_lHelp);
+    connect(helpBar, &MouseRelay::moved, this, [this](int b) { if (b != 0 && startsMove(b)) DragWindow(); });
+    connect(helpBar, &MouseRelay::doubleClicked, this, &frmSet::ToggleInstantHelp);
+
+    onMove(m_cPlay, [this, clearReadouts] {
+        showHelp(help::kPlay);
+        clearReadouts();
+    });
+    onMove(m_cPause, [this, clearReadouts] {
+        showHelp(help::kPause);
+        clearReadouts();
+        m_cPause->setToolTip(m_lPos->text());
+    });
+    onMove(m_cReset, [this] { showHelp(help::kReset); });
+    onMove(m_cFntPlus, [this] {
+        showHelp(help::kFontPlus);
+        m_cFntPlus->setToolTip(qs(engine::fontSizeTooltip(static_cast<float>(tex()->pointSize()))));
+    });
+    onMove(m_cFntMinus, [this] {
+        showHelp(help::kFontMinus);
+        m_cFntMinus->setToolTip(qs(engine::fontSizeTooltip(static_cast<float>(tex()->pointSize()))));
+    });
+    onMove(m_lSpeed, [this] {
+        showHelp(help::speedHelp(m_shared.pace.speed));
+        m_lScrd->clear();
+    });
+    onMove(m_lScrd, [this] {
+        showHelp(help::speedHelp(m_shared.pace.speed));
+        m_lScrd->setText(qs(engine::speedReadout(m_shared.pace.speed)));
+    });
+    onMove(m_lFreq, [this] {
+        showHelp(help::frequencyHelp(m_shared.pace.frequency));
+        m_lScrnt->clear();
+    });
+    onMove(m_lScrnt, [this] {
+        showHelp(help::frequencyHelp(m_shared.pace.frequency));
+        m_lScrnt->setText(qs(engine::frequencyReadout(m_shared.pace.frequency)));
+    });
+    onMove(m_lBack, [this, clearReadouts] {
+        if (!m_lBack->text().isEmpty())
+            showHelp(help::kBackupLabel);
+        clearReadouts();
+    });
+    onMove(m_cFile, [this] { showHelp(help::kTextFinder); });
+    onMove(m_cHelp, [this] { showHelp(help::kHelpButton); });
+    onMove(m_cX, [this] { showHelp(help::kExit); });
+    onMove(m_cUp, [this] { showHelp(help::kUp); });
+    onMove(m_cDwn, [this] { showHelp(help::kDown); });
+    onMove(m_tHelp->viewport(), [this] { showHelp(help::kHelpPanel); });
+    onMove(m_fX->folders()->viewport(), [this] { showHelp(help::kFolderList); });
+    onMove(m_fX->files()->viewport(), [this] { showHelp(help::kFileList); });
+    onMove(m_fX->okay(), [this] { showHelp(help::kOkay); });
+    onMove(m_fX->backup(), [this] { showHelp(help::kBackupButton); });
+    m_fX->drives()->setToolTip(qs(help::kDriveTooltip));
+    connect(tex(), &ScriptText::mouseMoved, this, [this] {
+        tex()->setToolTip(m_playing ? QString() : m_lPos->text());
+        showHelp(help::kScript);
+    });
+    connect(m_scroll, &ScriptSurface::mouseMoved, this, [this] { m_scroll->setToolTip(m_lPos->text()); });
+
+    connect(MouseRelay::on(m_lBack), &MouseRelay::doubleClicked, m_lBack, &QWidget::hide);
+
+    // Double-click on a caption swaps it for its tip label.
+    const auto swapOnDoubleClick = [this](QLabel* caption, QLabel* tip) {
+        connect(MouseRelay::on(caption), &MouseRelay::doubleClicked, this, [caption, tip] {
+            tip->show();
+            caption->hide();
+        });
+    };
+    swapOnDoubleClick(m_lTime, m_lRun);
+    swapOnDoubleClick(m_lChar, m_lCharTips);
+    swapOnDoubleClick(m_lScroll, m_lStats);
+
+    // Tip labels: tooltips with current values, and a press moves the window.
+    const auto tipLabel = [this](QLabel* tip, auto tooltip) {
+        MouseRelay* relay = MouseRelay::on(tip);
+        connect(relay, &MouseRelay::moved, this, [tip, tooltip] { tip->setToolTip(tooltip()); });
+        connect(relay, &MouseRelay::pressed, this, [this](int b) { if (startsMove(b)) DragWindow(); });
+    };
+    tipLabel(m_lRun, [this] { return m_lTime->text(); });
+    tipLabel(m_lCharTips, [this] { return m_lChar->text(); });
+    tipLabel(m_lStats, [this] { return m_lScroll->text() + QStringLiteral("    ") + m_lPos->text(); });
+
+    connect(MouseRelay::on(m_tHelp->viewport(), false), &MouseRelay::doubleClicked, this,
+            &frmSet::LoadHelpFile);
+}
+
+void frmSet::HidePanels()
+{
+    m_fX->hide();
+    m_tHelp->hide();
+}
+
+void frmSet::ToggleStats()
+{
+    const bool showCaptions = !m_statsShown;
+    for (QLabel* caption : {m_lTime, m_lScroll, m_lChar})
+        caption->setVisible(showCaptions);
+    for (QLabel* tip : {m_lRun, m_lStats, m_lCharTips})
+        tip->setVisible(!showCaptions);
+    m_statsShown = showCaptions;
+}
+
+void frmSet::cHelp_MouseDown(int button)
+{
+    HidePanels();
+    if (button != engine::kRightButton && m_tHelp->isHidden()) {
+        m_tHelp->show();
+        m_tHelp->raise();
+    }
+}
+
+void frmSet::cHelp_MouseUp(int button)
+{
+    if (button != engine::kLeftButton)
+        ToggleStats();
+}
+
+void frmSet::ToggleInstantHelp()
+{
+    const bool hideBar = m_lHelp->isVisible();
+    const double edge = hideBar ? 1080 : 1440;
+    m_lHelp->setVisible(!hideBar);
+    for (QWidget* line : {m_line5, m_line13})
+        line->resize(line->width(), Twips::px(edge));
+    place(m_image2, 0, edge, 10935, 255);
+    setFixedHeight(Twips::px(hideBar ? 6615 : 6975));
+    m_cHelp->setToolTip(hideBar ? qs(help::kShowInstantHelpTooltip) : QString());
+}
+
+}  // namespace velloran::ui

@@ -1,0 +1,234 @@
+// Builds the main window's controls at their places (twips, relative to their container).
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include "ui/arrowspinner.h"
+#include "ui/controls.h"
+#include "ui/frmset.h"
+#include "ui/helptexts.h"
+#include "ui/navigationbar.h"
+#include "ui/picturebutton.h"
+#include "ui/scriptsurface.h"
+#include "ui/scripttext.h"
+#include "ui/textfinder.h"
+#include "ui/twips.h"
+
+namespace velloran::ui {
+
+namespace {
+
+QWidget* makeLine(QWidget* parent, const QString& name, const QColor& colour)
+{
+    QWidget* line = makePanel(parent, name, colour);
+    line->setAttribute(Qt::WA_TransparentForMouseEvents);
+    return line;
+}
+
+// The grey square behind a button, 120 twips to its right and below.
+void addShadow(QWidget* parent, double left, double top, double size)
+{
+    QWidget* shadow = makeLine(parent, QStringLiteral("Shape3"), kDarkGrey);
+    const double shadowSize = size - 120;
+    place(shadow, left + size + 120 - shadowSize, top + size + 120 - shadowSize, shadowSize, shadowSize);
+    shadow->lower();
+}
+
+}  // namespace
+
+void frmSet::buildControls()
+{
+    setObjectName(QStringLiteral("frmSet"));
+    setWindowTitle(QStringLiteral(" Velloran"));
+    setAutoFillBackground(true);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, kGrey);
+    setPalette(colours);
+    setFixedSize(Twips::px(10935), Twips::px(6975));
+
+    m_scroll = new ScriptSurface(this, 2760);
+    m_scroll->setBand(495, 5280);
+    m_scroll->setLeft(240);
+    m_scroll->setWidth(9975);
+    m_scroll->setTexLeft(120);
+    m_scroll->setTexWidth(9735);
+    m_scroll->setPosition(m_scroller.position());
+    m_scroll->setAcceptsFiles(true);
+    ScriptText* text = m_scroll->text();
+    QFont script(QStringLiteral("Arial"));
+    script.setPointSizeF(engine::kDesignFontSize);
+    text->setFont(script);
+
+    m_tip = new NavigationBar(this, true);
+    place(m_tip, 10440, 480, 255, 3975);
+    m_cUp = new PictureButton(QStringLiteral("cUp"), PictureButton::Glyph::Up, this);
+    place(m_cUp, 10440, 4680, 255, 255);
+    m_cDwn = new PictureButton(QStringLiteral("cDwn"), PictureButton::Glyph::Down, this);
+    place(m_cDwn, 10440, 5040, 255, 255);
+
+    buildTopStrip();
+    buildControlPanel();
+
+    m_tHelp = new QPlainTextEdit(this);
+    m_tHelp->setObjectName(QStringLiteral("tHelp"));
+    place(m_tHelp, 360, 720, 9735, 4335);
+    m_tHelp->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    QFont helpFont(QStringLiteral("Comic Sans MS"));
+    helpFont.setPointSizeF(15.75);
+    m_tHelp->setFont(helpFont);
+    QPalette helpColours = m_tHelp->palette();
+    helpColours.setColor(QPalette::Base, Qt::black);
+    helpColours.setColor(QPalette::Text, QColor(255, 255, 128));
+    m_tHelp->setPalette(helpColours);
+    m_tHelp->setToolTip(QString::fromLatin1(help::kHelpPanelTooltip));
+    m_tHelp->hide();
+
+    m_fX = new TextFinderPanel(this);
+    place(m_fX, 3480, 720, 3735, 4575);
+    m_fX->hide();
+
+    auto* line16 = makeLine(this, QStringLiteral("Line16"), kDarkGrey);
+    place(line16, 10200, 5280, 480, 15);
+    line16->hide();
+    auto* line17 = makeLine(this, QStringLiteral("Line17"), kDarkGrey);
+    place(line17, 10700, 600, 15, 4680);
+    line17->hide();
+
+    buildOffWindowControls();
+
+    m_tScroll = new QTimer(this);
+    m_tScroll->setObjectName(QStringLiteral("tScroll"));
+    m_tScroll->setTimerType(Qt::PreciseTimer);
+    m_tScroll->setInterval(100);
+    m_tTime = new QTimer(this);
+    m_tTime->setObjectName(QStringLiteral("tTime"));
+    m_tTime->setInterval(1000);
+    m_tRef = new QTimer(this);
+    m_tRef->setObjectName(QStringLiteral("tRef"));
+    m_tRef->setInterval(7000);
+}
+
+void frmSet::buildTopStrip()
+{
+    m_frame1 = makePanel(this, QStringLiteral("Frame1"), kGrey);
+    place(m_frame1, 0, 0, 10935, 495);
+    m_image1 = makePanel(m_frame1, QStringLiteral("Image1"), QColor(40, 40, 48));
+    place(m_image1, 0, 0, 10935, 255);
+
+    const QColor tipColour = kGrey;
+    m_lTime = makeLabel(m_frame1, QStringLiteral("lTime"), QStringLiteral("Run Time   0 : 0"), 9.75, true);
+    place(m_lTime, 240, 210, 1935, 255);
+    m_lRun = makeLabel(m_frame1, QStringLiteral("lRun"), QString(), 9.75, true);
+    place(m_lRun, 120, 0, 1935, 495);
+    m_lScroll = makeLabel(m_frame1, QStringLiteral("lScroll"), QStringLiteral("Scroller Stats"), 9.75, true);
+    m_lScroll->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+    place(m_lScroll, 2160, 210, 7095, 255);
+    m_lStats = makeLabel(m_frame1, QStringLiteral("lStats"), QString(), 9.75, true);
+    place(m_lStats, 2160, 0, 7095, 495);
+    m_lChar = makeLabel(m_frame1, QStringLiteral("lChar"), QStringLiteral("Chr # 0001"), 9.75, true);
+    place(m_lChar, 9240, 210, 1455, 255);
+    m_lCharTips = makeLabel(m_frame1, QStringLiteral("lCharTips"), QString(), 9.75, true);
+    place(m_lCharTips, 9240, 0, 1455, 495);
+    for (QLabel* tip : {m_lRun, m_lStats, m_lCharTips}) {
+        tip->setAutoFillBackground(false);
+        tip->setPalette(QPalette(tipColour));
+        tip->hide();
+    }
+}
+
+void frmSet::buildControlPanel()
+{
+    m_frame2 = makePanel(this, QStringLiteral("Frame2"), kGrey);
+    place(m_frame2, 0, 5280, 10935, 1695);
+    QWidget* f = m_frame2;
+
+    for (double left : {240.0, 1080.0, 1920.0, 8400.0, 9240.0, 10080.0})
+        addShadow(f, left, 240, 615);
+    addShadow(f, 2760, 360, 495);
+    addShadow(f, 7680, 360, 495);
+
+    m_cFntPlus = new PictureButton(QStringLiteral("cFntPlus"), PictureButton::Glyph::Plus, f);
+    place(m_cFntPlus, 240, 240, 615, 615);
+    m_cFntMinus = new PictureButton(QStringLiteral("cFntMinus"), PictureButton::Glyph::Minus, f);
+    place(m_cFntMinus, 1080, 240, 615, 615);
+    m_cReset = new PictureButton(QStringLiteral("cReset"), PictureButton::Glyph::Reset, f);
+    place(m_cReset, 1920, 240, 615, 615);
+
+    m_lScrd = makeLabel(f, QStringLiteral("lScrd"), QString(), 8.25, true);
+    place(m_lScrd, 2520, 120, 975, 255);
+    m_lSpeed = makeLabel(f, QStringLiteral("lSpeed"), QString(), 8.25, false);
+    place(m_lSpeed, 2520, 360, 975, 495);
+    m_sSpeed = new ArrowSpinner(QStringLiteral("sSpeed"), Qt::Vertical, f);
+    place(m_sSpeed, 2760, 360, 495, 495);
+    m_sSpeed->setRange(engine::kSpeedRange.minimum, engine::kSpeedRange.maximum);
+    m_sSpeed->setSingleStep(engine::kSpeedRange.step);
+    m_sSpeed->setPageStep(engine::kSpeedRange.step);
+    m_sSpeed->setValue(engine::kSpeedRange.designValue);
+    m_sSpeed->setEnabled(false);
+
+    m_cPlay = new PictureButton(QStringLiteral("cPlay"), PictureButton::Glyph::Play, f);
+    place(m_cPlay, 3480, 360, 3975, 495);
+    m_cPause = new PictureButton(QStringLiteral("cPause"), PictureButton::Glyph::Pause, f);
+    place(m_cPause, 3480, 360, 3975, 495);
+    m_cPause->hide();
+    m_lBack = makeLabel(f, QStringLiteral("lBack"), QString(), 9, false);
+    m_lBack->setAlignment(Qt::AlignCenter);
+    place(m_lBack, 3720, 120, 3495, 255);
+    m_lBack->hide();
+
+    m_lScrnt = makeLabel(f, QStringLiteral("lScrnt"), QString(), 8.25, true);
+    place(m_lScrnt, 7320, 120, 1095, 255);
+    m_lFreq = makeLabel(f, QStringLiteral("lFreq"), QString(), 8.25, false);
+    place(m_lFreq, 7440, 360, 975, 495);
+    m_sFreq = new ArrowSpinner(QStringLiteral("sFreq"), Qt::Horizontal, f);
+    place(m_sFreq, 7680, 360, 495, 495);
+    m_sFreq->setRange(engine::kFrequencyRange.minimum, engine::kFrequencyRange.maximum);
+    m_sFreq->setSingleStep(engine::kFrequencyRange.step);
+    m_sFreq->setPageStep(engine::kFrequencyRange.step);
+    m_sFreq->setValue(engine::kFrequencyRange.designValue);
+    m_sFreq->setEnabled(false);
+    // The spinners lie in front of the labels around them.
+    m_sSpeed->raise();
+    m_sFreq->raise();
+
+    m_cFile = new PictureButton(QStringLiteral("cFile"), PictureButton::Glyph::Folder, f);
+    place(m_cFile, 8400, 240, 615, 615);
+    m_cHelp = new PictureButton(QStringLiteral("cHelp"), PictureButton::Glyph::Help, f);
+    place(m_cHelp, 9240, 240, 615, 615);
+    m_cFull = new PictureButton(QStringLiteral("cFull"), PictureButton::Glyph::Full, f);
+    place(m_cFull, 10080, 240, 615, 615);
+
+    m_lHelp = makeLabel(f, QStringLiteral("lHelp"), QString::fromLatin1(help::kDefault), 9, true);
+    m_lHelp->setWordWrap(true);
+    m_lHelp->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    place(m_lHelp, 240, 960, 9975, 615);
+    m_cX = new PictureButton(QStringLiteral("cX"), PictureButton::Glyph::Exit, f);
+    place(m_cX, 10320, 960, 375, 375);
+    m_image2 = makePanel(f, QStringLiteral("Image2"), QColor(40, 40, 48));
+    place(m_image2, 0, 1440, 10935, 255);
+    m_line5 = makeLine(f, QStringLiteral("Line5"), kDarkGrey);
+    place(m_line5, 0, 0, 15, 1560);
+    m_line13 = makeLine(f, QStringLiteral("Line13"), kDarkGrey);
+    place(m_line13, 10920, 0, 15, 1560);
+}
+
+void frmSet::buildOffWindowControls()
+{
+    // Below the visible part of the window: never seen, but their Alt keys work.
+    m_cPlay2 = makeAccelerator(this, QStringLiteral("cPlay2"), QStringLiteral("&p"));
+    place(m_cPlay2, 360, 7680, 255, 255);
+    m_cUpB = makeAccelerator(this, QStringLiteral("cUpB"), QStringLiteral("&/"));
+    place(m_cUpB, 720, 7680, 255, 255);
+    m_cDwnB = makeAccelerator(this, QStringLiteral("cDwnB"), QStringLiteral("&\\"));
+    place(m_cDwnB, 1080, 7680, 255, 255);
+    m_cBack = makeAccelerator(this, QStringLiteral("cBack"), QStringLiteral("&b"));
+    place(m_cBack, 1440, 7680, 255, 255);
+    m_lBkPath = makeLabel(this, QStringLiteral("lBkPath"), QString(), 8.25, false);
+    place(m_lBkPath, 240, 8160, 2055, 255);
+    m_lPos = makeLabel(this, QStringLiteral("lPos"), QStringLiteral("Position : 480"), 8.25, false);
+    place(m_lPos, 240, 8520, 2055, 255);
+    m_lPos->hide();
+}
+
+}  // namespace velloran::ui

@@ -1,0 +1,40 @@
+#include "ui/mouserelay.h"
+
+#include <QMouseEvent>
+#include <QWidget>
+
+namespace velloran::ui {
+
+MouseRelay::MouseRelay(QWidget* widget, bool takePresses) : QObject(widget), m_takePresses(takePresses)
+{
+    widget->setMouseTracking(true);
+    widget->installEventFilter(this);
+}
+
+MouseRelay* MouseRelay::on(QWidget* widget, bool takePresses)
+{
+    return new MouseRelay(widget, takePresses);
+}
+
+bool MouseRelay::eventFilter(QObject*, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::MouseMove:
+        emit moved(static_cast<int>(static_cast<QMouseEvent*>(event)->buttons().toInt()));
+        break;
+    case QEvent::MouseButtonPress:
+        emit pressed(static_cast<int>(static_cast<QMouseEvent*>(event)->button()));
+        return m_takePresses;
+    case QEvent::MouseButtonRelease:
+        emit released(static_cast<int>(static_cast<QMouseEvent*>(event)->button()));
+        break;
+    case QEvent::MouseButtonDblClick:
+        emit doubleClicked();
+        return m_takePresses;
+    default:
+        break;
+    }
+    return false;
+}
+
+}  // namespace velloran::ui

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QColor>
+#include <QWidget>
+
+namespace velloran::ui {
+
+// The navigation bar `Tip`: its inner height counts one unit per twip of surface, and it may
+// draw the position marker `shBox` at a top given in those units.
+class NavigationBar : public QWidget {
+    Q_OBJECT
+public:
+    NavigationBar(QWidget* parent, bool withMarker);
+
+    void setScaleHeight(double units) { m_scaleHeight = units; }
+    double scaleHeight() const { return m_scaleHeight; }
+    void setMarker(double top, const QColor& colour);
+    double markerTop() const { return m_markerTop; }
+    QColor markerColour() const { return m_markerColour; }
+
+signals:
+    void moved(int buttons, float y);  // y in the bar's scale
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    int markerPixelTop() const;
+
+    bool m_withMarker;
+    double m_scaleHeight = 1;
+    double m_markerTop = 0;
+    QColor m_markerColour = Qt::white;
+};
+
+}  // namespace velloran::ui

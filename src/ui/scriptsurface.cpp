@@ -1,0 +1,116 @@
+#include "ui/scriptsurface.h"
+
+#include <QDropEvent>
+#include <QMimeData>
+#include <algorithm>
+
+#include "engine/scroller.h"
+#include "ui/scripttext.h"
+#include "ui/twips.h"
+
+namespace velloran::ui {
+
+ScriptSurface::ScriptSurface(QWidget* window, double texTop)
+    : QWidget(window), m_text(new ScriptText(this)), m_texTop(texTop)
+{
+    setObjectName(QStringLiteral("Scroll"));
+    // Filled opaque, so that a move can reuse the pixels already drawn.
+    setAutoFillBackground(true);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, Qt::black);
+    setPalette(colours);
+    setMouseTracking(true);
+    connect(m_text, &ScriptText::contentMoved, this, &ScriptSurface::refresh);
+    connect(m_text->document(), &QTextDocument::contentsChanged, this, &ScriptSurface::refresh);
+    connect(m_text, &ScriptText::filesDropped, this, &ScriptSurface::filesDropped);
+}
+
+void ScriptSurface::setAcceptsFiles(bool accepts)
+{
+    m_acceptsFiles = accepts;
+    setAcceptDrops(accepts);
+    m_text->setAcceptsFiles(accepts);
+}
+
+void ScriptSurface::setBand(double top, double bottom)
+{
+    m_bandTop = top;
+    m_bandBottom = bottom;
+    refresh();
+}
+
+void ScriptSurface::setLeft(double left)
+{
+    m_left = left;
+    refresh();
+}
+
+void ScriptSurface::setWidth(double width)
+{
+    m_width = width;
+    refresh();
+}
+
+void ScriptSurface::setPosition(float top)
+{
+    m_top = top;
+    refresh();
+}
+
+void ScriptSurface::setTexLeft(double left)
+{
+    m_texLeft = left;
+    refresh();
+}
+
+void ScriptSurface::setTexWidth(double width)
+{
+    m_texWidth = width;
+    refresh();
+}
+
+void ScriptSurface::refresh()
+{
+    const double surfaceTop = m_top;
+    const double surfaceBottom = surfaceTop + engine::kSurfaceHeight;
+    const double shownTop = std::max(surfaceTop, m_bandTop);
+    const double shownBottom = std::max(shownTop, std::min(surfaceBottom, m_bandBottom));
+    const int widgetTop = Twips::px(shownTop);
+    setGeometry(Twips::px(m_left), widgetTop, Twips::px(m_width),
+                Twips::px(shownBottom) - widgetTop);
+
+    const double texTop = surfaceTop + m_texTop;
+    const double texShownTop = std::max(texTop, shownTop);
+    const int offset = Twips::px(texShownTop - texTop);
+    const int raise = m_text->showFrom(offset);
+    const int bandHeight = Twips::px(m_bandBottom - m_bandTop);
+    m_text->setGeometry(Twips::px(m_texLeft), Twips::px(texShownTop) - widgetTop - raise,
+                        Twips::px(m_texWidth), bandHeight + m_text->tallestLine());
+}
+
+void ScriptSurface::mouseMoveEvent(QMouseEvent* event)
+{
+    emit mouseMoved();
+    QWidget::mouseMoveEvent(event);
+}
+
+void ScriptSurface::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (m_acceptsFiles && !droppedFiles(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void ScriptSurface::dropEvent(QDropEvent* event)
+{
+    const QStringList paths = droppedFiles(event->mimeData());
+    if (!m_acceptsFiles || paths.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    emit filesDropped(paths);
+}
+
+}  // namespace velloran::ui

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QWidget>
+
+namespace velloran::ui {
+
+class ScriptText;
+
+// The surface `Scroll`: a black panel 500000 twips tall whose Top is the scroll position, with
+// the text box `Tex` on it. Only the part inside the window's viewing band is a real widget, and
+// `Tex` is moved and scrolled within it; no native window is ever taller than the band.
+class ScriptSurface : public QWidget {
+    Q_OBJECT
+public:
+    ScriptSurface(QWidget* window, double texTop);
+
+    ScriptText* text() const { return m_text; }
+
+    void setBand(double top, double bottom);  // window rows where the surface can be seen
+    void setLeft(double left);
+    void setWidth(double width);
+    double width() const { return m_width; }
+    void setPosition(float top);
+    float position() const { return m_top; }
+    void setTexLeft(double left);
+    double texLeft() const { return m_texLeft; }
+    void setTexWidth(double width);
+    double texWidth() const { return m_texWidth; }
+
+    // Recomputes what is seen after a change of position, size or content.
+    void refresh();
+
+signals:
+    void mouseMoved();
+    void filesDropped(const QStringList& paths);
+
+protected:
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    ScriptText* m_text;
+    double m_texTop;
+    double m_bandTop = 0;
+    double m_bandBottom = 0;
+    double m_left = 0;
+    double m_width = 0;
+    float m_top = 0;
+    double m_texLeft = 0;
+    double m_texWidth = 0;
+    bool m_acceptsFiles = false;
+
+public:
+    void setAcceptsFiles(bool accepts);
+};
+
+}  // namespace velloran::ui

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QPlainTextEdit>
+#include <QStringList>
+#include <vector>
+
+namespace velloran::ui {
+
+// The script text box `Tex`: an ordinary editable plain-text box that never scrolls by itself.
+// Its owner shows a window of its content from a pixel offset; only the lines near that offset
+// are ever laid out, so the cost does not depend on how long the script is.
+class ScriptText : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    explicit ScriptText(QWidget* parent = nullptr);
+
+    // Shows the content from `offset` pixels below its top. Returns how many pixels of the first
+    // shown line lie above that offset: the owner raises the widget by that much.
+    int showFrom(int offset);
+
+    // Length of the script with each line break counted as CR LF.
+    qint64 scriptLength() const;
+
+    void setTextColor(const QColor& color);  // palette only: the document is not restyled
+    void setPointSize(double points);
+    double pointSize() const;
+    int tallestLine() const;
+
+    // While set, dropped files are announced by filesDropped; otherwise drops are refused.
+    void setAcceptsFiles(bool accepts) { m_acceptsFiles = accepts; }
+
+signals:
+    void contentMoved();  // the box tried to scroll itself; the owner puts it back
+    void doubleClicked();
+    void mouseMoved();
+    void filesDropped(const QStringList& paths);
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void forgetBlockTopsFrom(int blockNumber);
+    int lineTopOfVisualLine(int visualLine);
+    void extendBlockTops(int offset);
+
+    std::vector<int> m_blockTops;  // pixel top of block i, for the blocks measured so far
+    int m_measuredBottom = 0;      // bottom of the last measured block
+    bool m_settingScroll = false;
+    bool m_acceptsFiles = false;
+};
+
+// Local file paths carried by a drop, in order; empty when it carries none.
+QStringList droppedFiles(const class QMimeData* data);
+
+}  // namespace velloran::ui

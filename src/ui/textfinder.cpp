@@ -1,0 +1,125 @@
+#include "ui/textfinder.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QStorageInfo>
+
+#include "ui/picturebutton.h"
+#include "ui/twips.h"
+
+namespace velloran::ui {
+
+bool matchesTextPattern(const QString& fileName)
+{
+    return fileName.endsWith(u"txt", Qt::CaseInsensitive);
+}
+
+QStringList driveRoots()
+{
+    QStringList roots{QDir::rootPath(), QDir::homePath()};
+    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
+        const QString root = volume.rootPath();
+        const bool userVolume = root.startsWith(u"/media/") || root.startsWith(u"/mnt/") ||
+                                root.startsWith(u"/run/media/") || root == u"/home";
+        if (volume.isValid() && volume.isReady() && userVolume && !roots.contains(root))
+            roots << root;
+    }
+    return roots;
+}
+
+TextFinderPanel::TextFinderPanel(QWidget* parent)
+    : QWidget(parent),
+      m_drives(new QComboBox(this)),
+      m_folders(new QListWidget(this)),
+      m_files(new QListWidget(this)),
+      m_okay(new PictureButton(QStringLiteral("cOKay"), PictureButton::Glyph::Okay, this)),
+      m_backup(new PictureButton(QStringLiteral("cBackup"), PictureButton::Glyph::Backup, this)),
+      m_cancel(new PictureButton(QStringLiteral("cCancel"), PictureButton::Glyph::Cancel, this))
+{
+    setObjectName(QStringLiteral("fX"));
+    setAutoFillBackground(true);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, QColor(192, 192, 192));
+    setPalette(colours);
+
+    auto* title = new QLabel(QStringLiteral("TextFinder"), this);
+    title->setObjectName(QStringLiteral("Label1"));
+    title->setAlignment(Qt::AlignCenter);
+    QFont bold = title->font();
+    bold.setBold(true);
+    title->setFont(bold);
+    place(title, 600, 120, 2655, 255);
+    m_drives->setObjectName(QStringLiteral("Drive1"));
+    place(m_drives, 240, 360, 3255, 405);
+    m_folders->setObjectName(QStringLiteral("Dir1"));
+    place(m_folders, 240, 960, 3255, 1170);
+    m_files->setObjectName(QStringLiteral("File1"));
+    place(m_files, 240, 2280, 3255, 1230);
+    place(m_backup, 240, 3720, 495, 495);
+    place(m_okay, 960, 3720, 1815, 495);
+    place(m_cancel, 3000, 3720, 495, 495);
+    m_folders->setMouseTracking(true);
+    m_files->setMouseTracking(true);
+
+    fillDrives();
+    openFolder(QDir::currentPath());
+
+    connect(m_drives, &QComboBox::activated, this,
+            [this](int index) { openFolder(m_drives->itemData(index).toString()); });
+    connect(m_folders, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
+        openFolder(QDir(m_folder).absoluteFilePath(item->data(Qt::UserRole).toString()));
+    });
+}
+
+void TextFinderPanel::fillDrives()
+{
+    m_drives->clear();
+    for (const QString& root : driveRoots())
+        m_drives->addItem(root, root);
+}
+
+bool TextFinderPanel::openFolder(const QString& path)
+{
+    QDir folder(path);
+    if (!folder.exists() || !folder.isReadable())
+        return false;
+    const QString canonical = folder.canonicalPath();
+    if (canonical.isEmpty())
+        return false;
+    folder.setPath(canonical);
+    const QStringList subfolders =
+        folder.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    const QStringList names = folder.entryList(QDir::Files, QDir::Name | QDir::IgnoreCase);
+
+    m_folder = canonical;
+    m_folders->clear();
+    if (!folder.isRoot()) {
+        auto* up = new QListWidgetItem(QStringLiteral(".."), m_folders);
+        up->setData(Qt::UserRole, QStringLiteral(".."));
+    }
+    for (const QString& name : subfolders) {
+        auto* item = new QListWidgetItem(QStringLiteral("[") + name + QStringLiteral("]"), m_folders);
+        item->setData(Qt::UserRole, name);
+    }
+    m_folders->setToolTip(canonical);
+    m_files->clear();
+    for (const QString& name : names)
+        if (matchesTextPattern(name))
+            m_files->addItem(name);
+    return true;
+}
+
+void TextFinderPanel::refreshPattern()
+{
+    openFolder(m_folder);
+}
+
+QString TextFinderPanel::selectedFile() const
+{
+    const QListWidgetItem* item = m_files->currentItem();
+    return item && item->isSelected() ? item->text() : QString();
+}
+
+}  // namespace velloran::ui

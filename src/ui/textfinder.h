@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QWidget>
+
+class QComboBox;
+class QListWidget;
+class QLabel;
+
+namespace velloran::ui {
+
+class PictureButton;
+
+// The names the file list admits: those ending in "txt", with or without a dot before it,
+// in any letter case.
+bool matchesTextPattern(const QString& fileName);
+
+// Places the drive list offers where the system has no drive letters: the root, the home folder
+// and the mounted removable and data volumes.
+QStringList driveRoots();
+
+// The TextFinder panel `fX`: drive, folder and file lists and its three buttons.
+class TextFinderPanel : public QWidget {
+    Q_OBJECT
+public:
+    explicit TextFinderPanel(QWidget* parent);
+
+    QString folder() const { return m_folder; }  // the file list's path
+    QString selectedFile() const;                // the file list's FileName, "" when none
+    bool openFolder(const QString& path);        // false leaves the lists as they were
+    void refreshPattern();                       // sets the "*txt" pattern again
+
+    QComboBox* drives() const { return m_drives; }
+    QListWidget* folders() const { return m_folders; }
+    QListWidget* files() const { return m_files; }
+    PictureButton* okay() const { return m_okay; }
+    PictureButton* backup() const { return m_backup; }
+    PictureButton* cancel() const { return m_cancel; }
+
+private:
+    void fillDrives();
+
+    QString m_folder;
+    QComboBox* m_drives;
+    QListWidget* m_folders;
+    QListWidget* m_files;
+    PictureButton* m_okay;
+    PictureButton* m_backup;
+    PictureButton* m_cancel;
+};
+
+}  // namespace velloran::ui

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+#include "platform/services.h"
+
+// Records what the windows ask of the operating system, without doing it.
+class FakeServices final : public velloran::platform::Services {
+public:
+    QString folder;
+    bool anotherCopyRuns = false;
+    std::optional<QString> clipboard = QString();
+    int editorsStarted = 0;
+    int windowMoves = 0;
+    int ends = 0;
+
+    QString programFolder() const override { return folder; }
+    bool acquireSingleInstance() override { return !anotherCopyRuns; }
+    std::optional<QString> clipboardText() const override { return clipboard; }
+    void startEditor() override { ++editorsStarted; }
+    void startWindowMove(QWidget*) override { ++windowMoves; }
+    void endNow() override { ++ends; }
+};

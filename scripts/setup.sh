@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# One entry point for a fresh Debian machine: installs what is missing, builds, then either
+# starts the program (run), runs every test (test) or prints the benchmark table (bench).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+mode=${1:-run}
+build=${VELLORAN_BUILD_DIR:-build}
+packages=(cmake g++ ninja-build pkg-config qt6-base-dev libgl-dev fonts-liberation
+          libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-utils xclip imagemagick python3)
+
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed" || missing+=("$package")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  echo "Installing: ${missing[*]}"
+  $sudo apt-get update
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release
+cmake --build "$build" -j "$(nproc)"
+
+case "$mode" in
+  run)
+    if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+      # No screen here: give the program a virtual one so it still starts.
+      export DISPLAY=:99
+      Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+      sleep 1
+      echo "No display found: Velloran runs on the virtual display $DISPLAY" \
+           "(see it with: DISPLAY=$DISPLAY import -window root shot.png)"
+    fi
+    exec "$build/velloran"
+    ;;
+  test)
+    ctest --test-dir "$build" --output-on-failure -j 2 --timeout 300
+    ;;
+  bench)
+    exec bash bench/run_bench.sh "$build"
+    ;;
+  *)
+    echo "usage: $0 [run|test|bench]" >&2
+    exit 2
+    ;;
+esac

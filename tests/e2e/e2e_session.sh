@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# The working state survives a session in the real window: nudge, play, pause, Escape, and the
+# file that comes back; and a second copy ends at once without touching the file.
+set -u
+PROGRAM_BINARY=$1
+source "$(dirname "$0")/xsession.sh"
+trap stop_all EXIT
+
+start_x
+make_program_folder
+SETTINGS="$WORK/prog/Settings.ini"
+printf '100,10,27.75,480,"",2,5,"Hello, world\r\n\r\n  indented line"\r\n' >"$SETTINGS"
+
+start_program
+first=$LAST_PID
+win=$(wait_window " Velloran") || fail "the main window did not appear"
+# Focus the window by a click on the script area, then drive it by keys.
+click_at "$win" 300 40
+
+# A second copy beside the first ends at once and leaves the file alone.
+before=$(md5sum <"$SETTINGS")
+start_program
+wait_exit "$LAST_PID" 5 || fail "a second copy kept running"
+[ "$(md5sum <"$SETTINGS")" = "$before" ] || fail "the second copy touched Settings.ini"
+kill -0 "$first" 2>/dev/null || fail "the first copy ended when the second started"
+
+xdotool key alt+slash          # nudge up: 480 -> 280
+sleep 0.3
+xdotool key alt+p              # play
+sleep 2.5
+xdotool key alt+p              # pause
+sleep 0.3
+xdotool key Escape             # save and end
+wait_exit "$first" 10 || fail "Escape did not end the program"
+
+[ "$(record_field "$SETTINGS" 1)" = 100 ] || fail "speed changed"
+[ "$(record_field "$SETTINGS" 2)" = 10 ] || fail "frequency changed"
+[ "$(record_field "$SETTINGS" 3)" = 27.75 ] || fail "font size changed"
+position=$(record_field "$SETTINGS" 4)
+# 2.5 s at 10 twips every 100 ms from 280: well below 280, on the 10-twip grid.
+[ "$position" -lt 200 ] && [ "$position" -gt -400 ] || fail "position $position not scrolled as expected"
+[ $(( (280 - position) % 10 )) -eq 0 ] || fail "position $position off the frequency grid"
+[ "$(record_field "$SETTINGS" 6)" = 2 ] || fail "minutes changed"
+seconds=$(record_field "$SETTINGS" 7)
+[ "$seconds" -ge 6 ] && [ "$seconds" -le 9 ] || fail "clock did not count: seconds $seconds"
+printf '"Hello, world\r\n\r\n  indented line"\r\n' >"$WORK/script.expected"
+tail -c "$(stat -c %s "$WORK/script.expected")" "$SETTINGS" | cmp -s - "$WORK/script.expected" ||
+  fail "script changed"
+
+echo "e2e_session: 1 passed, 0 failed"

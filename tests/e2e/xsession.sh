@@ -1,0 +1,117 @@
+# Shared helpers of the end-to-end tests: a private X server, a program folder, and waits.
+# Sourced by the test scripts; they call start_x and stop_all themselves.
+
+WORK=""
+XVFB_PID=""
+APP_PIDS=()
+
+fail() {
+  echo "FAIL: $*" >&2
+  stop_all
+  exit 1
+}
+
+# Starts Xvfb on the first free display from :91 on.
+start_x() {
+  local n
+  for n in $(seq 91 160); do
+    [ -e "/tmp/.X${n}-lock" ] || [ -e "/tmp/.X11-unix/X${n}" ] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    XVFB_PID=$!
+    export DISPLAY=":$n"
+    for _ in $(seq 1 50); do
+      if xdpyinfo >/dev/null 2>&1 || xdotool getdisplaygeometry >/dev/null 2>&1; then
+        return 0
+      fi
+      kill -0 "$XVFB_PID" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill "$XVFB_PID" 2>/dev/null
+  done
+  echo "no free display for Xvfb" >&2
+  exit 1
+}
+
+# A fresh program folder with the program and its help file, and a private runtime folder
+# so the single-instance lock of this test does not meet anyone else's.
+make_program_folder() {
+  WORK=$(mktemp -d)
+  mkdir -p "$WORK/prog" "$WORK/home" "$WORK/run"
+  chmod 700 "$WORK/run"
+  cp "$PROGRAM_BINARY" "$WORK/prog/velloran"
+  local help
+  help="$(dirname "$PROGRAM_BINARY")/help.txt"
+  [ -f "$help" ] && cp "$help" "$WORK/prog/help.txt"
+  export HOME="$WORK/home" XDG_RUNTIME_DIR="$WORK/run" XDG_CONFIG_HOME="$WORK/home/.config"
+}
+
+# Starts the program in the background; its pid goes to LAST_PID.
+start_program() {
+  "$WORK/prog/velloran" >>"$WORK/program.log" 2>&1 &
+  LAST_PID=$!
+  APP_PIDS+=("$LAST_PID")
+}
+
+# Waits until a window with the given name is mapped; prints its id.
+wait_window() {
+  local name=$1 id
+  for _ in $(seq 1 100); do
+    id=$(xdotool search --onlyvisible --name "$name" 2>/dev/null | head -1)
+    if [ -n "$id" ]; then
+      echo "$id"
+      return 0
+    fi
+    sleep 0.1
+  done
+  return 1
+}
+
+# Waits until the process has ended; fails the test after the timeout (seconds).
+wait_exit() {
+  local pid=$1 limit=${2:-10}
+  for _ in $(seq 1 $((limit * 10))); do
+    kill -0 "$pid" 2>/dev/null || return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# Window-relative click: window id, x, y (pixels), button.
+click_at() {
+  local id=$1 x=$2 y=$3 button=${4:-1}
+  eval "$(xdotool getwindowgeometry --shell "$id")"
+  xdotool mousemove $((X + x)) $((Y + y)) click "$button"
+}
+
+# Twips to pixels at the X server's 96 dots per inch.
+px() { echo $(( ($1 + 7) / 15 )); }
+
+stop_all() {
+  local pid
+  for pid in "${APP_PIDS[@]}"; do kill "$pid" 2>/dev/null; done
+  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
+  [ -n "${KEEP_WORK:-}" ] && echo "kept $WORK" >&2
+  [ -n "$WORK" ] && [ -z "${KEEP_WORK:-}" ] && rm -rf "$WORK"
+  return 0
+}
+
+# Field n (1-based) of the settings record, for the numeric fields 1 to 4, 6 and 7.
+record_field() {
+  python3 - "$1" "$2" <<'PY'
+import sys
+data = open(sys.argv[1], 'rb').read().decode('utf-8')
+fields, i = [], 0
+while len(fields) < 8:
+    if data[i] == '"':
+        j = data.index('"', i + 1)
+        fields.append(data[i + 1:j])
+        i = j + 2
+    else:
+        j = i
+        while data[j] not in ',\r\n':
+            j += 1
+        fields.append(data[i:j])
+        i = j + 1
+print(fields[int(sys.argv[2]) - 1], end='')
+PY
+}

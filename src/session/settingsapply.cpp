@@ -121,7 +121,9 @@ int applyFields(const std::array<Field, 8>& fields, SettingsTarget& target)
         [&] { const auto v = toSingle(fields[2]); return v && target.applyFontSize(*v); },
         [&] { const auto v = toSingle(fields[3]); return v && target.applyPosition(*v); },
         [&] { return target.applyBackupPath(toText(fields[4])); },
-        [&] { const auto v = toWhole(fields[5]); return v && target.applyMinutes(std::max<qint64>(*v, 0)); },
+        // Minutes that are not a number (a hand-edited file) restart the clock rather than cost
+        // the seconds and the whole script that follow them.
+        [&] { return target.applyMinutes(std::max<qint64>(toWhole(fields[5]).value_or(0), 0)); },
         [&] {
             const auto v = toInt16(fields[6]);
             return v && target.applySeconds(std::clamp<qint16>(*v, 0, 59));

@@ -150,7 +150,7 @@ TEST(ApplyFields, StopsAtTheFirstFieldThatFailsOrIsRejected)
         {u"5,10"_s + tail, 0, {1}},            // speed below the spinner's range
         {u"100,0"_s + tail, 1, {1, 2}},        // frequency below the spinner's range
         {u"big,10"_s + tail, 0, {}},           // speed that does not convert
-        {u"100,10,27.75,480,\"\",ten,5,\"s\"\r\n"_s, 5, {1, 2, 3, 4, 5}},
+        {u"100,10,27.75,480,\"\",ten,5,\"s\"\r\n"_s, 8, {1, 2, 3, 4, 5, 6, 7, 8}},  // minutes as 0
         {u"100,10,27.75,480,\"\",2,70000,\"s\"\r\n"_s, 6, {1, 2, 3, 4, 5, 6}},
     };
     for (const auto& c : cases) {

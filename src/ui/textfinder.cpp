@@ -80,6 +80,23 @@ void TextFinderPanel::fillDrives()
         m_drives->addItem(root, root);
 }
 
+void TextFinderPanel::showDriveOf(const QString& folder)
+{
+    // The drive of a folder is the longest listed root that contains it.
+    int best = -1;
+    qsizetype bestLength = -1;
+    for (int i = 0; i < m_drives->count(); ++i) {
+        const QString root = m_drives->itemData(i).toString();
+        const bool contains = folder == root || folder.startsWith(root.endsWith(u'/') ? root : root + u'/');
+        if (contains && root.size() > bestLength) {
+            best = i;
+            bestLength = root.size();
+        }
+    }
+    if (best >= 0)
+        m_drives->setCurrentIndex(best);
+}
+
 bool TextFinderPanel::openFolder(const QString& path)
 {
     QDir folder(path);
@@ -94,6 +111,7 @@ bool TextFinderPanel::openFolder(const QString& path)
     const QStringList names = folder.entryList(QDir::Files, QDir::Name | QDir::IgnoreCase);
 
     m_folder = canonical;
+    showDriveOf(canonical);
     m_folders->clear();
     if (!folder.isRoot()) {
         auto* up = new QListWidgetItem(QStringLiteral(".."), m_folders);

@@ -38,6 +38,7 @@ public:
 
 private:
     void fillDrives();
+    void showDriveOf(const QString& folder);
 
     QString m_folder;
     QComboBox* m_drives;

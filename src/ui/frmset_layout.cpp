@@ -74,7 +74,10 @@ void frmSet::buildControls()
     m_tHelp->setObjectName(QStringLiteral("tHelp"));
     place(m_tHelp, 360, 720, 9735, 4335);
     m_tHelp->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    QFont helpFont(QStringLiteral("Comic Sans MS"));
+    QFont helpFont;
+    // Where the rounded face is missing, a plain sans face reads better than a random script font.
+    helpFont.setFamilies({QStringLiteral("Comic Sans MS"), QStringLiteral("Comic Neue"),
+                          QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
     helpFont.setPointSizeF(15.75);
     m_tHelp->setFont(helpFont);
     QPalette helpColours = m_tHelp->palette();

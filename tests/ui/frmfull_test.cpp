@@ -1,0 +1,372 @@
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QPointer>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+#include <cmath>
+#include <memory>
+
+#include "fakeservices.h"
+#include "ui/arrowspinner.h"
+#include "ui/frmfull.h"
+#include "ui/frmset.h"
+#include "ui/scriptsurface.h"
+#include "ui/scripttext.h"
+
+using namespace Qt::StringLiterals;
+using velloran::ui::frmFull;
+
+namespace {
+
+template <typename T = QWidget>
+T* child(QWidget* window, const char* name)
+{
+    T* found = window->findChild<T*>(QString::fromLatin1(name));
+    if (!found)
+        qFatal("no control %s", name);
+    return found;
+}
+
+void click(QWidget* window, const char* name, Qt::MouseButton button = Qt::LeftButton)
+{
+    QTest::mouseClick(child(window, name), button);
+}
+
+QString caption(QWidget* window, const char* name)
+{
+    return child<QLabel>(window, name)->text();
+}
+
+void setSpinner(QWidget* window, const char* name, int value)
+{
+    child<velloran::ui::ArrowSpinner>(window, name)->setValue(value);
+}
+
+// One expiry of the running tick timer, delivered at once instead of waited for.
+void tick(QWidget* window)
+{
+    auto* timer = child<QTimer>(window, "tScroll");
+    QVERIFY(timer->isActive());
+    QTimerEvent expiry(timer->timerId());
+    QCoreApplication::sendEvent(timer, &expiry);
+}
+
+// A key as the user types it: to the focused control, the window seeing it first.
+void key(Qt::Key code, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QTest::keyClick(QApplication::focusWidget(), code, modifiers);
+}
+
+// An Alt shortcut, which clicks its button a moment later.
+void altKey(QWidget* window, Qt::Key code, const char* button)
+{
+    QSignalSpy clicked(child<QAbstractButton>(window, button), &QAbstractButton::clicked);
+    key(code, Qt::AltModifier);
+    QTRY_COMPARE(clicked.count(), 1);
+}
+
+QColor textColour(frmFull* full)
+{
+    return full->tex()->palette().color(QPalette::Text);
+}
+
+// A main window over a fresh program folder, switched to full screen by its own button. The
+// slowest speed keeps the real tick timer out of the way of the ticks the tests deliver.
+struct Session {
+    QTemporaryDir folder;
+    FakeServices services;
+    velloran::ui::SharedValues shared;
+    std::unique_ptr<velloran::ui::frmSet> main;
+    QPointer<frmFull> full;
+
+    Session()
+    {
+        services.folder = folder.path();
+        main = std::make_unique<velloran::ui::frmSet>(services, shared);
+        main->Form_Load();
+        setSpinner(main.get(), "sSpeed", 2000);
+        main->show();
+    }
+    ~Session() { delete full.data(); }
+
+    frmFull* open()
+    {
+        click(main.get(), "cFull");
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window->objectName() == u"frmFull" && window->isVisible())
+                full = qobject_cast<frmFull*>(window);
+        if (!full || !QTest::qWaitForWindowActive(full))
+            qFatal("the full-screen window did not open");
+        full->tex()->setFocus();
+        return full;
+    }
+    QString designateBackup(const QByteArray& content)
+    {
+        const QString path = folder.filePath(u"backup.txt"_s);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
+            qFatal("cannot write the backup script");
+        main->setBackupPath(path);
+        return path;
+    }
+    QByteArray settingsBytes() const
+    {
+        QFile file(main->settingsFile());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+};
+
+}  // namespace
+
+class FrmFullTest : public QObject {
+    Q_OBJECT
+private slots:
+    void loadTakesOverScriptAndPaceButNotPositionOrFont()
+    {
+        Session s;
+        s.main->scroller().setPosition(-100000);
+        s.main->tex()->setPointSize(20);
+        s.main->tex()->setPlainText(u"First line\nSecond line"_s);
+        setSpinner(s.main.get(), "sFreq", 30);
+        frmFull* full = s.open();
+
+        QVERIFY(s.main->isHidden());
+        QCOMPARE(full->geometry(), QGuiApplication::primaryScreen()->geometry());
+        QCOMPARE(child<velloran::ui::ScriptSurface>(full, "Scroll")->position(), 4800.0f);
+        QCOMPARE(full->tex()->pointSize(), 36.0);
+        QCOMPARE(full->tex()->toPlainText(), u"First line\nSecond line"_s);
+        QVERIFY2(caption(full, "lPos").isEmpty(), "no ShowPosition at load");
+        QCOMPARE(caption(full, "lScrnt"), u"Frq: 30"_s);
+        QCOMPARE(caption(full, "lScrd"), u"Spd: 2000"_s);
+        QCOMPARE(child<QTimer>(full, "tScroll")->interval(), 2000);
+        QVERIFY(!full->playing() && !child(full, "sFreq")->isEnabled() && child(full, "cPause")->isHidden());
+
+        // Screen-sized layout, at the tests' 15 twips per pixel.
+        const QSize screen = QGuiApplication::primaryScreen()->geometry().size() * 15;
+        const auto px = [](double twips) { return static_cast<int>(std::lround(twips / 15)); };
+        const double w = screen.width(), h = screen.height();
+        QCOMPARE(child(full, "fCtrl")->geometry(), QRect(px(w / 2 - 5467.5), px(h - 2295), px(10935), px(1815)));
+        QCOMPARE(child(full, "Tip")->geometry(), QRect(px(w - 375), px(120), px(255), px(h - 240)));
+        QCOMPARE(child(full, "fHide")->y(), px(h + 10000));
+    }
+
+    void tickWrapsToFullHomeAndPlayWidensSurface()
+    {
+        Session s;
+        setSpinner(s.main.get(), "sFreq", 200);
+        frmFull* full = s.open();
+        auto* surface = child<velloran::ui::ScriptSurface>(full, "Scroll");
+        const double w = full->width() * 15.0;
+        full->setPosition(-239900);
+
+        click(full, "cPlay");
+        QVERIFY(full->playing() && child(full, "Tip")->isHidden() && child(full, "sFreq")->isEnabled());
+        QCOMPARE(surface->width(), w);
+        QCOMPARE(surface->texWidth(), w - 120);
+        QCOMPARE(surface->texLeft(), 200.0);
+        tick(full);
+        QCOMPARE(surface->position(), -240100.0f);
+        QCOMPARE(caption(full, "lPos"), u"Scroller Position : 240100"_s);
+        QCOMPARE(textColour(full), QColor(255, 255, 0));
+        tick(full);
+        QCOMPARE(surface->position(), 4600.0f);
+        QCOMPARE(textColour(full), QColor(Qt::white));
+
+        QTest::mousePress(child(full, "cPause"), Qt::LeftButton);
+        QVERIFY(!full->playing() && !child<QTimer>(full, "tScroll")->isActive() && child(full, "Tip")->isVisible());
+        QCOMPARE(surface->width(), w - 495);
+        QCOMPARE(surface->texWidth(), w - 735);
+        QCOMPARE(surface->texLeft(), 0.0);
+    }
+
+    void nudgesAndNavigationBarLeaveClockAlone()
+    {
+        Session s;
+        s.shared.clock = {2, 30};
+        frmFull* full = s.open();
+        const struct {
+            float start;
+            Qt::Key key;
+            const char* button;
+            float expected;
+        } nudges[] = {
+            {4800, Qt::Key_Backslash, "cDwnB", 4800},
+            {-240399, Qt::Key_Slash, "cUpB", -240599},
+            {4700, Qt::Key_Backslash, "cDwnB", 4900},
+        };
+        for (const auto& nudge : nudges) {
+            full->setPosition(nudge.start);
+            altKey(full, nudge.key, nudge.button);
+            QCOMPARE(full->position(), nudge.expected);
+        }
+
+        // Out of range after the down nudge: the first left-held move only pulls back to home.
+        QWidget* bar = child(full, "Tip");
+        const auto moveWith = [bar](Qt::MouseButtons held, int y) {
+            QMouseEvent move(QEvent::MouseMove, QPointF(5, y), bar->mapToGlobal(QPointF(5, y)), Qt::NoButton,
+                             held, Qt::NoModifier);
+            QApplication::sendEvent(bar, &move);
+        };
+        const int threeQuarters = bar->height() * 3 / 4;
+        moveWith(Qt::RightButton, threeQuarters);
+        QCOMPARE(full->position(), 4900.0f);
+        moveWith(Qt::LeftButton, threeQuarters);
+        QCOMPARE(full->position(), 4800.0f);
+        QCOMPARE(caption(full, "lPos"), u"Scroller Position : -4800"_s);
+        // Three quarters down the bar stands for 375000 twips of surface, to within a pixel.
+        moveWith(Qt::LeftButton, threeQuarters);
+        QVERIFY(std::abs(full->position() + 125000) <= 500000.0 / bar->height());
+        QVERIFY(s.shared.clock.minutes == 2 && s.shared.clock.seconds == 30);
+
+        // Left below the wrap limit by a nudge, the script wraps on the next tick.
+        full->setPosition(-240399);
+        altKey(full, Qt::Key_Slash, "cUpB");
+        click(full, "cPlay");
+        tick(full);
+        QCOMPARE(full->position(), 4790.0f);
+    }
+
+    void f1HidesPanelAndPointerAndKeysStillWork()
+    {
+        Session s;
+        s.designateBackup("Backup script");
+        frmFull* full = s.open();
+        QWidget* panel = child(full, "fCtrl");
+        QWidget* surface = child(full, "Scroll");
+        click(full, "cPlay");
+
+        key(Qt::Key_F1);
+        QVERIFY(panel->isHidden());
+        QCOMPARE(surface->cursor().shape(), Qt::BlankCursor);
+        QVERIFY(full->tex()->viewport()->cursor().shape() != Qt::BlankCursor);
+        QVERIFY(child(full, "Tip")->cursor().shape() != Qt::BlankCursor);
+        tick(full);
+        QCOMPARE(full->position(), 4790.0f);
+
+        altKey(full, Qt::Key_P, "cPlay2");
+        QVERIFY(!full->playing());
+        altKey(full, Qt::Key_P, "cPlay2");
+        QVERIFY(full->playing());
+        altKey(full, Qt::Key_B, "cBack");
+        QCOMPARE(full->tex()->toPlainText(), u"Backup script"_s);
+        QCOMPARE(full->position(), 4800.0f);
+        QVERIFY(full->playing());
+
+        key(Qt::Key_F1, Qt::ShiftModifier);
+        QVERIFY(panel->isVisible());
+        QVERIFY(!surface->testAttribute(Qt::WA_SetCursor));
+        key(Qt::Key_F1, Qt::ControlModifier);
+        QVERIFY(panel->isHidden());
+    }
+
+    void mouseButtonsClipboardAndEditor()
+    {
+        Session s;
+        const QString backup = s.designateBackup("Backup script");
+        s.services.clipboard = u"From the clipboard"_s;
+        frmFull* full = s.open();
+
+        QTest::mouseDClick(full->tex()->viewport(), Qt::LeftButton);
+        QCOMPARE(s.services.editorsStarted, 1);
+        click(full, "cPlay");
+        QTest::mouseDClick(full->tex()->viewport(), Qt::LeftButton);
+        QCOMPARE(s.services.editorsStarted, 1);
+
+        full->setPosition(-3000);
+        key(Qt::Key_Insert);
+        QCOMPARE(full->tex()->toPlainText(), u"From the clipboard"_s);
+        QCOMPARE(full->position(), 4800.0f);
+
+        click(full, "cPause", Qt::RightButton);
+        QVERIFY(full->playing());
+        QCOMPARE(full->tex()->toPlainText(), u"Backup script"_s);
+        full->tex()->setPlainText(u"Edited"_s);
+        click(full, "cPause");
+        QVERIFY(!full->playing());
+        QCOMPARE(full->tex()->toPlainText(), u"Edited"_s);
+
+        // A backup file that has gone leaves script and position alone.
+        QVERIFY(QFile::remove(backup));
+        full->setPosition(-5000);
+        altKey(full, Qt::Key_B, "cBack");
+        QCOMPARE(full->tex()->toPlainText(), u"Edited"_s);
+        QCOMPARE(full->position(), -5000.0f);
+
+        click(full, "cPlay");
+        click(full, "cX", Qt::RightButton);
+        QVERIFY(!full->playing() && (full->windowState() & Qt::WindowMinimized));
+        QCOMPARE(s.services.ends, 0);
+        QVERIFY(!QFile::exists(s.main->settingsFile()));
+    }
+
+    void returningKeepsSharedPaceAndClockButDropsEdits()
+    {
+        Session s;
+        s.shared.clock = {3, 10};
+        const QString script = s.main->tex()->toPlainText();
+        frmFull* full = s.open();
+        click(full, "cPlay");
+        setSpinner(full, "sFreq", 40);
+        setSpinner(full, "sSpeed", 300);
+        QCOMPARE(caption(full, "lScrnt"), u"Frq: 40"_s);
+        QCOMPARE(child<QTimer>(full, "tScroll")->interval(), 300);
+        QTest::keyClicks(full->tex(), u"typed in full screen"_s);
+        click(full, "cReset");
+
+        click(full, "cFull");
+        QVERIFY(s.main->isVisible());
+        QTRY_VERIFY(s.full.isNull());
+        QCOMPARE(s.main->tex()->toPlainText(), script);
+        QCOMPARE(child<velloran::ui::ArrowSpinner>(s.main.get(), "sFreq")->value(), 10);
+        QVERIFY(s.shared.pace.speed == 300 && s.shared.clock.minutes == 0 && s.shared.clock.seconds == 0);
+
+        click(s.main.get(), "cPlay");
+        QCOMPARE(child<QTimer>(s.main.get(), "tScroll")->interval(), 2000);
+        tick(s.main.get());
+        QCOMPARE(s.main->scroller().position(), 440.0f);
+    }
+
+    void exitButtonWritesMainRecordWithFullFontSize()
+    {
+        Session s;
+        s.main->tex()->setPlainText(u"Say \"hi\"\nBye"_s);
+        s.main->scroller().setPosition(-1234);
+        s.main->setBackupPath(u"/scripts/spare.txt"_s);
+        s.shared.clock = {3, 7};
+        frmFull* full = s.open();
+        click(full, "cPlay");
+        setSpinner(full, "sFreq", 40);
+        setSpinner(full, "sSpeed", 300);
+        QTest::keyClicks(full->tex(), u"not saved"_s);
+        click(full, "cFntPlus");
+        click(full, "cFntPlus");
+
+        click(full, "cX", Qt::MiddleButton);
+        QCOMPARE(s.services.ends, 1);
+        QVERIFY(!child<QTimer>(full, "tScroll")->isActive());
+        QCOMPARE(s.settingsBytes(), QByteArray("2000,10,40,-1234,\"/scripts/spare.txt\",3,7,\"Say hi\r\nBye\"\r\n"));
+    }
+
+    void escapeEndsWithoutWriting()
+    {
+        Session s;
+        const QByteArray before("120,12,27.75,-3000,\"\",1,30,\"Earlier run\"\r\n");
+        QFile file(s.main->settingsFile());
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(before) == before.size());
+        file.close();
+        frmFull* full = s.open();
+        click(full, "cFntPlus");
+
+        key(Qt::Key_Escape, Qt::ShiftModifier);
+        QCOMPARE(s.services.ends, 1);
+        QCOMPARE(s.settingsBytes(), before);
+    }
+};
+
+QTEST_MAIN(FrmFullTest)
+#include "frmfull_test.moc"

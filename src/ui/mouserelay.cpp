@@ -16,12 +16,17 @@ MouseRelay* MouseRelay::on(QWidget* widget, bool takePresses)
     return new MouseRelay(widget, takePresses);
 }
 
-bool MouseRelay::eventFilter(QObject*, QEvent* event)
+bool MouseRelay::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
-    case QEvent::MouseMove:
-        emit moved(static_cast<int>(static_cast<QMouseEvent*>(event)->buttons().toInt()));
+    case QEvent::MouseMove: {
+        auto* move = static_cast<QMouseEvent*>(event);
+        // A move that a child left unhandled travels up to here; it is the child's, not ours.
+        if (static_cast<QWidget*>(watched)->childAt(move->position().toPoint()))
+            break;
+        emit moved(static_cast<int>(move->buttons().toInt()));
         break;
+    }
     case QEvent::MouseButtonPress:
         emit pressed(static_cast<int>(static_cast<QMouseEvent*>(event)->button()));
         return m_takePresses;

@@ -152,7 +152,8 @@ void frmSet::wireHelpTexts()
     };
     tipLabel(m_lRun, [this] { return m_lTime->text(); });
     tipLabel(m_lCharTips, [this] { return m_lChar->text(); });
-    tipLabel(m_lStats, [this] { return m_lScroll->text() + QStringLiteral("    ") + m_lPos->text(); });
+    // Spelled out as QString: a deduced string builder would refer to temporaries already gone.
+    tipLabel(m_lStats, [this]() -> QString { return m_lScroll->text() + QStringLiteral("    ") + m_lPos->text(); });
 
     connect(MouseRelay::on(m_tHelp->viewport(), false), &MouseRelay::doubleClicked, this,
             &frmSet::LoadHelpFile);

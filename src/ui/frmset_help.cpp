@@ -119,9 +119,14 @@ void frmSet::wireHelpTexts()
     onMove(m_cX, [this] { showHelp(help::kExit); });
     onMove(m_cUp, [this] { showHelp(help::kUp); });
     onMove(m_cDwn, [this] { showHelp(help::kDown); });
-    onMove(m_tHelp->viewport(), [this] { showHelp(help::kHelpPanel); });
-    onMove(m_fX->folders()->viewport(), [this] { showHelp(help::kFolderList); });
-    onMove(m_fX->files()->viewport(), [this] { showHelp(help::kFileList); });
+    // The lists and the help panel still need their presses: selecting, opening, editing.
+    MouseRelay* helpPanel = MouseRelay::on(m_tHelp->viewport(), false);
+    connect(helpPanel, &MouseRelay::moved, this, [this] { showHelp(help::kHelpPanel); });
+    connect(helpPanel, &MouseRelay::doubleClicked, this, &frmSet::LoadHelpFile);
+    connect(MouseRelay::on(m_fX->folders()->viewport(), false), &MouseRelay::moved, this,
+            [this] { showHelp(help::kFolderList); });
+    connect(MouseRelay::on(m_fX->files()->viewport(), false), &MouseRelay::moved, this,
+            [this] { showHelp(help::kFileList); });
     onMove(m_fX->okay(), [this] { showHelp(help::kOkay); });
     onMove(m_fX->backup(), [this] { showHelp(help::kBackupButton); });
     m_fX->drives()->setToolTip(qs(help::kDriveTooltip));
@@ -154,9 +159,6 @@ void frmSet::wireHelpTexts()
     tipLabel(m_lCharTips, [this] { return m_lChar->text(); });
     // Spelled out as QString: a deduced string builder would refer to temporaries already gone.
     tipLabel(m_lStats, [this]() -> QString { return m_lScroll->text() + QStringLiteral("    ") + m_lPos->text(); });
-
-    connect(MouseRelay::on(m_tHelp->viewport(), false), &MouseRelay::doubleClicked, this,
-            &frmSet::LoadHelpFile);
 }
 
 void frmSet::HidePanels()

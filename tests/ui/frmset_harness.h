@@ -1,0 +1,104 @@
+#pragma once
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWindow>
+#include <memory>
+
+#include "fakeservices.h"
+#include "ui/frmset.h"
+#include "ui/scripttext.h"
+#include "ui/twips.h"
+
+using namespace Qt::StringLiterals;
+using velloran::ui::frmSet;
+using velloran::ui::SharedValues;
+using velloran::ui::Twips;
+
+// A fresh main window in its own temporary program folder, with the operating system faked.
+class Harness {
+public:
+    QTemporaryDir folder;
+    FakeServices services;
+    SharedValues shared;
+    std::unique_ptr<frmSet> window;
+
+    Harness() { services.folder = folder.path(); }
+
+    QString path(const QString& name) const { return folder.filePath(name); }
+
+    void write(const QString& name, const QByteArray& bytes) const
+    {
+        QFile file(path(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    QByteArray read(const QString& name) const
+    {
+        QFile file(path(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    // Start-up as the program does it: load, then show the window active. False when the
+    // window did not come up (another copy runs, or no activation).
+    bool start()
+    {
+        window = std::make_unique<frmSet>(services, shared);
+        if (!window->Form_Load())
+            return false;
+        window->show();
+        window->activateWindow();
+        return QTest::qWaitForWindowActive(window.get());
+    }
+
+    frmSet& w() const { return *window; }
+
+    template <typename T = QWidget>
+    T* child(const char* name) const
+    {
+        T* found = window->findChild<T*>(QString::fromLatin1(name));
+        if (!found)
+            qFatal("no control named %s", name);
+        return found;
+    }
+
+    QString text(const char* label) const { return child<QLabel>(label)->text(); }
+    float position() const { return window->scroller().position(); }
+    QString script() const { return window->tex()->toPlainText(); }
+
+    // Keys arrive through the window system, as the user's do: accelerators first, then the
+    // focused control.
+    void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) const
+    {
+        QTest::keyClick(window->windowHandle(), key, modifiers);
+    }
+
+    // A pointer movement with the given buttons held, straight to the widget under the press.
+    static void moveHeld(QWidget* widget, QPointF pos, Qt::MouseButtons held)
+    {
+        QMouseEvent move(QEvent::MouseMove, pos, widget->mapToGlobal(pos), Qt::NoButton, held,
+                         Qt::NoModifier);
+        QApplication::sendEvent(widget, &move);
+    }
+
+    // A pointer movement with no button held, through the window system, so the control that is
+    // really under the pointer gets it.
+    static void hover(QWidget* widget, QPoint pos = QPoint())
+    {
+        // From outside the window first: a pointer already at the target would not move.
+        QCursor::setPos(widget->window()->geometry().topLeft() - QPoint(5, 5));
+        QTest::mouseMove(widget, pos.isNull() ? widget->rect().center() : pos);
+    }
+
+    static void doubleClick(QWidget* widget, QPoint pos = QPoint())
+    {
+        QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, pos);
+        QTest::mouseDClick(widget, Qt::LeftButton, Qt::NoModifier, pos);
+        QTest::mouseRelease(widget, Qt::LeftButton, Qt::NoModifier, pos);
+    }
+};

@@ -1,0 +1,271 @@
+// Play and pause, the tick, the pace spinners, the clock and the counters of the main window.
+#include <QSignalSpy>
+#include <QTimer>
+#include <cmath>
+
+#include "frmset_harness.h"
+#include "ui/navigationbar.h"
+
+using velloran::ui::NavigationBar;
+
+namespace {
+
+const QColor kWhite(255, 255, 255);
+const QColor kYellow(255, 255, 0);
+
+// What each tick left behind, seen right after the window has handled it.
+struct TickLog {
+    QList<float> positions;
+    QList<QString> readouts;
+    QList<QColor> colours;
+};
+
+void logTicks(Harness& h, TickLog& log)
+{
+    QObject::connect(h.child<QTimer>("tScroll"), &QTimer::timeout, h.window.get(), [&h, &log] {
+        log.positions << h.position();
+        log.readouts << h.text("lPos");
+        log.colours << h.w().tex()->palette().color(QPalette::Text);
+    });
+}
+
+bool playing(const Harness& h)
+{
+    return h.child<QTimer>("tScroll")->isActive();
+}
+
+}  // namespace
+
+class FrmSetPlayTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void layoutAfterToggles_data()
+    {
+        QTest::addColumn<QStringList>("actions");
+        QTest::newRow("click PLAY") << QStringList{u"play"_s};
+        QTest::newRow("Alt+P") << QStringList{u"alt"_s};
+        QTest::newRow("click PLAY, press PAUSE") << QStringList{u"play"_s, u"pause"_s};
+        QTest::newRow("Alt+P twice") << QStringList{u"alt"_s, u"alt"_s};
+        QTest::newRow("three toggles") << QStringList{u"alt"_s, u"pause"_s, u"play"_s};
+    }
+
+    void layoutAfterToggles()
+    {
+        QFETCH(QStringList, actions);
+        Harness h;
+        QVERIFY(h.start());
+        for (const QString& action : actions) {
+            const bool before = playing(h);
+            if (action == u"play")
+                QTest::mouseClick(h.child("cPlay"), Qt::LeftButton);
+            else if (action == u"pause")
+                QTest::mousePress(h.child("cPause"), Qt::LeftButton);
+            else
+                h.key(Qt::Key_P, Qt::AltModifier);
+            QTRY_COMPARE(playing(h), !before);
+        }
+        const bool play = actions.size() % 2 == 1;
+        QCOMPARE(h.w().playing(), play);
+        QCOMPARE(h.child<QTimer>("tTime")->isActive(), play);
+        QCOMPARE(h.child("cPause")->isVisible(), play);
+        QCOMPARE(h.child("sSpeed")->isEnabled(), play);
+        QCOMPARE(h.child("sFreq")->isEnabled(), play);
+        QCOMPARE(h.child("cFile")->isEnabled(), !play);
+        QCOMPARE(h.child("Tip")->isVisible(), !play);
+        QCOMPARE(h.child("cUp")->isVisible(), !play);
+        QCOMPARE(h.child("cDwn")->isVisible(), !play);
+        QCOMPARE(h.child("Line16")->isVisible(), play);
+        QCOMPARE(h.child("Line17")->isVisible(), play);
+        QCOMPARE(h.child("Scroll")->geometry().width(), Twips::px(play ? 10455 : 9975));
+        QCOMPARE(h.child("Tex")->geometry().x(), Twips::px(play ? 320 : 120));
+        QCOMPARE(h.child("tHelp")->width(), Twips::px(play ? 10025 : 9445));
+        QVERIFY(h.child<QTimer>("tRef")->isActive());
+    }
+
+    void tickLowersByFrequencyAndShowsPosition()
+    {
+        Harness h;
+        QVERIFY(h.start());
+        TickLog log;
+        logTicks(h, log);
+        QTest::mouseClick(h.child("cPlay"), Qt::LeftButton);
+        QTRY_VERIFY(log.positions.size() >= 3);
+        QCOMPARE(log.positions.mid(0, 3), (QList<float>{470, 460, 450}));
+        QCOMPARE(log.readouts.mid(0, 3), (QList<QString>{u"Scroller Position : -470"_s,
+                                                         u"Scroller Position : -460"_s,
+                                                         u"Scroller Position : -450"_s}));
+        QCOMPARE(h.child("lScroll")->toolTip(), h.text("lPos"));
+    }
+
+    void tickWrapsAndTheWarningClears()
+    {
+        Harness h;
+        h.write(u"Settings.ini"_s, "100,10,27.75,-239995,\"\",0,0,\"end\"\r\n");
+        QVERIFY(h.start());
+        QCOMPARE(h.w().tex()->palette().color(QPalette::Text), kYellow);
+        TickLog log;
+        logTicks(h, log);
+        h.key(Qt::Key_P, Qt::AltModifier);
+        QTRY_VERIFY(log.positions.size() >= 2);
+        QCOMPARE(log.positions.mid(0, 2), (QList<float>{-240005, 470}));
+        QCOMPARE(log.readouts[0], u"Scroller Position : 240005"_s);
+        QCOMPARE(log.colours.mid(0, 2), (QList<QColor>{kYellow, kWhite}));
+    }
+
+    void spinnerArrows_data()
+    {
+        QTest::addColumn<QString>("spinner");
+        QTest::addColumn<bool>("lowerArrow");  // the lower or the right half of the spinner
+        QTest::addColumn<bool>("play");
+        QTest::addColumn<int>("speed");
+        QTest::addColumn<int>("frequency");
+        QTest::addColumn<QString>("readoutLabel");
+        QTest::addColumn<QString>("readout");
+        QTest::newRow("speed, lower arrow") << u"sSpeed"_s << true << true << 110 << 10 << u"lScrd"_s
+                                            << u"Spd: 110"_s;
+        QTest::newRow("speed, upper arrow") << u"sSpeed"_s << false << true << 90 << 10 << u"lScrd"_s
+                                            << u"Spd: 90"_s;
+        QTest::newRow("frequency, right arrow") << u"sFreq"_s << true << true << 100 << 12
+                                                << u"lScrnt"_s << u"Frq: 12"_s;
+        QTest::newRow("frequency, left arrow") << u"sFreq"_s << false << true << 100 << 8
+                                               << u"lScrnt"_s << u"Frq: 8"_s;
+        QTest::newRow("speed while paused") << u"sSpeed"_s << true << false << 100 << 10
+                                            << u"lScrd"_s << QString();
+    }
+
+    void spinnerArrows()
+    {
+        QFETCH(QString, spinner);
+        QFETCH(bool, lowerArrow);
+        QFETCH(bool, play);
+        QFETCH(int, speed);
+        QFETCH(int, frequency);
+        QFETCH(QString, readoutLabel);
+        QFETCH(QString, readout);
+        Harness h;
+        QVERIFY(h.start());
+        if (play)
+            QTest::mouseClick(h.child("cPlay"), Qt::LeftButton);
+        QWidget* arrows = h.child(spinner.toLatin1().constData());
+        const QSize size = arrows->size();
+        const QPoint at = spinner == u"sSpeed"
+                              ? QPoint(size.width() / 2, lowerArrow ? size.height() * 3 / 4 : size.height() / 4)
+                              : QPoint(lowerArrow ? size.width() * 3 / 4 : size.width() / 4, size.height() / 2);
+        QTest::mouseClick(arrows, Qt::LeftButton, Qt::NoModifier, at);
+
+        QCOMPARE(int(h.shared.pace.speed), speed);
+        QCOMPARE(int(h.shared.pace.frequency), frequency);
+        QCOMPARE(h.child<QTimer>("tScroll")->interval(), speed);
+        QCOMPARE(h.text(readoutLabel.toLatin1().constData()), readout);
+        QCOMPARE(h.text("lScroll"),
+                 u"Scroll Spd : %1   Scroll Frq : %2"_s.arg(speed).arg(frequency));
+    }
+
+    void pausePressByButton_data()
+    {
+        QTest::addColumn<Qt::MouseButton>("button");
+        QTest::addColumn<bool>("pauses");
+        QTest::newRow("left") << Qt::LeftButton << true;
+        QTest::newRow("middle") << Qt::MiddleButton << true;
+        QTest::newRow("right") << Qt::RightButton << false;
+    }
+
+    void pausePressByButton()
+    {
+        QFETCH(Qt::MouseButton, button);
+        QFETCH(bool, pauses);
+        Harness h;
+        QVERIFY(h.start());
+        QTest::mouseClick(h.child("cPlay"), Qt::LeftButton);
+        // Through the window system, so the release finds its receiver as the mouse's would:
+        // it must not land on PLAY, uncovered by the press.
+        QWindow* window = h.w().windowHandle();
+        const QPoint at = h.child("cPause")->mapTo(h.window.get(), QPoint(10, 10));
+        QTest::mousePress(window, button, Qt::NoModifier, at);
+        QCOMPARE(playing(h), !pauses);
+        QCOMPARE(h.child("cPause")->isVisible(), !pauses);
+        QTest::mouseRelease(window, button, Qt::NoModifier, at);
+        QCOMPARE(playing(h), !pauses);
+    }
+
+    void clockCountsOnlyWhilePlaying()
+    {
+        Harness h;
+        h.shared.clock.seconds = 59;
+        QVERIFY(h.start());
+        QCOMPARE(h.text("lTime"), u"Run Time  0 : 59"_s);
+        QTest::mouseClick(h.child("cPlay"), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(h.text("lTime"), u"Run Time  1 : 0"_s, 3000);
+        QTest::mousePress(h.child("cPause"), Qt::LeftButton);
+        QTest::mouseRelease(h.child("cPause"), Qt::LeftButton);
+        const QString paused = h.text("lTime");
+        QTest::qWait(1300);  // longer than a clock tick: nothing may count meanwhile
+        QCOMPARE(h.text("lTime"), paused);
+        QTest::mouseClick(h.child("cPlay"), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(h.text("lTime") != paused, 3000);
+        QCOMPARE(int(h.shared.clock.seconds), paused.section(u' ', -1).toInt() + 1);
+    }
+
+    void characterCounter_data()
+    {
+        QTest::addColumn<QString>("clipboard");
+        QTest::addColumn<QString>("counter");
+        QTest::newRow("CR LF counts two") << u"ab\r\nc"_s << u"Chr # 5"_s;
+        QTest::newRow("empty") << QString() << u"Chr # 0"_s;
+        QTest::newRow("blank line") << u"a\r\n\r\nb"_s << u"Chr # 6"_s;
+        QTest::newRow("trailing break") << u"abc\r\n"_s << u"Chr # 5"_s;
+    }
+
+    void characterCounter()
+    {
+        QFETCH(QString, clipboard);
+        QFETCH(QString, counter);
+        Harness h;
+        h.services.clipboard = clipboard;
+        QVERIFY(h.start());
+        h.key(Qt::Key_Insert);
+        QCOMPARE(h.text("lChar"), counter);
+    }
+
+    void characterCounterFollowsTyping()
+    {
+        Harness h;
+        QVERIFY(h.start());
+        h.key(Qt::Key_Insert);  // empty clipboard: empty script
+        QWidget* tex = h.child("Tex");
+        tex->setFocus();
+        QTest::keyClicks(tex, u"ab"_s);
+        QTest::keyClick(tex, Qt::Key_Return);
+        QTest::keyClicks(tex, u"c"_s);
+        QCOMPARE(h.text("lChar"), u"Chr # 5"_s);
+        QTest::keyClick(tex, Qt::Key_Backspace);
+        QTest::keyClick(tex, Qt::Key_Backspace);
+        QCOMPARE(h.text("lChar"), u"Chr # 2"_s);
+    }
+
+    void warningColour_data()
+    {
+        QTest::addColumn<float>("position");
+        QTest::addColumn<QColor>("colour");
+        QTest::newRow("home") << 480.0f << kWhite;
+        QTest::newRow("at the threshold") << -230000.0f << kWhite;
+        QTest::newRow("just below") << -230001.0f << kYellow;
+        QTest::newRow("at the wrap limit") << -240000.0f << kYellow;
+    }
+
+    void warningColour()
+    {
+        QFETCH(float, position);
+        QFETCH(QColor, colour);
+        Harness h;
+        QVERIFY(h.start());
+        h.w().scroller().setPosition(position);
+        h.w().ShowPosition();
+        QCOMPARE(h.w().tex()->palette().color(QPalette::Text), colour);
+        QCOMPARE(h.child<NavigationBar>("Tip")->markerColour(), colour);
+    }
+};
+
+QTEST_MAIN(FrmSetPlayTest)
+#include "frmset_play_test.moc"

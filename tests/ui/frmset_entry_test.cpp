@@ -1,0 +1,349 @@
+// Getting a script in: drops, the clipboard, the editor, the backup script and the TextFinder.
+#include <QDir>
+#include <QListWidget>
+#include <QMimeData>
+#include <QTimer>
+#include <QUrl>
+
+#include "frmset_harness.h"
+#include "ui/textfinder.h"
+
+using velloran::ui::TextFinderPanel;
+
+namespace {
+
+// A start from a known state: script "script" at -5000, the clock at 2 : 5, slowest speed so no
+// tick moves the script during a test; and the backup path given.
+void prepare(Harness& h, const QString& backup = QString())
+{
+    h.write(u"Settings.ini"_s, "2000,10,27.75,-5000,\"" + backup.toUtf8() + "\",2,5,\"script\"\r\n");
+}
+
+// Drags the data over the widget and drops it there; true when the drag was accepted.
+bool dropOn(QWidget* target, const QMimeData& data)
+{
+    const QPoint at = target->rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    return enter.isAccepted();
+}
+
+QWidget* dropTarget(Harness& h, const QString& name)
+{
+    return name == u"Tex" ? h.w().tex()->viewport() : h.child("Scroll");
+}
+
+void openTextFinder(Harness& h)
+{
+    QTest::mouseClick(h.child("cFile"), Qt::LeftButton);
+}
+
+void expectUntouched(Harness& h)
+{
+    QCOMPARE(h.script(), u"script"_s);
+    QCOMPARE(h.position(), -5000.0f);
+    QCOMPARE(h.text("lTime"), u"Run Time  2 : 5"_s);
+}
+
+}  // namespace
+
+class FrmSetEntryTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void dropLoadsTheFirstFile_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<bool>("play");
+        QTest::newRow("on the text") << u"Tex"_s << false;
+        QTest::newRow("on the surface") << u"Scroll"_s << false;
+        QTest::newRow("on the text while playing") << u"Tex"_s << true;
+    }
+
+    void dropLoadsTheFirstFile()
+    {
+        QFETCH(QString, target);
+        QFETCH(bool, play);
+        Harness h;
+        prepare(h);
+        h.write(u"first.rtf"_s, "First\r\nfile");
+        h.write(u"second.txt"_s, "second");
+        h.write(u"third.txt"_s, "third");
+        QVERIFY(h.start());
+        openTextFinder(h);
+        QVERIFY(h.child("fX")->isVisible());
+        if (play)
+            QTest::mouseClick(h.child("cPlay"), Qt::LeftButton);
+
+        QMimeData files;
+        files.setUrls({QUrl::fromLocalFile(h.path(u"first.rtf"_s)), QUrl::fromLocalFile(h.path(u"second.txt"_s)),
+                       QUrl::fromLocalFile(h.path(u"third.txt"_s))});
+        QVERIFY(dropOn(dropTarget(h, target), files));
+        QCOMPARE(h.script(), u"First\nfile"_s);
+        QCOMPARE(h.text("lChar"), u"Chr # 11"_s);
+        QCOMPARE(h.position(), 480.0f);
+        QCOMPARE(h.text("lPos"), u"Scroller Position : -480"_s);
+        QCOMPARE(h.text("lTime"), u"Run Time  0 : 0"_s);
+        QVERIFY(!h.child("fX")->isVisible());
+        QCOMPARE(h.child<QTimer>("tScroll")->isActive(), play);
+        QCOMPARE(h.child<QTimer>("tTime")->isActive(), play);
+    }
+
+    void dropWithoutAReadableFileChangesNothing_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<bool>("dragText");
+        QTest::newRow("text on the text") << u"Tex"_s << true;
+        QTest::newRow("text on the surface") << u"Scroll"_s << true;
+        QTest::newRow("missing file") << u"Tex"_s << false;
+    }
+
+    void dropWithoutAReadableFileChangesNothing()
+    {
+        QFETCH(QString, target);
+        QFETCH(bool, dragText);
+        Harness h;
+        prepare(h);
+        QVERIFY(h.start());
+        QMimeData data;
+        if (dragText)
+            data.setText(u"dragged words"_s);
+        else
+            data.setUrls({QUrl::fromLocalFile(h.path(u"gone.txt"_s))});
+        const bool accepted = dropOn(dropTarget(h, target), data);
+        if (dragText)
+            QVERIFY(!accepted);
+        expectUntouched(h);
+    }
+
+    void insertLoadsTheClipboard_data()
+    {
+        QTest::addColumn<bool>("readable");
+        QTest::addColumn<QString>("clipboard");
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<float>("position");
+        QTest::newRow("empty") << true << QString() << QString() << 480.0f;
+        QTest::newRow("text") << true << u"One\r\nTwo"_s << u"One\nTwo"_s << 480.0f;
+        QTest::newRow("unreadable") << false << QString() << u"script"_s << -5000.0f;
+    }
+
+    void insertLoadsTheClipboard()
+    {
+        QFETCH(bool, readable);
+        QFETCH(QString, clipboard);
+        QFETCH(QString, script);
+        QFETCH(float, position);
+        Harness h;
+        prepare(h);
+        h.services.clipboard = readable ? std::optional<QString>(clipboard) : std::nullopt;
+        QVERIFY(h.start());
+        openTextFinder(h);
+        h.key(Qt::Key_Insert);
+        QCOMPARE(h.script(), script);
+        QCOMPARE(h.position(), position);
+        QCOMPARE(h.text("lTime"), u"Run Time  2 : 5"_s);
+        QVERIFY(h.child("fX")->isVisible());
+    }
+
+    void doubleClickOnTheTextStartsTheEditorOnlyWhilePaused()
+    {
+        Harness h;
+        QVERIFY(h.start());
+        Harness::doubleClick(h.w().tex()->viewport());
+        QCOMPARE(h.services.editorsStarted, 1);
+        QTest::mouseClick(h.child("cPlay"), Qt::LeftButton);
+        Harness::doubleClick(h.w().tex()->viewport());
+        QCOMPARE(h.services.editorsStarted, 1);
+    }
+
+    void altBLoadsTheBackup_data()
+    {
+        QTest::addColumn<QString>("backup");
+        QTest::addColumn<bool>("loads");
+        QTest::newRow("designated") << u"spare.txt"_s << true;
+        QTest::newRow("none") << QString() << false;
+        QTest::newRow("deleted since") << u"deleted.txt"_s << false;
+    }
+
+    void altBLoadsTheBackup()
+    {
+        QFETCH(QString, backup);
+        QFETCH(bool, loads);
+        Harness h;
+        prepare(h, backup.isEmpty() ? QString() : h.path(backup));
+        h.write(u"spare.txt"_s, "Spare\r\nlines");
+        QVERIFY(h.start());
+        h.key(Qt::Key_B, Qt::AltModifier);
+        if (!loads) {
+            QTest::qWait(300);  // an accelerator's click comes a moment after the key
+            expectUntouched(h);
+            return;
+        }
+        QTRY_COMPARE(h.script(), u"Spare\nlines"_s);
+        QCOMPARE(h.position(), 480.0f);
+        QCOMPARE(h.text("lTime"), u"Run Time  2 : 5"_s);
+    }
+
+    void pauseButtonReleaseLoadsTheBackupAndKeepsPlaying()
+    {
+        Harness h;
+        prepare(h, h.path(u"spare.txt"_s));
+        h.write(u"spare.txt"_s, "Spare");
+        QVERIFY(h.start());
+        QTest::mouseClick(h.child("cPlay"), Qt::LeftButton);
+        QTest::mousePress(h.child("cPause"), Qt::RightButton);
+        QCOMPARE(h.script(), u"script"_s);
+        QTest::mouseRelease(h.child("cPause"), Qt::RightButton);
+        QCOMPARE(h.script(), u"Spare"_s);
+        QCOMPARE(h.position(), 480.0f);
+        QVERIFY(h.child<QTimer>("tScroll")->isActive());
+        QVERIFY(h.child<QTimer>("tTime")->isActive());
+        QCOMPARE(h.shared.clock.minutes, 2);
+
+        h.w().tex()->setPlainText(u"current"_s);
+        QTest::mouseClick(h.child("cPause"), Qt::LeftButton);
+        QVERIFY(!h.child<QTimer>("tScroll")->isActive());
+        QCOMPARE(h.script(), u"current"_s);
+    }
+
+    void backupTitleHidesAndComesBack()
+    {
+        Harness h;
+        prepare(h, h.path(u"spare.txt"_s));
+        h.write(u"spare.txt"_s, "Spare");
+        QVERIFY(h.start());
+        QWidget* title = h.child("lBack");
+        QVERIFY(title->isVisible());
+        Harness::doubleClick(title);
+        QVERIFY(!title->isVisible());
+        h.key(Qt::Key_B, Qt::AltModifier);
+        QTRY_COMPARE(h.script(), u"Spare"_s);
+
+        QWidget* panel = h.child("Frame2");
+        QTest::mouseClick(panel, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+        QVERIFY(!title->isVisible());
+        QTest::mouseClick(panel, Qt::MiddleButton, Qt::NoModifier, QPoint(5, 5));
+        QVERIFY(title->isVisible());
+        QCOMPARE(h.text("lBack"), u"BACKUP File : spare.txt"_s);
+        QCOMPARE(h.w().backupPath(), h.path(u"spare.txt"_s));
+    }
+
+    void textFinderListsAndLoads()
+    {
+        Harness h;
+        prepare(h);
+        QTemporaryDir scripts;
+        QFile notes(scripts.filePath(u"notes.txt"_s));
+        QVERIFY(notes.open(QIODevice::WriteOnly));
+        notes.write("Notes\r\nhere");
+        notes.close();
+        for (const QString name : {u"outline.rtf"_s, u"draft-txt"_s}) {
+            QFile other(scripts.filePath(name));
+            QVERIFY(other.open(QIODevice::WriteOnly));
+        }
+        QVERIFY(h.start());
+        openTextFinder(h);
+        auto* finder = h.child<TextFinderPanel>("fX");
+        QVERIFY(finder->openFolder(scripts.path()));
+        auto* files = h.child<QListWidget>("File1");
+        QStringList listed;
+        for (int i = 0; i < files->count(); ++i)
+            listed << files->item(i)->text();
+        QCOMPARE(listed, (QStringList{u"draft-txt"_s, u"notes.txt"_s}));
+        QVERIFY(!finder->openFolder(scripts.filePath(u"absent"_s)));
+        QCOMPARE(files->count(), 2);
+
+        QListWidgetItem* item = files->findItems(u"notes.txt"_s, Qt::MatchExactly).value(0);
+        QTest::mouseClick(files->viewport(), Qt::LeftButton, Qt::NoModifier, files->visualItemRect(item).center());
+        QTest::mousePress(h.child("cOKay"), Qt::RightButton);
+        QTest::mouseRelease(h.child("cOKay"), Qt::RightButton);
+        QVERIFY(finder->isVisible());
+        expectUntouched(h);
+
+        QTest::mouseClick(h.child("cOKay"), Qt::LeftButton);
+        QCOMPARE(h.script(), u"Notes\nhere"_s);
+        QCOMPARE(h.position(), 480.0f);
+        QCOMPARE(h.text("lTime"), u"Run Time  0 : 0"_s);
+        QVERIFY(!finder->isVisible());
+    }
+
+    void textFinderOpensAFolderOnDoubleClick()
+    {
+        Harness h;
+        QTemporaryDir scripts;
+        QVERIFY(QDir(scripts.path()).mkdir(u"talks"_s));
+        QFile inner(scripts.filePath(u"talks/keynote.txt"_s));
+        QVERIFY(inner.open(QIODevice::WriteOnly));
+        inner.close();
+        QVERIFY(h.start());
+        openTextFinder(h);
+        QVERIFY(h.child<TextFinderPanel>("fX")->openFolder(scripts.path()));
+        auto* folders = h.child<QListWidget>("Dir1");
+        QListWidgetItem* talks = folders->findItems(u"talks"_s, Qt::MatchContains).value(0);
+        QVERIFY(talks);
+        Harness::doubleClick(folders->viewport(), folders->visualItemRect(talks).center());
+        auto* files = h.child<QListWidget>("File1");
+        QCOMPARE(files->count(), 1);
+        QCOMPARE(files->item(0)->text(), u"keynote.txt"_s);
+    }
+
+    void textFinderOkayWithNothingSelected()
+    {
+        Harness h;
+        prepare(h);
+        QVERIFY(h.start());
+        openTextFinder(h);
+        h.child<QListWidget>("File1")->clearSelection();
+        QTest::mouseClick(h.child("cOKay"), Qt::LeftButton);
+        QVERIFY(!h.child("fX")->isVisible());
+        expectUntouched(h);
+    }
+
+    void textFinderDesignatesTheBackup()
+    {
+        Harness h;
+        prepare(h);
+        QTemporaryDir scripts;
+        QFile notes(scripts.filePath(u"notes.txt"_s));
+        QVERIFY(notes.open(QIODevice::WriteOnly));
+        notes.close();
+        QVERIFY(h.start());
+        QVERIFY(!h.child("lBack")->isVisible());
+        openTextFinder(h);
+        QVERIFY(h.child<TextFinderPanel>("fX")->openFolder(scripts.path()));
+        auto* files = h.child<QListWidget>("File1");
+        const QPoint first = files->visualItemRect(files->item(0)).center();
+        QTest::mouseClick(files->viewport(), Qt::LeftButton, Qt::NoModifier, first);
+        QTest::mouseClick(h.child("cBackup"), Qt::LeftButton);
+        QCOMPARE(h.w().backupPath(), QDir(scripts.path()).canonicalPath() + u"/notes.txt"_s);
+        QVERIFY(h.child("lBack")->isVisible());
+        QCOMPARE(h.text("lBack"), u"BACKUP File : notes.txt"_s);
+        QVERIFY(!h.child("fX")->isVisible());
+        expectUntouched(h);
+    }
+
+    void textFinderButtonByStateAndMouseButton()
+    {
+        Harness h;
+        QVERIFY(h.start());
+        QWidget* finder = h.child("fX");
+        QTest::mouseClick(h.child("cFile"), Qt::RightButton);
+        QVERIFY(!finder->isVisible());
+        QTest::mouseClick(h.child("cHelp"), Qt::LeftButton);
+        openTextFinder(h);
+        QVERIFY(finder->isVisible());
+        QVERIFY(!h.child("tHelp")->isVisible());
+        openTextFinder(h);
+        QVERIFY(finder->isVisible());
+        QTest::mouseClick(h.child("cCancel"), Qt::LeftButton);
+        QVERIFY(!finder->isVisible());
+        QTest::mouseClick(h.child("cPlay"), Qt::LeftButton);
+        openTextFinder(h);
+        QVERIFY(!finder->isVisible());
+    }
+};
+
+QTEST_MAIN(FrmSetEntryTest)
+#include "frmset_entry_test.moc"

@@ -1,0 +1,315 @@
+// The working state restored at start-up and saved on every way out of the main window.
+#include <QDateTime>
+#include <QFileInfo>
+#include <QTimer>
+
+#include "frmset_harness.h"
+#include "ui/welcomescript.h"
+
+namespace {
+
+QString welcome()
+{
+    // The text box hands out line breaks as LF.
+    return QString::fromStdString(velloran::ui::welcomeScript()).replace(u"\r\n"_s, u"\n"_s);
+}
+
+const QString kWelcome = u"(the welcome script)"_s;
+
+bool minimised(const Harness& h)
+{
+    return h.w().windowState().testFlag(Qt::WindowMinimized);
+}
+
+}  // namespace
+
+class FrmSetSettingsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void startsFromTheDesignState()
+    {
+        Harness h;
+        QVERIFY(h.start());
+        QCOMPARE(h.w().windowTitle(), u" Velloran"_s);
+        QVERIFY(h.w().windowFlags().testFlag(Qt::FramelessWindowHint));
+        QCOMPARE(h.w().size(), QSize(Twips::px(10935), Twips::px(6975)));
+        QCOMPARE(h.text("lTime"), u"Run Time  0 : 0"_s);
+        QCOMPARE(h.text("lScroll"), u"Scroll Spd : 100   Scroll Frq : 10"_s);
+        QCOMPARE(h.text("lPos"), u"Scroller Position : -480"_s);
+        const auto welcomeLength = QString::fromStdString(velloran::ui::welcomeScript()).size();
+        QCOMPARE(h.text("lChar"), u"Chr # "_s + QString::number(welcomeLength));
+        QCOMPARE(h.w().tex()->font().pointSizeF(), 27.75);
+        QCOMPARE(h.child("fX")->pos(), QPoint(Twips::px(3480), Twips::px(720)));
+        QVERIFY(!h.child("fX")->isVisible());
+        QVERIFY(!h.child("tHelp")->isVisible());
+        QVERIFY(!h.child("lBack")->isVisible());
+        QVERIFY(h.child("lTime")->isVisible() && !h.child("lRun")->isVisible());
+        QVERIFY(!h.child<QTimer>("tScroll")->isActive() && !h.child<QTimer>("tTime")->isActive());
+        QVERIFY(h.child<QTimer>("tRef")->isActive());
+        QCOMPARE(h.services.ends, 0);
+    }
+
+    void restoresEveryField()
+    {
+        Harness h;
+        const QString backup = h.path(u"spare.txt"_s);
+        h.write(u"Settings.ini"_s, "150,20,35.75,-12000,\"" + backup.toUtf8() + "\",3,7,\"Hello\r\nWorld\"\r\n");
+        QVERIFY(h.start());
+        QCOMPARE(h.w().speedValue(), 150);
+        QCOMPARE(h.w().frequencyValue(), 20);
+        QCOMPARE(int(h.shared.pace.speed), 150);
+        QCOMPARE(int(h.shared.pace.frequency), 20);
+        QCOMPARE(h.child<QTimer>("tScroll")->interval(), 150);
+        QCOMPARE(h.text("lScroll"), u"Scroll Spd : 150   Scroll Frq : 20"_s);
+        QCOMPARE(h.w().tex()->pointSize(), 35.75);
+        QCOMPARE(h.position(), -12000.0f);
+        QCOMPARE(h.text("lPos"), u"Scroller Position : 12000"_s);
+        QCOMPARE(h.w().backupPath(), backup);
+        QVERIFY(h.child("lBack")->isVisible());
+        QCOMPARE(h.text("lBack"), u"BACKUP File : spare.txt"_s);
+        QCOMPARE(h.text("lTime"), u"Run Time  3 : 7"_s);
+        QCOMPARE(h.script(), u"Hello\nWorld"_s);
+        QCOMPARE(h.text("lChar"), u"Chr # 12"_s);
+        QVERIFY(!h.child<QTimer>("tScroll")->isActive());
+    }
+
+    void appliesFieldsUntilOneFails_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<int>("speed");
+        QTest::addColumn<int>("frequency");
+        QTest::addColumn<float>("position");
+        QTest::addColumn<QString>("backup");
+        QTest::addColumn<QString>("clock");
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<bool>("backupShown");
+        const QString design = u"Run Time  0 : 0"_s;
+        const QString unchanged = kWelcome;
+        QTest::newRow("no file") << QByteArray() << 100 << 10 << 480.0f << QString() << design << unchanged
+                                 << false;
+        QTest::newRow("frequency 0: only the speed")
+            << QByteArray("150,0,35.75,-12000,\"/x/spare.txt\",3,7,\"Hello\"\r\n") << 150 << 10 << 480.0f
+            << QString() << design << unchanged << false;
+        QTest::newRow("speed 5: nothing")
+            << QByteArray("5,20,35.75,-12000,\"/x/spare.txt\",3,7,\"Hello\"\r\n") << 100 << 10 << 480.0f
+            << QString() << design << unchanged << false;
+        QTest::newRow("cut short after seven fields")
+            << QByteArray("150,20,35.75,-12000,\"/x/spare.txt\",3,7") << 100 << 10 << 480.0f << QString()
+            << design << unchanged << false;
+        QTest::newRow("unterminated script")
+            << QByteArray("150,20,35.75,-12000,\"/x/spare.txt\",3,7,\"Hello\r\n") << 100 << 10 << 480.0f
+            << QString() << design << unchanged << false;
+        QTest::newRow("seconds out of range: backup set, label hidden")
+            << QByteArray("150,20,35.75,-12000,\"/x/spare.txt\",3,70000,\"Hello\"\r\n") << 150 << 20
+            << -12000.0f << u"/x/spare.txt"_s << u"Run Time  3 : 0"_s << unchanged << false;
+        QTest::newRow("empty minutes")
+            << QByteArray("150,20,35.75,-12000,\"/x/spare.txt\",,7,\"Hello\"\r\n") << 150 << 20 << -12000.0f
+            << u"/x/spare.txt"_s << u"Run Time  0 : 7"_s << u"Hello"_s << true;
+        QTest::newRow("no backup: label hidden")
+            << QByteArray("150,20,35.75,-12000,\"\",1,2,\"\"\r\n") << 150 << 20 << -12000.0f << QString()
+            << u"Run Time  1 : 2"_s << u""_s << false;
+    }
+
+    void appliesFieldsUntilOneFails()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(int, speed);
+        QFETCH(int, frequency);
+        QFETCH(float, position);
+        QFETCH(QString, backup);
+        QFETCH(QString, clock);
+        QFETCH(QString, script);
+        QFETCH(bool, backupShown);
+        Harness h;
+        if (!file.isNull())
+            h.write(u"Settings.ini"_s, file);
+        QVERIFY(h.start());
+        QCOMPARE(h.w().speedValue(), speed);
+        QCOMPARE(h.w().frequencyValue(), frequency);
+        QCOMPARE(h.child<QTimer>("tScroll")->interval(), speed);
+        QCOMPARE(h.position(), position);
+        QCOMPARE(h.w().backupPath(), backup);
+        QCOMPARE(h.text("lTime"), clock);
+        QCOMPARE(h.script(), script == kWelcome ? welcome() : script);
+        QCOMPARE(h.child("lBack")->isVisible(), backupShown);
+    }
+
+    void escapeSavesOnceAndEnds()
+    {
+        Harness h;
+        h.services.clipboard = u"Say \"hi\",\r\n\r\n  then go"_s;
+        QVERIFY(h.start());
+        h.key(Qt::Key_Insert);
+        h.key(Qt::Key_Slash, Qt::AltModifier);
+        QTRY_COMPARE(h.position(), 280.0f);
+        h.key(Qt::Key_Escape);
+        QCOMPARE(h.services.ends, 1);
+        QCOMPARE(h.read(u"Settings.ini"_s), QByteArray("100,10,27.75,280,\"\",0,0,\"Say hi,\r\n\r\n  then go\"\r\n"));
+        QCOMPARE(h.script(), u"Say hi,\n\n  then go"_s);  // the quotes are gone from the box too
+
+        // Nothing runs after the end: neither another Escape nor the close that follows saves.
+        QVERIFY(QFile::remove(h.path(u"Settings.ini"_s)));
+        h.key(Qt::Key_Escape);
+        h.w().close();
+        QVERIFY(!QFile::exists(h.path(u"Settings.ini"_s)));
+        QCOMPARE(h.services.ends, 1);
+    }
+
+    void exitButtonPress_data()
+    {
+        QTest::addColumn<Qt::MouseButton>("button");
+        QTest::addColumn<bool>("ends");
+        QTest::newRow("left") << Qt::LeftButton << true;
+        QTest::newRow("middle") << Qt::MiddleButton << true;
+        QTest::newRow("right") << Qt::RightButton << false;
+    }
+
+    void exitButtonPress()
+    {
+        QFETCH(Qt::MouseButton, button);
+        QFETCH(bool, ends);
+        Harness h;
+        QVERIFY(h.start());
+        QTest::mouseClick(h.child("cPlay"), Qt::LeftButton);
+        QTest::mousePress(h.child("cX"), button);
+        QCOMPARE(h.services.ends, ends ? 1 : 0);
+        QCOMPARE(QFile::exists(h.path(u"Settings.ini"_s)), ends);
+        QCOMPARE(h.child<QTimer>("tScroll")->isActive(), !ends);
+        if (!ends) {
+            QTest::mouseRelease(h.child("cX"), button);
+            return;
+        }
+
+        // The release that follows the end does nothing more.
+        QVERIFY(QFile::remove(h.path(u"Settings.ini"_s)));
+        QTest::mouseRelease(h.child("cX"), button);
+        h.w().close();
+        QVERIFY(!minimised(h));
+        QVERIFY(!QFile::exists(h.path(u"Settings.ini"_s)));
+        QCOMPARE(h.services.ends, 1);
+    }
+
+    void exitButtonRightClickMinimises_data()
+    {
+        QTest::addColumn<bool>("play");
+        QTest::newRow("playing") << true;
+        QTest::newRow("paused") << false;
+    }
+
+    void exitButtonRightClickMinimises()
+    {
+        QFETCH(bool, play);
+        Harness h;
+        QVERIFY(h.start());
+        if (play)
+            QTest::mouseClick(h.child("cPlay"), Qt::LeftButton);
+        QTest::mousePress(h.child("cX"), Qt::RightButton);
+        QCOMPARE(h.child<QTimer>("tScroll")->isActive(), play);
+        QVERIFY(!minimised(h));
+        QTest::mouseRelease(h.child("cX"), Qt::RightButton);
+        QVERIFY(minimised(h));
+        QVERIFY(!h.child<QTimer>("tScroll")->isActive());
+        QVERIFY(!h.child("cPause")->isVisible());
+        QCOMPARE(h.child("Scroll")->width(), Twips::px(9975));
+        QVERIFY(!QFile::exists(h.path(u"Settings.ini"_s)));
+        QCOMPARE(h.services.ends, 0);
+    }
+
+    void secondCopyEndsWithoutTouchingTheFile()
+    {
+        Harness h;
+        const QByteArray saved("150,20,35.75,-12000,\"\",3,7,\"Hello\"\r\n");
+        h.write(u"Settings.ini"_s, saved);
+        const QDateTime written = QFileInfo(h.path(u"Settings.ini"_s)).lastModified();
+        h.services.anotherCopyRuns = true;
+        QVERIFY(!h.start());
+        QCOMPARE(h.services.ends, 1);
+        QVERIFY(!h.w().isVisible());
+        QCOMPARE(h.w().speedValue(), 100);  // the file was not even read
+        h.w().close();
+        h.window.reset();
+        QCOMPARE(h.read(u"Settings.ini"_s), saved);
+        QCOMPARE(QFileInfo(h.path(u"Settings.ini"_s)).lastModified(), written);
+    }
+
+    void closeFromOutsideSaves()
+    {
+        Harness h;
+        h.services.clipboard = u"Hi"_s;
+        QVERIFY(h.start());
+        h.key(Qt::Key_Insert);
+        h.key(Qt::Key_Slash, Qt::AltModifier);
+        QTRY_COMPARE(h.position(), 280.0f);
+        QVERIFY(h.w().close());
+        QCOMPARE(h.read(u"Settings.ini"_s), QByteArray("100,10,27.75,280,\"\",0,0,\"Hi\"\r\n"));
+        QCOMPARE(h.services.ends, 0);
+    }
+
+    void stateSurvivesARestart()
+    {
+        Harness first;
+        first.services.clipboard = u"  Lead, \"quoted\"\r\n\r\nÉté ü 日本"_s;
+        first.write(u"Settings.ini"_s, "100,10,27.75,480,\"\",0,0,\"x\"\r\n");
+        QVERIFY(first.start());
+        first.key(Qt::Key_Insert);
+        QTest::mouseClick(first.child("cFntPlus"), Qt::LeftButton);
+        QTest::mouseClick(first.child("cPlay"), Qt::LeftButton);
+        QWidget* speed = first.child("sSpeed");
+        QTest::mouseClick(speed, Qt::LeftButton, Qt::NoModifier, QPoint(speed->width() / 2, speed->height() * 3 / 4));
+        QTest::mousePress(first.child("cPause"), Qt::LeftButton);
+        QTest::mouseRelease(first.child("cPause"), Qt::LeftButton);
+        first.w().setBackupPath(first.path(u"spare.txt"_s));
+        first.w().scroller().setPosition(-4321.5f);
+        first.shared.clock = {61, 9};
+        first.key(Qt::Key_Escape);
+        QCOMPARE(first.services.ends, 1);
+
+        Harness again;
+        again.services.folder = first.folder.path();
+        QVERIFY(again.start());
+        QCOMPARE(again.w().speedValue(), 110);
+        QCOMPARE(again.w().frequencyValue(), 10);
+        QCOMPARE(again.w().tex()->pointSize(), 29.75);
+        QCOMPARE(again.position(), -4321.5f);
+        QCOMPARE(again.w().backupPath(), first.path(u"spare.txt"_s));
+        QCOMPARE(again.text("lBack"), u"BACKUP File : spare.txt"_s);
+        QCOMPARE(again.text("lTime"), u"Run Time  61 : 9"_s);
+        QCOMPARE(again.script(), u"  Lead, quoted\n\nÉté ü 日本"_s);
+    }
+
+    void unwritableFolderNeverStopsTheExit_data()
+    {
+        QTest::addColumn<QString>("exit");
+        QTest::newRow("Escape") << u"Escape"_s;
+        QTest::newRow("exit button") << u"cX"_s;
+        QTest::newRow("close from outside") << u"close"_s;
+    }
+
+    void unwritableFolderNeverStopsTheExit()
+    {
+        QFETCH(QString, exit);
+        // Neither the program folder nor the fallback configuration folder can be created, even
+        // for the superuser.
+        const QByteArray config = qgetenv("XDG_CONFIG_HOME");
+        qputenv("XDG_CONFIG_HOME", "/proc/velloran-no-config");
+        Harness h;
+        h.services.folder = u"/proc/velloran-no-folder"_s;
+        QVERIFY(h.start());
+        if (exit == u"Escape")
+            h.key(Qt::Key_Escape);
+        else if (exit == u"cX")
+            QTest::mouseClick(h.child("cX"), Qt::LeftButton);
+        else
+            QVERIFY(h.w().close());
+        QCOMPARE(h.services.ends, exit == u"close" ? 0 : 1);
+        QVERIFY(!QFile::exists(u"/proc/velloran-no-folder/Settings.ini"_s));
+        if (config.isNull())
+            qunsetenv("XDG_CONFIG_HOME");
+        else
+            qputenv("XDG_CONFIG_HOME", config);
+    }
+};
+
+QTEST_MAIN(FrmSetSettingsTest)
+#include "frmset_settings_test.moc"

@@ -8,8 +8,46 @@
 #include <QTextLayout>
 #include <QUrl>
 #include <algorithm>
+#include <cmath>
 
 namespace velloran::ui {
+
+namespace {
+// About 20 lines of 50 characters: few enough blocks for a long script, and a keystroke lays out
+// no more than one block of this size again.
+constexpr qsizetype kBlockCharacters = 1024;
+
+bool isLineBreak(QChar c)
+{
+    return c == u'\n' || c == u'\r' || c == QChar::ParagraphSeparator;
+}
+}  // namespace
+
+QString groupLinesIntoBlocks(QStringView text, qsizetype blockCharacters)
+{
+    QString grouped(text.size(), Qt::Uninitialized);
+    QChar* out = grouped.data();
+    qsizetype inBlock = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (!isLineBreak(c)) {
+            *out++ = c;
+            ++inBlock;
+            continue;
+        }
+        if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+            ++i;
+        if (inBlock >= blockCharacters) {
+            *out++ = u'\n';
+            inBlock = 0;
+        } else {
+            *out++ = QChar::LineSeparator;
+            ++inBlock;
+        }
+    }
+    grouped.truncate(out - grouped.constData());
+    return grouped;
+}
 
 ScriptText::ScriptText(QWidget* parent) : QPlainTextEdit(parent)
 {
@@ -28,15 +66,60 @@ ScriptText::ScriptText(QWidget* parent) : QPlainTextEdit(parent)
     colours.setColor(QPalette::Base, Qt::black);
     colours.setColor(QPalette::Text, Qt::white);
     setPalette(colours);
+    // Its viewport covers it whole, so it is opaque: a move then reuses the pixels already drawn
+    // and only the strip that comes into view is painted.
+    setAttribute(Qt::WA_OpaquePaintEvent);
 
     connect(document(), &QTextDocument::contentsChange, this,
-            [this](int position, int, int) {
-                forgetBlockTopsFrom(document()->findBlock(position).blockNumber());
-            });
+            [this](int position, int, int added) { contentsChanged(position, added); });
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
         if (!m_settingScroll)
             emit contentMoved();
     });
+}
+
+void ScriptText::setPlainText(const QString& text)
+{
+    QPlainTextEdit::setPlainText(groupLinesIntoBlocks(text, kBlockCharacters));
+}
+
+void ScriptText::insertFromMimeData(const QMimeData* source)
+{
+    // A long paste is grouped like a loaded script.
+    if (isReadOnly() || !source || !source->hasText()) {
+        QPlainTextEdit::insertFromMimeData(source);
+        return;
+    }
+    QTextCursor cursor = textCursor();
+    cursor.insertText(groupLinesIntoBlocks(source->text(), kBlockCharacters));
+    setTextCursor(cursor);
+    ensureCursorVisible();
+}
+
+void ScriptText::contentsChanged(int position, int added)
+{
+    // Each block keeps the count of its U+2028 in its user state, counted again only for the
+    // blocks of the change. Typing within a block adjusts the total at once; a change that makes
+    // or removes blocks has the total summed again when it is next asked for.
+    const QTextDocument* doc = document();
+    QTextBlock block = doc->findBlock(position);
+    forgetBlockTopsFrom(block.blockNumber());
+    const QTextBlock last = doc->findBlock(position + added);
+    const int blockCount = doc->blockCount();
+    if (block == last && blockCount == m_knownBlockCount && !m_separatorsStale) {
+        const int before = std::max(0, block.userState());
+        const int now = static_cast<int>(block.text().count(QChar::LineSeparator));
+        block.setUserState(now);
+        m_lineSeparators += now - before;
+        return;
+    }
+    for (; block.isValid(); block = block.next()) {
+        block.setUserState(static_cast<int>(block.text().count(QChar::LineSeparator)));
+        if (block == last)
+            break;
+    }
+    m_knownBlockCount = blockCount;
+    m_separatorsStale = true;
 }
 
 void ScriptText::forgetBlockTopsFrom(int blockNumber)
@@ -53,13 +136,16 @@ void ScriptText::extendBlockTops(int offset)
     QAbstractTextDocumentLayout* layout = document()->documentLayout();
     QTextBlock block = document()->findBlockByNumber(static_cast<int>(m_blockTops.size()));
     while (block.isValid() && m_measuredBottom <= offset) {
+        // Keeps the shaped glyphs once laid out: by default a layout drops them and every paint,
+        // even of a one-pixel strip, shapes its lines again.
+        block.layout()->setCacheEnabled(true);
         m_blockTops.push_back(m_measuredBottom);
-        m_measuredBottom += static_cast<int>(layout->blockBoundingRect(block).height());
+        m_measuredBottom += layout->blockBoundingRect(block).height();
         block = block.next();
     }
 }
 
-int ScriptText::lineTopOfVisualLine(int visualLine)
+qreal ScriptText::lineTopOfVisualLine(int visualLine)
 {
     const QTextBlock block = document()->findBlockByLineNumber(visualLine);
     if (!block.isValid())
@@ -71,12 +157,14 @@ int ScriptText::lineTopOfVisualLine(int visualLine)
     const int lineInBlock = visualLine - block.firstLineNumber();
     if (!layout || lineInBlock <= 0 || lineInBlock >= layout->lineCount())
         return m_blockTops[number];
-    return m_blockTops[number] + static_cast<int>(layout->lineAt(lineInBlock).y());
+    // The box shows a line from the bottom of the natural rectangle of the line above it, which
+    // leaves out that line's leading.
+    return m_blockTops[number] + layout->lineAt(lineInBlock - 1).naturalTextRect().bottom();
 }
 
 int ScriptText::showFrom(int offset)
 {
-    extendBlockTops(offset);
+    extendBlockTops(offset + height());  // every block that can be seen, not only the first
     int wantedLine = 0;
     if (!m_blockTops.empty()) {
         const auto found = std::upper_bound(m_blockTops.begin(), m_blockTops.end(), offset);
@@ -84,7 +172,7 @@ int ScriptText::showFrom(int offset)
         const QTextBlock block = document()->findBlockByNumber(number);
         wantedLine = block.firstLineNumber();
         if (const QTextLayout* layout = block.layout()) {
-            const int inBlock = offset - m_blockTops[static_cast<std::size_t>(number)];
+            const qreal inBlock = offset - m_blockTops[static_cast<std::size_t>(number)];
             for (int i = layout->lineCount() - 1; i > 0; --i) {
                 if (layout->lineAt(i).y() <= inBlock) {
                     wantedLine += i;
@@ -97,14 +185,22 @@ int ScriptText::showFrom(int offset)
     m_settingScroll = true;
     bar->setValue(std::min(wantedLine, bar->maximum()));
     m_settingScroll = false;
-    return offset - lineTopOfVisualLine(bar->value());
+    return offset - static_cast<int>(std::lround(lineTopOfVisualLine(bar->value())));
 }
 
 qint64 ScriptText::scriptLength() const
 {
-    // Every block boundary stands for CR LF; characterCount() counts the final separator too.
+    // Every line break stands for CR LF, one character in the document; characterCount() counts
+    // the document's final separator too.
     const QTextDocument* doc = document();
-    return static_cast<qint64>(doc->characterCount()) - 1 + (doc->blockCount() - 1);
+    if (m_separatorsStale) {
+        m_lineSeparators = 0;
+        for (QTextBlock block = doc->begin(); block.isValid(); block = block.next())
+            m_lineSeparators += std::max(0, block.userState());
+        m_separatorsStale = false;
+    }
+    const qint64 lineBreaks = doc->blockCount() - 1 + m_lineSeparators;
+    return static_cast<qint64>(doc->characterCount()) - 1 + lineBreaks;
 }
 
 void ScriptText::setTextColor(const QColor& color)

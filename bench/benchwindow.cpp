@@ -1,0 +1,109 @@
+#include "benchwindow.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QTimer>
+
+#include <map>
+
+#include "ui/scripttext.h"
+
+namespace velloran::bench {
+
+namespace {
+std::map<ScriptSize, std::unique_ptr<BenchWindow>>& windows()
+{
+    static std::map<ScriptSize, std::unique_ptr<BenchWindow>> all;
+    return all;
+}
+}  // namespace
+
+bool PaintCounter::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Paint) {
+        ++all;
+        if (watched == m_textViewport)
+            ++text;
+    }
+    return false;
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+BenchWindow::BenchWindow(const QByteArray& script)
+{
+    m_services.folder = m_dir.path();
+    writeFile(scriptPath(), script);
+    m_window = std::make_unique<ui::frmSet>(m_services, m_shared);
+    m_window->Form_Load();
+    for (const char* name : {"tScroll", "tTime", "tRef"})
+        m_window->findChild<QTimer*>(QString::fromLatin1(name))->blockSignals(true);
+    m_tScroll = m_window->findChild<QTimer*>(QStringLiteral("tScroll"));
+    m_paints = std::make_unique<PaintCounter>(text().viewport());
+    qApp->installEventFilter(m_paints.get());
+    m_window->show();
+    m_window->loadScriptFromFile(scriptPath(), true);
+    settle();
+}
+
+BenchWindow::~BenchWindow()
+{
+    qApp->removeEventFilter(m_paints.get());
+}
+
+BenchWindow& BenchWindow::forSize(ScriptSize size)
+{
+    auto& all = windows();
+    auto found = all.find(size);
+    if (found == all.end())
+        found = all.emplace(size, std::make_unique<BenchWindow>(scriptBytes(size))).first;
+    return *found->second;
+}
+
+void BenchWindow::releaseAll()
+{
+    windows().clear();
+}
+
+ui::ScriptText& BenchWindow::text()
+{
+    return *m_window->tex();
+}
+
+QString BenchWindow::scriptPath() const
+{
+    return m_dir.filePath(QStringLiteral("script.txt"));
+}
+
+void BenchWindow::settle()
+{
+    QCoreApplication::processEvents();
+}
+
+void BenchWindow::place(float position)
+{
+    m_window->scroller().setPosition(position);
+    m_window->ShowPosition();
+    settle();
+}
+
+void BenchWindow::setPlaying(bool playing)
+{
+    if (m_window->playing() != playing)
+        m_window->TogglePlay();
+    settle();
+}
+
+void BenchWindow::tick()
+{
+    // The timer stays muted so it cannot tick on its own; its timeout is raised once by hand.
+    m_tScroll->blockSignals(false);
+    QMetaObject::invokeMethod(m_tScroll, "timeout");
+    m_tScroll->blockSignals(true);
+}
+
+}  // namespace velloran::bench

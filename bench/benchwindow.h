@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QTemporaryDir>
+
+#include <memory>
+
+#include "benchscripts.h"
+#include "fakeservices.h"
+#include "ui/frmset.h"
+
+class QTimer;
+
+namespace velloran::ui {
+class ScriptText;
+}
+
+namespace velloran::bench {
+
+// Counts the paint events that widgets receive, so a figure can show that painting was measured.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(const QObject* textViewport) : m_textViewport(textViewport) {}
+    long long all = 0;
+    long long text = 0;  // paints of the script's own viewport
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    const QObject* m_textViewport;
+};
+
+// A shown main window on the offscreen screen with a script loaded from a file in its own
+// program folder. The window's own timers are muted: the benchmark decides when a tick happens.
+class BenchWindow {
+public:
+    explicit BenchWindow(const QByteArray& script);
+    ~BenchWindow();
+
+    // One window per script size, kept for the whole run; releaseAll() before the application goes.
+    static BenchWindow& forSize(ScriptSize size);
+    static void releaseAll();
+
+    ui::frmSet& window() { return *m_window; }
+    ui::ScriptText& text();
+    QString folder() const { return m_dir.path(); }
+    QString scriptPath() const;
+    const PaintCounter& paints() const { return *m_paints; }
+
+    // Delivers what the last change left pending: the posted update requests, so the widgets
+    // paint into the backing store and it is flushed, as the event loop would do next.
+    void settle();
+    void place(float position);    // shows the script at this position, settled
+    void setPlaying(bool playing); // the playing or paused layout
+    void tick();                   // one expiry of tScroll, through the window's own handler
+
+private:
+    QTemporaryDir m_dir;
+    FakeServices m_services;
+    ui::SharedValues m_shared;
+    std::unique_ptr<ui::frmSet> m_window;
+    std::unique_ptr<PaintCounter> m_paints;
+    QTimer* m_tScroll = nullptr;
+};
+
+// Writes bytes to a file, replacing it; false when that fails.
+bool writeFile(const QString& path, const QByteArray& bytes);
+
+}  // namespace velloran::bench

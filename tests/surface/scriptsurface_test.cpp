@@ -1,0 +1,137 @@
+// The moving surface: where the script stands on the window for a given position, and that the
+// pixels reused from one position to the next are the pixels a fresh paint would give.
+#include <QScreen>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
+
+#include <cmath>
+
+#include "ui/scriptsurface.h"
+#include "ui/scripttext.h"
+#include "ui/twips.h"
+
+using namespace Qt::StringLiterals;
+using velloran::ui::ScriptSurface;
+using velloran::ui::ScriptText;
+using velloran::ui::Twips;
+
+namespace {
+
+constexpr double kTexTop = 2760;
+constexpr double kBandTop = 495;
+constexpr double kBandBottom = 5280;
+
+QString numberedLines(int count)
+{
+    QStringList lines;
+    for (int i = 0; i < count; ++i)
+        lines << u"line "_s + QString::number(i);
+    return lines.join(u"\r\n"_s);
+}
+
+// A window laid out like the main one: the surface seen between two strips, the text box on it.
+struct Stage {
+    QWidget window;
+    ScriptSurface* surface;
+
+    explicit Stage(const QString& script)
+    {
+        window.resize(Twips::px(10935), Twips::px(6975));
+        surface = new ScriptSurface(&window, kTexTop);
+        surface->setBand(kBandTop, kBandBottom);
+        surface->setLeft(240);
+        surface->setWidth(9975);
+        surface->setTexLeft(120);
+        surface->setTexWidth(9735);
+        QFont font(u"Arial"_s);
+        font.setPointSizeF(12);
+        text()->setFont(font);
+        text()->setPlainText(script);
+        surface->setPosition(480);
+        window.show();
+    }
+
+    ScriptText* text() const { return surface->text(); }
+
+    void show(float position)
+    {
+        surface->setPosition(position);
+        QCoreApplication::processEvents();
+    }
+};
+
+}  // namespace
+
+class ScriptSurfaceTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    // A line N stands N line heights below the top of the text box, which stands at the position
+    // plus 2760 twips: to the pixel, wherever the surface is and however the lines are grouped.
+    void linesStandWhereThePositionPutsThem_data()
+    {
+        QTest::addColumn<float>("position");
+        // Whole pixels first, where the placement must be exact; then places between pixels.
+        for (const float position : {480.0f, -375.0f, -1005.0f, -120000.0f, -200010.0f, -239010.0f,
+                                     470.0f, 100.0f, -1007.0f, -12345.0f, -199999.5f, -239995.0f})
+            QTest::newRow(qPrintable(QString::number(double(position)))) << position;
+    }
+
+    void linesStandWhereThePositionPutsThem()
+    {
+        QFETCH(float, position);
+        Stage stage(numberedLines(3000));
+        QVERIFY(QTest::qWaitForWindowExposed(&stage.window));
+        stage.show(position);
+
+        ScriptText* text = stage.text();
+        const QTextLayout* first = text->document()->firstBlock().layout();
+        QVERIFY(first && first->lineCount() > 1);
+        const double lineHeight = first->lineAt(1).y() - first->lineAt(0).y();
+        const double texTop = (position + kTexTop) / Twips::perPixel();
+
+        // The line under the middle of what is seen of the band.
+        const double seenTop = std::max(kBandTop / Twips::perPixel(), texTop);
+        const int middle = int((seenTop + kBandBottom / Twips::perPixel()) / 2);
+        QTextCursor cursor = text->cursorForPosition(text->viewport()->mapFrom(&stage.window, QPoint(100, middle)));
+        cursor.movePosition(QTextCursor::StartOfLine);
+        cursor.movePosition(QTextCursor::EndOfLine, QTextCursor::KeepAnchor);
+        const QString line = cursor.selectedText();
+        QVERIFY2(line.startsWith(u"line "_s), qPrintable(line));
+        const int number = line.sliced(5).toInt();
+
+        cursor.movePosition(QTextCursor::StartOfLine);
+        const int shownAt = text->viewport()->mapTo(&stage.window, text->cursorRect(cursor).topLeft()).y();
+        const double expected = texTop + number * lineHeight;
+        // Between two pixels the surface and the edge of the band are each rounded to the nearest.
+        const double allowed = texTop == std::round(texTop) ? 0.0 : 1.0;
+        QVERIFY2(std::abs(shownAt - expected) <= allowed,
+                 qPrintable(u"line %1 at %2 px, expected %3"_s.arg(number).arg(shownAt).arg(expected)));
+    }
+
+    // Moving reuses pixels already drawn; after a run of ticks the screen must hold exactly what
+    // painting the window afresh gives.
+    void screenAfterTicksIsAFreshPaint()
+    {
+        Stage stage(numberedLines(3000));
+        QVERIFY(QTest::qWaitForWindowExposed(&stage.window));
+        for (const float start : {480.0f, -5000.0f, -120000.0f}) {
+            float position = start;
+            stage.show(position);
+            for (int tick = 0; tick < 150; ++tick) {
+                position -= 10;
+                stage.show(position);
+            }
+            const QImage screen = QGuiApplication::primaryScreen()
+                                      ->grabWindow(stage.window.winId())
+                                      .toImage()
+                                      .convertToFormat(QImage::Format_RGB32);
+            const QImage fresh = stage.window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+            QVERIFY2(screen == fresh, qPrintable(u"stale pixels after ticking from "_s + QString::number(double(start))));
+        }
+    }
+};
+
+QTEST_MAIN(ScriptSurfaceTest)
+#include "scriptsurface_test.moc"

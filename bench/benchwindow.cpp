@@ -22,7 +22,7 @@ bool PaintCounter::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::Paint) {
         ++all;
-        if (watched == m_textViewport)
+        if (qobject_cast<const ui::ScriptText*>(watched->parent()))
             ++text;
     }
     return false;
@@ -40,10 +40,9 @@ BenchWindow::BenchWindow(const QByteArray& script)
     writeFile(scriptPath(), script);
     m_window = std::make_unique<ui::frmSet>(m_services, m_shared);
     m_window->Form_Load();
-    for (const char* name : {"tScroll", "tTime", "tRef"})
-        m_window->findChild<QTimer*>(QString::fromLatin1(name))->blockSignals(true);
+    muteTimers(*m_window);
     m_tScroll = m_window->findChild<QTimer*>(QStringLiteral("tScroll"));
-    m_paints = std::make_unique<PaintCounter>(text().viewport());
+    m_paints = std::make_unique<PaintCounter>();
     qApp->installEventFilter(m_paints.get());
     m_window->show();
     m_window->loadScriptFromFile(scriptPath(), true);
@@ -100,10 +99,21 @@ void BenchWindow::setPlaying(bool playing)
 
 void BenchWindow::tick()
 {
+    expire(m_tScroll);
+}
+
+void muteTimers(QWidget& window)
+{
+    for (QTimer* timer : window.findChildren<QTimer*>())
+        timer->blockSignals(true);
+}
+
+void expire(QTimer* timer)
+{
     // The timer stays muted so it cannot tick on its own; its timeout is raised once by hand.
-    m_tScroll->blockSignals(false);
-    QMetaObject::invokeMethod(m_tScroll, "timeout");
-    m_tScroll->blockSignals(true);
+    timer->blockSignals(false);
+    QMetaObject::invokeMethod(timer, "timeout");
+    timer->blockSignals(true);
 }
 
 }  // namespace velloran::bench

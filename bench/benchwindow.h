@@ -21,15 +21,11 @@ namespace velloran::bench {
 // Counts the paint events that widgets receive, so a figure can show that painting was measured.
 class PaintCounter : public QObject {
 public:
-    explicit PaintCounter(const QObject* textViewport) : m_textViewport(textViewport) {}
     long long all = 0;
-    long long text = 0;  // paints of the script's own viewport
+    long long text = 0;  // paints of a script text box's viewport, in either window
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    const QObject* m_textViewport;
 };
 
 // A shown main window on the offscreen screen with a script loaded from a file in its own
@@ -44,6 +40,8 @@ public:
     static void releaseAll();
 
     ui::frmSet& window() { return *m_window; }
+    platform::Services& services() { return m_services; }
+    ui::SharedValues& shared() { return m_shared; }
     ui::ScriptText& text();
     QString folder() const { return m_dir.path(); }
     QString scriptPath() const;
@@ -64,6 +62,11 @@ private:
     std::unique_ptr<PaintCounter> m_paints;
     QTimer* m_tScroll = nullptr;
 };
+
+// Mutes every timer of a window, so that nothing ticks unless a benchmark says so.
+void muteTimers(QWidget& window);
+// One expiry of a muted timer, delivered to its handler all the same.
+void expire(QTimer* timer);
 
 // Writes bytes to a file, replacing it; false when that fails.
 bool writeFile(const QString& path, const QByteArray& bytes);

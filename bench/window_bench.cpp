@@ -4,6 +4,7 @@
 // "paints" counters (paint events per iteration) show that this painting really took place.
 #include <QApplication>
 #include <QMouseEvent>
+#include <QTimer>
 
 #include <algorithm>
 #include <cmath>
@@ -11,6 +12,7 @@
 
 #include "benchwindow.h"
 #include "suites.h"
+#include "ui/frmfull.h"
 #include "ui/navigationbar.h"
 #include "ui/scripttext.h"
 
@@ -61,6 +63,38 @@ void tick(benchmark::State& state, ScriptSize size, float start)
         }
         state.SetIterationTime(tally.measure([&] {
             bench.tick();
+            bench.settle();
+        }));
+    }
+    tally.report(state);
+}
+
+// The full-screen window's tick, playing, with the main window's script copied in at its load.
+void fullTick(benchmark::State& state, ScriptSize size, float start)
+{
+    BenchWindow& bench = BenchWindow::forSize(size);
+    bench.setPlaying(false);
+    ui::frmFull full(bench.services(), bench.shared(), bench.window());
+    full.Form_Load();
+    muteTimers(full);
+    full.show();
+    full.TogglePlay();
+    auto* tScroll = full.findChild<QTimer*>(QStringLiteral("tScroll"));
+    const auto place = [&] {
+        full.setPosition(start);
+        full.ShowPosition();
+        bench.settle();
+    };
+    place();
+    PaintTally tally(bench.paints());
+    int ticks = 0;
+    for (auto _ : state) {
+        if (++ticks > kTicksPerReturn) {
+            place();
+            ticks = 1;
+        }
+        state.SetIterationTime(tally.measure([&] {
+            expire(tScroll);
             bench.settle();
         }));
     }
@@ -196,6 +230,8 @@ void registerWindowBenchmarks()
         for (const ScriptSize size : kAllSizes) {
             const std::string suffix = std::string("/") + sizeTag(size) + "/" + place.tag;
             addTimed("tick" + suffix, tick, size, place.position);
+            addTimed("full_tick" + suffix, fullTick, size,
+                     place.position == kPlaces[0].position ? engine::kFullHome : place.position);
             addTimed("play" + suffix, toggle, size, place.position, true);
             addTimed("pause" + suffix, toggle, size, place.position, false);
             addTimed("font_step" + suffix, fontStep, size, place.position);

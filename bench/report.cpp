@@ -112,7 +112,7 @@ public:
 
     void windowSection() const
     {
-        std::printf("\n### Main window, one operation with its repaint (microseconds, median of %d)\n\n",
+        std::printf("\n#### Main window, one operation with its repaint (microseconds, median of %d)\n\n",
                     kRepetitions);
         std::printf("| operation | place | 10 lines | 1 MB | 10 MB | 10 MB / 10 lines | budget | verdict |\n");
         std::printf("|---|---|---:|---:|---:|---:|---|---|\n");
@@ -150,7 +150,7 @@ public:
 
     void scriptSection() const
     {
-        std::printf("\n### Script in and out (milliseconds, median of %d)\n\n", kRepetitions);
+        std::printf("\n#### Script in and out (milliseconds, median of %d)\n\n", kRepetitions);
         std::printf("| operation | 10 lines | 1 MB | 10 MB | budget | verdict |\n");
         std::printf("|---|---:|---:|---:|---|---|\n");
         const char* operations[][2] = {{"load_script", "load a script file (read, decode, into Tex, repaint)"},
@@ -225,14 +225,14 @@ int runTable(int, char** argv)
     const auto memory = probeEachSize(QStringLiteral("--memory"), kMemoryRuns);
     const auto timing = probeEachSize(QStringLiteral("--timing"), kTimingRuns);
 
-    std::printf("## Benchmark figures\n\n2 cores, offscreen platform; load average %s before the run, "
+    std::printf("### Benchmark figures\n\n2 cores, offscreen platform; load average %s before the run, "
                 "%s after.\n",
                 qPrintable(loadBefore), qPrintable(loadAverage()));
     const Table table(collector.medians);
     table.windowSection();
     table.scriptSection();
 
-    std::printf("\n### Start-up with the script in Settings.ini (milliseconds, median of %d processes)\n\n",
+    std::printf("\n#### Start-up with the script in Settings.ini (milliseconds, median of %d processes)\n\n",
                 kStartupRuns);
     std::printf("| figure | 10 lines | 1 MB | 10 MB | budget | verdict |\n|---|---:|---:|---:|---|---|\n");
     probeRow("process start to the script painted on the shown window", startup, "startup_ms", 1,
@@ -242,13 +242,13 @@ int runTable(int, char** argv)
     probeRow("of which Form_Load (LoadSettings)", startup, "form_load_ms", 1, "-", 0, false);
     probeRow("of which show and first paint", startup, "show_ms", 1, "-", 0, false);
 
-    std::printf("\n### Peak memory (MB, VmHWM, median of %d processes)\n\n", kMemoryRuns);
+    std::printf("\n#### Peak memory (MB, VmHWM, median of %d processes)\n\n", kMemoryRuns);
     std::printf("| figure | 10 lines | 1 MB | 10 MB | budget | verdict |\n|---|---:|---:|---:|---|---|\n");
     probeRow("after start-up", memory, "startup_peak_mb", 1, "-", 0, false);
     probeRow("after start-up, 300 ticks, font steps, a key and the save", memory, "peak_mb", 1, "10 MB < 150",
              kMemoryBudgetMb, false);
 
-    std::printf("\n### tScroll at speed 10 for 5 s, playing, painted by the event loop "
+    std::printf("\n#### tScroll at speed 10 for 5 s, playing, painted by the event loop "
                 "(median of %d processes)\n\n", kTimingRuns);
     std::printf("| figure | 10 lines | 1 MB | 10 MB | budget | verdict |\n|---|---:|---:|---:|---|---|\n");
     probeRow("mean interval (ms)", timing, "mean_interval_ms", 3, "-", 0, false);

@@ -6,10 +6,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
 if [ ! -f "$build/CMakeCache.txt" ]; then
-  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release
+  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >&2
 fi
 if ! grep -q '^CMAKE_BUILD_TYPE:STRING=Release$' "$build/CMakeCache.txt"; then
   echo "run_bench: $build is not a Release build; its figures would not compare" >&2
 fi
-cmake --build "$build" --target velloran_bench -j "$(nproc)"
+cmake --build "$build" --target velloran_bench -j "$(nproc)" >&2
 exec "$build/velloran_bench" --table

@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QTimer>
 
 #include <benchmark/benchmark.h>
 

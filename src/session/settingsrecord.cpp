@@ -94,15 +94,52 @@ private:
 
 }  // namespace
 
+namespace {
+
+// Appends the script as UTF-8 without its double quotes and with every line break as CR LF,
+// a piece at a time, so a long script is never held again as a whole in between.
+void appendScript(QByteArray& out, QStringView script)
+{
+    constexpr qsizetype kPiece = 64 * 1024;
+    QString piece;
+    piece.reserve(kPiece + 2);
+    for (qsizetype i = 0; i < script.size(); ++i) {
+        const QChar c = script[i];
+        if (c == kQuote)
+            continue;
+        if (c == u'\r' || c == u'\n') {
+            piece += u"\r\n";
+            if (c == u'\r' && i + 1 < script.size() && script[i + 1] == u'\n')
+                ++i;
+        } else if (c.isHighSurrogate() && i + 1 < script.size()) {
+            piece += c;  // keep a pair together in one piece
+            piece += script[++i];
+        } else {
+            piece += c;
+        }
+        if (piece.size() >= kPiece) {
+            out += piece.toUtf8();
+            piece.clear();
+        }
+    }
+    out += piece.toUtf8();
+}
+
+}  // namespace
+
 QByteArray writeRecord(const SettingsRecord& record)
 {
-    const QString text = QString::number(record.speed) % u',' % QString::number(record.frequency) %
+    const QString head = QString::number(record.speed) % u',' % QString::number(record.frequency) %
                          u',' % single(record.fontSize) % u',' % single(record.position) % u',' %
                          kQuote % cleanText(record.backupPath, kQuote) % kQuote % u',' %
                          QString::number(record.minutes) % u',' % QString::number(record.seconds) %
-                         u',' % kQuote % withLineBreaks(cleanText(record.script, kQuote), u"\r\n") %
-                         kQuote % u"\r\n";
-    return encodeSettings(text);
+                         u',' % kQuote;
+    QByteArray out = encodeSettings(head);
+    // UTF-8 takes at least a byte per character; the reserve spares regrowth for ASCII scripts.
+    out.reserve(out.size() + record.script.size() + record.script.size() / 16 + 8);
+    appendScript(out, record.script);
+    out += "\"\r\n";
+    return out;
 }
 
 bool isDecimalNumber(QStringView text)

@@ -65,7 +65,7 @@ void frmFull::Form_Load()
     m_scroll->setWidth(w - 495);
     m_scroll->setTexWidth(w - 495 - 240);
     m_fCtrl->move(Twips::px(w / 2 - 10935.0 / 2), m_fCtrl->y());
-    tex()->setPlainText(m_main.tex()->toPlainText());
+    tex()->setPlainText(m_main.tex()->script());
     m_tip->setScaleHeight(engine::kSurfaceHeight);
     place(m_tip, w - 255 - 120, 120, 255, h - 240);
     m_fCtrl->move(m_fCtrl->x(), Twips::px(h - 1815 - 480));

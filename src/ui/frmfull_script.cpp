@@ -36,8 +36,8 @@ void frmFull::SaveFullSettings()
 {
     // Only the font size is this window's own; everything else comes from the hidden main window,
     // so the full-screen script, position and pace are not carried to the next run.
-    m_main.PrepareText();
     session::SettingsRecord record;
+    record.script = m_main.PrepareText();
     record.speed = static_cast<qint16>(m_main.speedValue());
     record.frequency = static_cast<qint16>(m_main.frequencyValue());
     record.fontSize = static_cast<float>(tex()->pointSize());
@@ -45,7 +45,6 @@ void frmFull::SaveFullSettings()
     record.backupPath = m_main.backupPath();
     record.minutes = m_shared.clock.minutes;
     record.seconds = m_shared.clock.seconds;
-    record.script = m_main.tex()->toPlainText();
     session::writeFileSafely(m_main.settingsFile(), session::writeRecord(record));
 }
 

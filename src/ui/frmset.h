@@ -53,7 +53,7 @@ public:
     void LoadClipboard();
     void LoadSettings();
     void SaveSettings();
-    void PrepareText();
+    QString PrepareText();  // strips double quotes from the script; returns the script
     void DragWindow();
 
     // Handlers reached from more than one place, or from the full-screen window.

@@ -65,7 +65,7 @@ public:
     }
     bool applyScript(const QString& script) override
     {
-        if (m_window.tex()->toPlainText() != script)
+        if (m_window.tex()->script() != script)
             m_window.tex()->setPlainText(script);
         return true;
     }
@@ -126,17 +126,20 @@ void frmSet::LoadSettings()
     }
 }
 
-void frmSet::PrepareText()
+QString frmSet::PrepareText()
 {
-    const QString text = tex()->toPlainText();
-    if (text.contains(u'"'))
-        tex()->setPlainText(session::cleanText(text, u'"'));
+    QString text = tex()->script();
+    if (text.contains(u'"')) {
+        text = session::cleanText(text, u'"');
+        tex()->setPlainText(text);
+    }
+    return text;
 }
 
 void frmSet::SaveSettings()
 {
-    PrepareText();
     session::SettingsRecord record;
+    record.script = PrepareText();
     record.speed = static_cast<qint16>(m_sSpeed->value());
     record.frequency = static_cast<qint16>(m_sFreq->value());
     record.fontSize = static_cast<float>(tex()->pointSize());
@@ -144,7 +147,6 @@ void frmSet::SaveSettings()
     record.backupPath = backupPath();
     record.minutes = m_shared.clock.minutes;
     record.seconds = m_shared.clock.seconds;
-    record.script = tex()->toPlainText();
     session::writeFileSafely(settingsFile(), session::writeRecord(record));
 }
 

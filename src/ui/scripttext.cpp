@@ -188,6 +188,15 @@ int ScriptText::showFrom(int offset)
     return offset - static_cast<int>(std::lround(lineTopOfVisualLine(bar->value())));
 }
 
+QString ScriptText::script() const
+{
+    QString text = document()->toRawText();
+    for (QChar& c : text)
+        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
+            c = u'\n';
+    return text;
+}
+
 qint64 ScriptText::scriptLength() const
 {
     // Every line break stands for CR LF, one character in the document; characterCount() counts

@@ -28,6 +28,10 @@ public:
     // Length of the script with each line break counted as CR LF.
     qint64 scriptLength() const;
 
+    // The script with '\n' line breaks and every other character as typed; unlike toPlainText()
+    // it keeps non-breaking spaces.
+    QString script() const;
+
     void setTextColor(const QColor& color);  // palette only: the document is not restyled
     void setPointSize(double points);
     double pointSize() const;

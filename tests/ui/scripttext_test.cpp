@@ -66,6 +66,18 @@ private slots:
         QCOMPARE(script.scriptLength(), expectedLength(plain.toPlainText()));
     }
 
+    void scriptKeepsEveryCharacterButLineBreakForms()
+    {
+        // Non-breaking spaces, accents and characters beyond the basic plane come back as typed;
+        // only the form of a line break is normalised.
+        const QString typed = u"caf\u00e9\u00a0\u00e0 \U0001F600\r\nline\u00a0two\n"_s + numberedLines(2000);
+        ScriptText script;
+        script.setPlainText(typed);
+        QString expected = typed;
+        expected.replace(u"\r\n"_s, u"\n"_s);
+        QCOMPARE(script.script(), expected);
+    }
+
     void longScriptTakesFewBlocks()
     {
         ScriptText script;

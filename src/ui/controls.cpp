@@ -3,6 +3,10 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "engine/pace.h"
+#include "ui/arrowspinner.h"
+#include "ui/twips.h"
+
 namespace velloran::ui {
 
 QWidget* makePanel(QWidget* parent, const QString& name, const QColor& colour)
@@ -35,6 +39,40 @@ QPushButton* makeAccelerator(QWidget* parent, const QString& name, const QString
     button->setObjectName(name);
     button->setFocusPolicy(Qt::NoFocus);
     return button;
+}
+
+QWidget* makeDecoration(QWidget* parent, const QString& name, double left, double top, double width,
+                        double height, const QColor& colour)
+{
+    QWidget* shape = makePanel(parent, name, colour);
+    shape->setAttribute(Qt::WA_TransparentForMouseEvents);
+    place(shape, left, top, width, height);
+    return shape;
+}
+
+void addShadow(QWidget* parent, double left, double top, double size)
+{
+    const double shadowSize = size - 120;
+    makeDecoration(parent, QStringLiteral("Shape3"), left + size + 120 - shadowSize,
+                   top + size + 120 - shadowSize, shadowSize, shadowSize, kDarkGrey)
+        ->lower();
+}
+
+void setUpSpinner(ArrowSpinner* spinner, const engine::SpinnerRange& range)
+{
+    spinner->setRange(range.minimum, range.maximum);
+    spinner->setSingleStep(range.step);
+    spinner->setPageStep(range.step);
+    spinner->setValue(range.designValue);
+    spinner->setEnabled(false);
+    spinner->raise();  // in front of the hover label around it
+}
+
+void colourText(QLabel* label, const QColor& colour)
+{
+    QPalette colours = label->palette();
+    colours.setColor(QPalette::WindowText, colour);
+    label->setPalette(colours);
 }
 
 }  // namespace velloran::ui

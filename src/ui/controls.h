@@ -3,6 +3,10 @@
 #include <QColor>
 #include <QString>
 
+namespace velloran::engine {
+struct SpinnerRange;
+}
+
 class QLabel;
 class QPushButton;
 class QWidget;
@@ -17,5 +21,13 @@ QWidget* makePanel(QWidget* parent, const QString& name, const QColor& colour);
 QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text, double points, bool bold);
 // A button reached only through the Alt key of its "&" caption; it lies out of sight.
 QPushButton* makeAccelerator(QWidget* parent, const QString& name, const QString& caption);
+// A line or shape that only decorates: it lets the mouse through to what lies under it.
+QWidget* makeDecoration(QWidget* parent, const QString& name, double left, double top, double width,
+                        double height, const QColor& colour);
+// The grey square behind a button of the given size, 120 twips to its right and below.
+void addShadow(QWidget* parent, double left, double top, double size);
+class ArrowSpinner;
+void setUpSpinner(ArrowSpinner* spinner, const engine::SpinnerRange& range);
+void colourText(QLabel* label, const QColor& colour);
 
 }  // namespace velloran::ui

@@ -14,6 +14,7 @@
 #include "ui/controls.h"
 #include "ui/frmset.h"
 #include "ui/helptexts.h"
+#include "ui/layoutapplier.h"
 #include "ui/navigationbar.h"
 #include "ui/picturebutton.h"
 #include "ui/scriptsurface.h"
@@ -128,39 +129,11 @@ void frmFull::ShowPosition()
     m_lPos->setText(qs(m_scroller.readout()));
 }
 
-void frmFull::applyLayout(const engine::Layout& layout)
-{
-    using K = engine::LayoutStep::Kind;
-    for (const engine::LayoutStep& step : layout) {
-        const QString name = QString::fromLatin1(step.control.data(), static_cast<qsizetype>(step.control.size()));
-        if (name == u"Playing") {
-            m_playing = step.kind == K::SetFlag;
-        } else if (name == u"window") {
-            update();
-        } else if (name == u"tScroll") {
-            if (step.kind == K::Enable)
-                m_tScroll->start();
-            else
-                m_tScroll->stop();
-        } else if (name == u"Scroll") {
-            m_scroll->setWidth(step.value);
-        } else if (name == u"Tex") {
-            if (step.kind == K::SetWidth)
-                m_scroll->setTexWidth(step.value);
-            else
-                m_scroll->setTexLeft(m_scroll->texLeft() + step.value);
-        } else if (QWidget* widget = findChild<QWidget*>(name)) {
-            if (step.kind == K::Enable || step.kind == K::Disable)
-                widget->setEnabled(step.kind == K::Enable);
-            else
-                widget->setVisible(step.kind == K::Show);
-        }
-    }
-}
-
 void frmFull::TogglePlay()
 {
-    applyLayout(m_tScroll->isActive() ? engine::fullPausedLayout(m_width) : engine::fullPlayingLayout(m_width));
+    const bool playing = m_tScroll->isActive();
+    ui::applyLayout(playing ? engine::fullPausedLayout(m_width) : engine::fullPlayingLayout(m_width), this,
+                    m_scroll, m_playing);
 }
 
 void frmFull::tScroll_Timer()
@@ -201,22 +174,14 @@ void frmFull::cReset_Click()
     positionChanged();
 }
 
-void frmFull::setFontSize(float size)
-{
-    tex()->setPointSize(size);
-    m_scroll->refresh();
-}
-
 void frmFull::cFntPlus_Click()
 {
-    if (const auto size = engine::largerFont(static_cast<float>(tex()->pointSize())))
-        setFontSize(*size);
+    m_scroll->stepFontSize(true);
 }
 
 void frmFull::cFntMinus_Click()
 {
-    if (const auto size = engine::smallerFont(static_cast<float>(tex()->pointSize())))
-        setFontSize(*size);
+    m_scroll->stepFontSize(false);
 }
 
 void frmFull::Tip_MouseMove(int buttons, float y)

@@ -58,7 +58,6 @@ private:
     void buildHiddenFrame();
     void wireControls();
     void wireHelpTexts();
-    void applyLayout(const engine::Layout& layout);
     void showHelp(std::string_view text);
     void positionChanged();
     void tScroll_Timer();
@@ -67,7 +66,6 @@ private:
     void nudgeUp();
     void nudgeDown();
     void cReset_Click();
-    void setFontSize(float size);
     void cFntPlus_Click();
     void cFntMinus_Click();
     void Tip_MouseMove(int buttons, float y);

@@ -23,41 +23,6 @@ namespace {
 constexpr double kTexTop = 120;
 const QColor kPanelColour(40, 40, 48);  // dark, so that the light grey readouts can be read
 
-QWidget* makeDecoration(QWidget* parent, const QString& name, double left, double top, double width,
-                        double height)
-{
-    QWidget* shape = makePanel(parent, name, kDarkGrey);
-    shape->setAttribute(Qt::WA_TransparentForMouseEvents);
-    place(shape, left, top, width, height);
-    return shape;
-}
-
-// The grey square behind a button, 120 twips to its right and below.
-void addShadow(QWidget* parent, double left, double top, double size)
-{
-    const double shadowSize = size - 120;
-    makeDecoration(parent, QStringLiteral("Shape3"), left + size + 120 - shadowSize,
-                   top + size + 120 - shadowSize, shadowSize, shadowSize)
-        ->lower();
-}
-
-void colourText(QLabel* label, const QColor& colour)
-{
-    QPalette colours = label->palette();
-    colours.setColor(QPalette::WindowText, colour);
-    label->setPalette(colours);
-}
-
-void setUpSpinner(ArrowSpinner* spinner, const engine::SpinnerRange& range)
-{
-    spinner->setRange(range.minimum, range.maximum);
-    spinner->setSingleStep(range.step);
-    spinner->setPageStep(range.step);
-    spinner->setValue(range.designValue);
-    spinner->setEnabled(false);
-    spinner->raise();  // in front of the hover label around it
-}
-
 }  // namespace
 
 void frmFull::buildControls()
@@ -100,10 +65,10 @@ void frmFull::buildControlPanel()
         addShadow(f, left, 240, 615);
     addShadow(f, 2760, 360, 495);
     addShadow(f, 7680, 360, 495);
-    makeDecoration(f, QStringLiteral("Line1"), 0, 0, 10935, 15);
-    makeDecoration(f, QStringLiteral("Line2"), 0, 1800, 10935, 15);
-    makeDecoration(f, QStringLiteral("Line3"), 0, 0, 15, 1815);
-    makeDecoration(f, QStringLiteral("Line4"), 10920, 0, 15, 1815);
+    makeDecoration(f, QStringLiteral("Line1"), 0, 0, 10935, 15, kDarkGrey);
+    makeDecoration(f, QStringLiteral("Line2"), 0, 1800, 10935, 15, kDarkGrey);
+    makeDecoration(f, QStringLiteral("Line3"), 0, 0, 15, 1815, kDarkGrey);
+    makeDecoration(f, QStringLiteral("Line4"), 10920, 0, 15, 1815, kDarkGrey);
 
     m_cFntPlus = new PictureButton(QStringLiteral("cFntPlus"), PictureButton::Glyph::Plus, f);
     place(m_cFntPlus, 240, 240, 615, 615);

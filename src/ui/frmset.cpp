@@ -13,6 +13,7 @@
 #include "ui/arrowspinner.h"
 #include "ui/frmfull.h"
 #include "ui/helptexts.h"
+#include "ui/layoutapplier.h"
 #include "ui/navigationbar.h"
 #include "ui/picturebutton.h"
 #include "ui/scriptsurface.h"
@@ -88,8 +89,9 @@ void frmSet::wireControls()
         if (button != engine::kRightButton)
             TogglePlay();
     });
+    // A press that paused has hidden the button, and a hidden control gets no release.
     connect(m_cPause, &PictureButton::mouseReleased, this, [this](int button) {
-        if (button != engine::kLeftButton)
+        if (button != engine::kLeftButton && m_cPause->isVisible())
             LoadBackup();
     });
     connect(m_sSpeed, &QAbstractSlider::valueChanged, this, &frmSet::sSpeed_Change);
@@ -118,45 +120,12 @@ void frmSet::wireControls()
     connect(m_scroll, &ScriptSurface::filesDropped, this, &frmSet::dropFiles);
 }
 
-void frmSet::applyLayout(const engine::Layout& layout)
-{
-    using K = engine::LayoutStep::Kind;
-    for (const engine::LayoutStep& step : layout) {
-        const QString name = QString::fromLatin1(step.control.data(), static_cast<qsizetype>(step.control.size()));
-        if (name == u"Playing") {
-            m_playing = step.kind == K::SetFlag;
-        } else if (name == u"window") {
-            update();
-        } else if (name == u"tScroll" || name == u"tTime") {
-            QTimer* timer = name == u"tScroll" ? m_tScroll : m_tTime;
-            if (step.kind == K::Enable)
-                timer->start();
-            else
-                timer->stop();
-        } else if (name == u"Scroll") {
-            m_scroll->setWidth(step.value);
-        } else if (name == u"Tex") {
-            m_scroll->setTexLeft(m_scroll->texLeft() + step.value);
-        } else if (QWidget* widget = findChild<QWidget*>(name)) {
-            const QRect r = widget->geometry();
-            switch (step.kind) {
-            case K::Enable: widget->setEnabled(true); break;
-            case K::Disable: widget->setEnabled(false); break;
-            case K::Show: widget->show(); break;
-            case K::Hide: widget->hide(); break;
-            case K::SetWidth: widget->resize(Twips::px(step.value), r.height()); break;
-            case K::WidenBy: widget->resize(r.width() + Twips::px(step.value), r.height()); break;
-            case K::MoveLeftBy: widget->move(r.x() + Twips::px(step.value), r.y()); break;
-            default: break;
-            }
-        }
-    }
-}
-
 void frmSet::TogglePlay()
 {
     HidePanels();
-    applyLayout(m_tScroll->isActive() ? engine::mainPausedLayout() : engine::mainPlayingLayout());
+    const bool playing = m_tScroll->isActive();
+    ui::applyLayout(playing ? engine::mainPausedLayout() : engine::mainPlayingLayout(), this, m_scroll,
+                    m_playing);
 }
 
 void frmSet::ShowPosition()
@@ -233,22 +202,14 @@ void frmSet::cReset_Click()
     ShowPosition();
 }
 
-void frmSet::setFontSize(float size)
-{
-    tex()->setPointSize(size);
-    m_scroll->refresh();
-}
-
 void frmSet::cFntPlus_Click()
 {
-    if (const auto size = engine::largerFont(static_cast<float>(tex()->pointSize())))
-        setFontSize(*size);
+    m_scroll->stepFontSize(true);
 }
 
 void frmSet::cFntMinus_Click()
 {
-    if (const auto size = engine::smallerFont(static_cast<float>(tex()->pointSize())))
-        setFontSize(*size);
+    m_scroll->stepFontSize(false);
 }
 
 void frmSet::Tip_MouseMove(int buttons, float y)

@@ -90,8 +90,6 @@ private:
     void buildOffWindowControls();
     void wireHelpTexts();
     void wireControls();
-    void applyLayout(const engine::Layout& layout);
-    void setFontSize(float size);
     void writeClock();
     void resetClock();
     void showHelp(std::string_view text);

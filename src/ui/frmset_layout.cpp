@@ -17,25 +17,6 @@
 
 namespace velloran::ui {
 
-namespace {
-
-QWidget* makeLine(QWidget* parent, const QString& name, const QColor& colour)
-{
-    QWidget* line = makePanel(parent, name, colour);
-    line->setAttribute(Qt::WA_TransparentForMouseEvents);
-    return line;
-}
-
-// The grey square behind a button, 120 twips to its right and below.
-void addShadow(QWidget* parent, double left, double top, double size)
-{
-    QWidget* shadow = makeLine(parent, QStringLiteral("Shape3"), kDarkGrey);
-    const double shadowSize = size - 120;
-    place(shadow, left + size + 120 - shadowSize, top + size + 120 - shadowSize, shadowSize, shadowSize);
-    shadow->lower();
-}
-
-}  // namespace
 
 void frmSet::buildControls()
 {
@@ -91,12 +72,8 @@ void frmSet::buildControls()
     place(m_fX, 3480, 720, 3735, 4575);
     m_fX->hide();
 
-    auto* line16 = makeLine(this, QStringLiteral("Line16"), kDarkGrey);
-    place(line16, 10200, 5280, 480, 15);
-    line16->hide();
-    auto* line17 = makeLine(this, QStringLiteral("Line17"), kDarkGrey);
-    place(line17, 10700, 600, 15, 4680);
-    line17->hide();
+    makeDecoration(this, QStringLiteral("Line16"), 10200, 5280, 480, 15, kDarkGrey)->hide();
+    makeDecoration(this, QStringLiteral("Line17"), 10700, 600, 15, 4680, kDarkGrey)->hide();
 
     buildOffWindowControls();
 
@@ -164,11 +141,7 @@ void frmSet::buildControlPanel()
     place(m_lSpeed, 2520, 360, 975, 495);
     m_sSpeed = new ArrowSpinner(QStringLiteral("sSpeed"), Qt::Vertical, f);
     place(m_sSpeed, 2760, 360, 495, 495);
-    m_sSpeed->setRange(engine::kSpeedRange.minimum, engine::kSpeedRange.maximum);
-    m_sSpeed->setSingleStep(engine::kSpeedRange.step);
-    m_sSpeed->setPageStep(engine::kSpeedRange.step);
-    m_sSpeed->setValue(engine::kSpeedRange.designValue);
-    m_sSpeed->setEnabled(false);
+    setUpSpinner(m_sSpeed, engine::kSpeedRange);
 
     m_cPlay = new PictureButton(QStringLiteral("cPlay"), PictureButton::Glyph::Play, f);
     place(m_cPlay, 3480, 360, 3975, 495);
@@ -186,14 +159,7 @@ void frmSet::buildControlPanel()
     place(m_lFreq, 7440, 360, 975, 495);
     m_sFreq = new ArrowSpinner(QStringLiteral("sFreq"), Qt::Horizontal, f);
     place(m_sFreq, 7680, 360, 495, 495);
-    m_sFreq->setRange(engine::kFrequencyRange.minimum, engine::kFrequencyRange.maximum);
-    m_sFreq->setSingleStep(engine::kFrequencyRange.step);
-    m_sFreq->setPageStep(engine::kFrequencyRange.step);
-    m_sFreq->setValue(engine::kFrequencyRange.designValue);
-    m_sFreq->setEnabled(false);
-    // The spinners lie in front of the labels around them.
-    m_sSpeed->raise();
-    m_sFreq->raise();
+    setUpSpinner(m_sFreq, engine::kFrequencyRange);
 
     m_cFile = new PictureButton(QStringLiteral("cFile"), PictureButton::Glyph::Folder, f);
     place(m_cFile, 8400, 240, 615, 615);
@@ -210,10 +176,8 @@ void frmSet::buildControlPanel()
     place(m_cX, 10320, 960, 375, 375);
     m_image2 = makePanel(f, QStringLiteral("Image2"), QColor(40, 40, 48));
     place(m_image2, 0, 1440, 10935, 255);
-    m_line5 = makeLine(f, QStringLiteral("Line5"), kDarkGrey);
-    place(m_line5, 0, 0, 15, 1560);
-    m_line13 = makeLine(f, QStringLiteral("Line13"), kDarkGrey);
-    place(m_line13, 10920, 0, 15, 1560);
+    m_line5 = makeDecoration(f, QStringLiteral("Line5"), 0, 0, 15, 1560, kDarkGrey);
+    m_line13 = makeDecoration(f, QStringLiteral("Line13"), 10920, 0, 15, 1560, kDarkGrey);
 }
 
 void frmSet::buildOffWindowControls()

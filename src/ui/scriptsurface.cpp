@@ -88,6 +88,16 @@ void ScriptSurface::refresh()
                         Twips::px(m_texWidth), bandHeight + m_text->tallestLine());
 }
 
+void ScriptSurface::stepFontSize(bool larger)
+{
+    const auto now = static_cast<float>(m_text->pointSize());
+    const auto size = larger ? engine::largerFont(now) : engine::smallerFont(now);
+    if (!size)
+        return;
+    m_text->setPointSize(*size);
+    refresh();
+}
+
 void ScriptSurface::mouseMoveEvent(QMouseEvent* event)
 {
     emit mouseMoved();
@@ -96,21 +106,14 @@ void ScriptSurface::mouseMoveEvent(QMouseEvent* event)
 
 void ScriptSurface::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (m_acceptsFiles && !droppedFiles(event->mimeData()).isEmpty())
-        event->acceptProposedAction();
-    else
-        event->ignore();
+    takeFiles(event, m_acceptsFiles);
 }
 
 void ScriptSurface::dropEvent(QDropEvent* event)
 {
-    const QStringList paths = droppedFiles(event->mimeData());
-    if (!m_acceptsFiles || paths.isEmpty()) {
-        event->ignore();
-        return;
-    }
-    event->acceptProposedAction();
-    emit filesDropped(paths);
+    const QStringList paths = takeFiles(event, m_acceptsFiles);
+    if (!paths.isEmpty())
+        emit filesDropped(paths);
 }
 
 }  // namespace velloran::ui

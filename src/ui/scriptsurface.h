@@ -15,6 +15,7 @@ public:
     ScriptSurface(QWidget* window, double texTop);
 
     ScriptText* text() const { return m_text; }
+    void setAcceptsFiles(bool accepts);  // files dropped on the surface or its text
 
     void setBand(double top, double bottom);  // window rows where the surface can be seen
     void setLeft(double left);
@@ -29,6 +30,8 @@ public:
 
     // Recomputes what is seen after a change of position, size or content.
     void refresh();
+    // One click of a font button: 2 points larger or smaller within the bounds.
+    void stepFontSize(bool larger);
 
 signals:
     void mouseMoved();
@@ -50,9 +53,6 @@ private:
     double m_texLeft = 0;
     double m_texWidth = 0;
     bool m_acceptsFiles = false;
-
-public:
-    void setAcceptsFiles(bool accepts);
 };
 
 }  // namespace velloran::ui

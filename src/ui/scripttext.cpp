@@ -278,31 +278,31 @@ QStringList droppedFiles(const QMimeData* data)
     return paths;
 }
 
+QStringList takeFiles(QDropEvent* event, bool acceptsFiles)
+{
+    QStringList paths = acceptsFiles ? droppedFiles(event->mimeData()) : QStringList();
+    if (paths.isEmpty())
+        event->ignore();
+    else
+        event->acceptProposedAction();
+    return paths;
+}
+
 void ScriptText::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (m_acceptsFiles && !droppedFiles(event->mimeData()).isEmpty())
-        event->acceptProposedAction();
-    else
-        event->ignore();
+    takeFiles(event, m_acceptsFiles);
 }
 
 void ScriptText::dragMoveEvent(QDragMoveEvent* event)
 {
-    if (m_acceptsFiles && !droppedFiles(event->mimeData()).isEmpty())
-        event->acceptProposedAction();
-    else
-        event->ignore();
+    takeFiles(event, m_acceptsFiles);
 }
 
 void ScriptText::dropEvent(QDropEvent* event)
 {
-    const QStringList paths = droppedFiles(event->mimeData());
-    if (!m_acceptsFiles || paths.isEmpty()) {
-        event->ignore();
-        return;
-    }
-    event->acceptProposedAction();
-    emit filesDropped(paths);
+    const QStringList paths = takeFiles(event, m_acceptsFiles);
+    if (!paths.isEmpty())
+        emit filesDropped(paths);
 }
 
 }  // namespace velloran::ui

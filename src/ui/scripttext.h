@@ -77,5 +77,8 @@ QString groupLinesIntoBlocks(QStringView text, qsizetype blockCharacters);
 
 // Local file paths carried by a drop, in order; empty when it carries none.
 QStringList droppedFiles(const class QMimeData* data);
+// Accepts a drag or drop that carries files when `acceptsFiles`, refuses it otherwise; returns
+// the files taken.
+QStringList takeFiles(class QDropEvent* event, bool acceptsFiles);
 
 }  // namespace velloran::ui

@@ -18,7 +18,10 @@ start_program
 win=$(wait_window " Velloran") || fail "the main window did not appear"
 click_at "$win" 300 40
 printf 'From the clipboard' | xclip -selection clipboard -i 2>/dev/null
-sleep 0.3
+for _ in $(seq 1 30); do
+  [ "$(xclip -selection clipboard -o 2>/dev/null)" = "From the clipboard" ] && break
+  sleep 0.1
+done
 xdotool key Insert
 sleep 0.3
 xdotool key Escape

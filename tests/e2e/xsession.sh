@@ -58,6 +58,7 @@ wait_window() {
   for _ in $(seq 1 100); do
     id=$(xdotool search --onlyvisible --name "$name" 2>/dev/null | head -1)
     if [ -n "$id" ]; then
+      sleep 0.5  # mapped is not yet painted and taking input
       echo "$id"
       return 0
     fi

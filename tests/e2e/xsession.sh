@@ -2,11 +2,13 @@
 # Sourced by the test scripts; they call start_x and stop_all themselves.
 
 WORK=""
+LAST_PID=""
 XVFB_PID=""
 APP_PIDS=()
 
 fail() {
   echo "FAIL: $*" >&2
+  [ -n "$WORK" ] && [ -s "$WORK/program.log" ] && sed 's/^/  program: /' "$WORK/program.log" >&2
   stop_all
   exit 1
 }
@@ -20,8 +22,11 @@ start_x() {
     XVFB_PID=$!
     export DISPLAY=":$n"
     for _ in $(seq 1 50); do
-      if xdpyinfo >/dev/null 2>&1 || xdotool getdisplaygeometry >/dev/null 2>&1; then
-        return 0
+      # Ready only when our own server answers: a dying one may still hold the display.
+      if kill -0 "$XVFB_PID" 2>/dev/null && xdpyinfo >/dev/null 2>&1; then
+        sleep 0.2
+        kill -0 "$XVFB_PID" 2>/dev/null && return 0
+        break
       fi
       kill -0 "$XVFB_PID" 2>/dev/null || break
       sleep 0.1
@@ -90,7 +95,10 @@ px() { echo $(( ($1 + 7) / 15 )); }
 stop_all() {
   local pid
   for pid in "${APP_PIDS[@]}"; do kill "$pid" 2>/dev/null; done
-  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
+  if [ -n "$XVFB_PID" ]; then
+    kill "$XVFB_PID" 2>/dev/null
+    wait "$XVFB_PID" 2>/dev/null  # the display is free again only once the server is gone
+  fi
   [ -n "${KEEP_WORK:-}" ] && echo "kept $WORK" >&2
   [ -n "$WORK" ] && [ -z "${KEEP_WORK:-}" ] && rm -rf "$WORK"
   return 0

@@ -27,6 +27,26 @@ QWidget* makeDecoration(QWidget* parent, const QString& name, double left, doubl
 // The grey square behind a button of the given size, 120 twips to its right and below.
 void addShadow(QWidget* parent, double left, double top, double size);
 class ArrowSpinner;
+class PictureButton;
+
+// The pace and font controls both windows' panels share, at the same places in their frame.
+struct PaceControls {
+    PictureButton* cFntPlus;
+    PictureButton* cFntMinus;
+    PictureButton* cReset;
+    QLabel* lScrd;
+    QLabel* lSpeed;
+    ArrowSpinner* sSpeed;
+    PictureButton* cPlay;
+    PictureButton* cPause;
+    QLabel* lScrnt;
+    QLabel* lFreq;
+    ArrowSpinner* sFreq;
+    PictureButton* cFile;
+};
+// Builds them with their shadows; `lScrnt` stands where each window puts it.
+PaceControls buildPaceControls(QWidget* frame, double frequencyReadoutLeft, double frequencyReadoutWidth);
+
 void setUpSpinner(ArrowSpinner* spinner, const engine::SpinnerRange& range);
 void colourText(QLabel* label, const QColor& colour);
 

@@ -61,48 +61,26 @@ void frmFull::buildControlPanel()
     m_fCtrl->resize(Twips::px(10935), Twips::px(1815));
     QWidget* f = m_fCtrl;
 
-    for (double left : {240.0, 1080.0, 1920.0, 8400.0, 9240.0, 10080.0})
-        addShadow(f, left, 240, 615);
-    addShadow(f, 2760, 360, 495);
-    addShadow(f, 7680, 360, 495);
+    const PaceControls pace = buildPaceControls(f, 7440, 975);
+    m_cFntPlus = pace.cFntPlus;
+    m_cFntMinus = pace.cFntMinus;
+    m_cReset = pace.cReset;
+    m_lScrd = pace.lScrd;
+    m_lSpeed = pace.lSpeed;
+    m_sSpeed = pace.sSpeed;
+    m_cPlay = pace.cPlay;
+    m_cPause = pace.cPause;
+    m_lScrnt = pace.lScrnt;
+    m_lFreq = pace.lFreq;
+    m_sFreq = pace.sFreq;
+    m_cFile = pace.cFile;
+    colourText(m_lScrd, kGrey);
+    colourText(m_lScrnt, kGrey);
     makeDecoration(f, QStringLiteral("Line1"), 0, 0, 10935, 15, kDarkGrey);
     makeDecoration(f, QStringLiteral("Line2"), 0, 1800, 10935, 15, kDarkGrey);
     makeDecoration(f, QStringLiteral("Line3"), 0, 0, 15, 1815, kDarkGrey);
     makeDecoration(f, QStringLiteral("Line4"), 10920, 0, 15, 1815, kDarkGrey);
 
-    m_cFntPlus = new PictureButton(QStringLiteral("cFntPlus"), PictureButton::Glyph::Plus, f);
-    place(m_cFntPlus, 240, 240, 615, 615);
-    m_cFntMinus = new PictureButton(QStringLiteral("cFntMinus"), PictureButton::Glyph::Minus, f);
-    place(m_cFntMinus, 1080, 240, 615, 615);
-    m_cReset = new PictureButton(QStringLiteral("cReset"), PictureButton::Glyph::Reset, f);
-    place(m_cReset, 1920, 240, 615, 615);
-
-    m_lScrd = makeLabel(f, QStringLiteral("lScrd"), QString(), 8.25, true);
-    colourText(m_lScrd, kGrey);
-    place(m_lScrd, 2520, 120, 975, 255);
-    m_lSpeed = makeLabel(f, QStringLiteral("lSpeed"), QString(), 8.25, false);
-    place(m_lSpeed, 2520, 360, 975, 495);
-    m_sSpeed = new ArrowSpinner(QStringLiteral("sSpeed"), Qt::Vertical, f);
-    place(m_sSpeed, 2760, 360, 495, 495);
-    setUpSpinner(m_sSpeed, engine::kSpeedRange);
-
-    m_cPlay = new PictureButton(QStringLiteral("cPlay"), PictureButton::Glyph::Play, f);
-    place(m_cPlay, 3480, 360, 3975, 495);
-    m_cPause = new PictureButton(QStringLiteral("cPause"), PictureButton::Glyph::Pause, f);
-    place(m_cPause, 3480, 360, 3975, 495);
-    m_cPause->hide();
-
-    m_lScrnt = makeLabel(f, QStringLiteral("lScrnt"), QString(), 8.25, true);
-    colourText(m_lScrnt, kGrey);
-    place(m_lScrnt, 7440, 120, 975, 255);
-    m_lFreq = makeLabel(f, QStringLiteral("lFreq"), QString(), 8.25, false);
-    place(m_lFreq, 7440, 360, 975, 495);
-    m_sFreq = new ArrowSpinner(QStringLiteral("sFreq"), Qt::Horizontal, f);
-    place(m_sFreq, 7680, 360, 495, 495);
-    setUpSpinner(m_sFreq, engine::kFrequencyRange);
-
-    m_cFile = new PictureButton(QStringLiteral("cFile"), PictureButton::Glyph::Folder, f);
-    place(m_cFile, 8400, 240, 615, 615);
     m_cFull = new PictureButton(QStringLiteral("cFull"), PictureButton::Glyph::Full, f);
     place(m_cFull, 9240, 240, 615, 615);
     m_cX = new PictureButton(QStringLiteral("cX"), PictureButton::Glyph::Exit, f);

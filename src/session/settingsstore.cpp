@@ -27,11 +27,16 @@ bool canCreateFileIn(const QString& folder)
 
 }  // namespace
 
+QString userConfigFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u"/Velloran";
+}
+
 QString settingsFolder(const QString& programFolder)
 {
     if (!programFolder.isEmpty() && canCreateFileIn(programFolder))
         return programFolder;
-    const QString fallback = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    const QString fallback = userConfigFolder();
     QDir().mkpath(fallback);
     return fallback;
 }
@@ -39,6 +44,18 @@ QString settingsFolder(const QString& programFolder)
 QString settingsPath(const QString& folder)
 {
     return folder + u"/Settings.ini";
+}
+
+QString settingsFileToRead(const QString& programFolder, const QString& writtenFolder)
+{
+    const QString written = settingsPath(writtenFolder);
+    if (programFolder.isEmpty() || writtenFolder == programFolder)
+        return written;
+    const QString olderVersions = settingsPath(userConfigFolder() + u"/Velloran");
+    for (const QString& candidate : {written, olderVersions, settingsPath(programFolder)})
+        if (QFileInfo::exists(candidate))
+            return candidate;
+    return written;
 }
 
 std::optional<QByteArray> readWholeFile(const QString& path, qint64 maxBytes)

@@ -11,10 +11,18 @@ namespace velloran::session {
 // than exhaust memory.
 inline constexpr qint64 kMaxTextFileBytes = qint64(128) * 1024 * 1024;
 
-// The program folder when a file can be created there, otherwise the user's configuration folder
-// for the program (created when missing), so an installed copy in a read-only folder keeps its state.
+// The user's configuration folder for the program: ~/.config/Velloran (XDG_CONFIG_HOME honoured).
+QString userConfigFolder();
+
+// Where the state is written: the program folder when a file can be created there, otherwise the
+// user's configuration folder (created when missing), so an installed copy keeps its state.
 QString settingsFolder(const QString& programFolder);
 QString settingsPath(const QString& folder);  // folder + "/Settings.ini"
+
+// Where the state is read at start-up, given the folder it is written to (settingsFolder). When
+// that is the program folder, its file. Otherwise the configuration folder's file; when it has
+// none, the file older versions kept in ~/.config/Velloran/Velloran, then one in the program folder.
+QString settingsFileToRead(const QString& programFolder, const QString& writtenFolder);
 
 // The whole file, or nothing when it is missing, unreadable, a directory or larger than maxBytes.
 std::optional<QByteArray> readWholeFile(const QString& path, qint64 maxBytes);

@@ -113,7 +113,9 @@ int frmSet::frequencyValue() const
 
 void frmSet::LoadSettings()
 {
-    const auto bytes = session::readWholeFile(settingsFile(), session::kMaxTextFileBytes);
+    const QString program = m_services.programFolder();
+    const QString file = session::settingsFileToRead(program, session::settingsFolder(program));
+    const auto bytes = session::readWholeFile(file, session::kMaxTextFileBytes);
     if (!bytes)
         return;
     const auto fields = session::readFields(session::decodeText(*bytes));

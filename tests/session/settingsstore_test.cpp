@@ -48,11 +48,40 @@ TEST_F(SettingsStore, FolderIsTheProgramFolderWhenWritableElseTheConfigFolder)
 
     // Under a regular file nothing can be created, not even by root.
     writeBytes(path(u"plain"_s), "x");
-    const QString fallback = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    ASSERT_FALSE(fallback.isEmpty());
-    EXPECT_EQ(settingsFolder(path(u"plain/sub"_s)), fallback);
-    EXPECT_TRUE(QDir(fallback).exists());
+    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    ASSERT_FALSE(config.isEmpty());
+    EXPECT_EQ(userConfigFolder(), config + u"/Velloran"_s);
+    EXPECT_EQ(settingsFolder(path(u"plain/sub"_s)), config + u"/Velloran"_s);
+    EXPECT_TRUE(QDir(config + u"/Velloran"_s).exists());
     EXPECT_EQ(settingsPath(u"/opt/v"_s), u"/opt/v/Settings.ini"_s);
+}
+
+TEST_F(SettingsStore, StateIsReadWhereItWasLeft)
+{
+    const QString config = userConfigFolder();
+    const QString current = settingsPath(config);
+    const QString older = settingsPath(config + u"/Velloran"_s);
+    const QString program = m_dir.path();
+    const QString inProgram = settingsPath(program);
+    QDir(config).removeRecursively();
+    ASSERT_TRUE(QDir().mkpath(config + u"/Velloran"_s));
+
+    // Written beside the program: read there, whatever the configuration folder holds.
+    writeBytes(current, "config");
+    writeBytes(older, "older");
+    writeBytes(inProgram, "beside");
+    EXPECT_EQ(settingsFileToRead(program, program), inProgram);
+
+    // Written to the configuration folder: its file first, then the older place, then the
+    // program folder's; with none of them, the place it will be written.
+    EXPECT_EQ(settingsFileToRead(program, config), current);
+    QFile::remove(current);
+    EXPECT_EQ(settingsFileToRead(program, config), older);
+    QFile::remove(older);
+    EXPECT_EQ(settingsFileToRead(program, config), inProgram);
+    QFile::remove(inProgram);
+    EXPECT_EQ(settingsFileToRead(program, config), current);
+    QDir(config).removeRecursively();
 }
 
 TEST_F(SettingsStore, ReadWholeFileRefusesWhatItCannotHoldOrRead)

@@ -25,11 +25,15 @@ namespace {
 
 using Clock = StartedWindow::Clock;
 
-bool prepareFolder(const QTemporaryDir& folder, ScriptSize size)
+// Settings.ini with the generated script of that size, or a copy of the given file.
+bool prepareFolder(const QTemporaryDir& folder, ScriptSize size, const QString& settingsFile = {})
 {
-    return folder.isValid() &&
-           writeFile(QDir(folder.path()).filePath(QStringLiteral("Settings.ini")),
-                     settingsWithScript(scriptBytes(size)));
+    if (!folder.isValid())
+        return false;
+    const QString target = QDir(folder.path()).filePath(QStringLiteral("Settings.ini"));
+    if (!settingsFile.isEmpty())
+        return QFile::copy(settingsFile, target);
+    return writeFile(target, settingsWithScript(scriptBytes(size)));
 }
 
 // A line of /proc/self/status in megabytes, or -1 where there is none.
@@ -84,10 +88,10 @@ double percentile(std::vector<double> values, double fraction)
 
 }  // namespace
 
-int runStartupProbe(ScriptSize size, int& argc, char** argv)
+int runStartupProbe(ScriptSize size, const QString& settingsFile, int& argc, char** argv)
 {
     const QTemporaryDir folder;
-    if (!prepareFolder(folder, size))
+    if (!prepareFolder(folder, size, settingsFile))
         return 1;
     const Clock::time_point start = Clock::now();
     QApplication app(argc, argv);
@@ -96,18 +100,20 @@ int runStartupProbe(ScriptSize size, int& argc, char** argv)
     StartedWindow started(folder.path());
     if (!started.painted())
         return 1;
-    std::printf("startup_ms=%.2f app_ms=%.2f build_ms=%.2f form_load_ms=%.2f show_ms=%.2f\n",
+    std::printf("startup_ms=%.2f app_ms=%.2f build_ms=%.2f form_load_ms=%.2f show_ms=%.2f "
+                "script_chars=%lld\n",
                 millisecondsBetween(start, started.shown), millisecondsBetween(start, appMade),
                 millisecondsBetween(appMade, started.built),
                 millisecondsBetween(started.built, started.loaded),
-                millisecondsBetween(started.loaded, started.shown));
+                millisecondsBetween(started.loaded, started.shown),
+                static_cast<long long>(started.window().tex()->scriptLength()));
     return 0;
 }
 
-int runMemoryProbe(ScriptSize size)
+int runMemoryProbe(ScriptSize size, const QString& settingsFile)
 {
     const QTemporaryDir folder;
-    if (!prepareFolder(folder, size))
+    if (!prepareFolder(folder, size, settingsFile))
         return 1;
     StartedWindow started(folder.path());
     if (!started.painted())

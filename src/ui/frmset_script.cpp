@@ -115,7 +115,7 @@ void frmSet::LoadSettings()
 {
     const QString program = m_services.programFolder();
     const QString file = session::settingsFileToRead(program, session::settingsFolder(program));
-    const auto bytes = session::readWholeFile(file, session::kMaxTextFileBytes);
+    const auto bytes = session::readWholeFile(file, session::kMaxRecordBytes);
     if (!bytes)
         return;
     const auto fields = session::readFields(session::decodeText(*bytes));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 #include "platform/services.h"
@@ -14,6 +15,9 @@ public:
     int editorsStarted = 0;
     int windowMoves = 0;
     int ends = 0;
+    // The answer to a failed save, and the questions asked: the file and the reason of each.
+    velloran::platform::FailedSaveChoice afterFailedSave = velloran::platform::FailedSaveChoice::Stay;
+    QStringList failedSaves;
 
     QString programFolder() const override { return folder; }
     bool acquireSingleInstance() override { return !anotherCopyRuns; }
@@ -21,4 +25,10 @@ public:
     void startEditor() override { ++editorsStarted; }
     void startWindowMove(QWidget*) override { ++windowMoves; }
     void endNow() override { ++ends; }
+    velloran::platform::FailedSaveChoice askAfterFailedSave(QWidget*, const QString& file,
+                                                            const QString& reason) override
+    {
+        failedSaves << file + u": " + reason;
+        return afterFailedSave;
+    }
 };

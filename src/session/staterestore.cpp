@@ -7,6 +7,7 @@
 
 #include <QDateTime>
 #include <QFileInfo>
+#include <QLocale>
 
 namespace velloran::session {
 
@@ -23,7 +24,11 @@ Attempt restoreFrom(const QString& file, SettingsTarget& target)
     Attempt attempt;
     const FileRead read = readFile(file, kMaxRecordBytes);
     if (!read.bytes) {
-        attempt.why = read.reason;
+        attempt.why = read.failure == ReadFailure::TooBig
+                          ? QStringLiteral("it is too big: ") + QLocale(QLocale::English).toString(read.size) +
+                                QStringLiteral(" bytes, and a record is at most ") +
+                                QLocale(QLocale::English).toString(kMaxRecordBytes)
+                          : read.reason;
         return attempt;
     }
     const auto fields = readFields(decodeText(*read.bytes));

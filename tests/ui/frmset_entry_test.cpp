@@ -1,11 +1,16 @@
 // Getting a script in: drops, the clipboard, the editor, the backup script and the TextFinder.
+#include <QClipboard>
 #include <QDir>
 #include <QListWidget>
 #include <QMimeData>
 #include <QTimer>
 #include <QUrl>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "frmset_harness.h"
+#include "session/textlimit.h"
 #include "ui/textfinder.h"
 
 using velloran::ui::TextFinderPanel;
@@ -94,28 +99,117 @@ private slots:
     void dropWithoutAReadableFileChangesNothing_data()
     {
         QTest::addColumn<QString>("target");
-        QTest::addColumn<bool>("dragText");
-        QTest::newRow("text on the text") << u"Tex"_s << true;
-        QTest::newRow("text on the surface") << u"Scroll"_s << true;
-        QTest::newRow("missing file") << u"Tex"_s << false;
+        QTest::addColumn<QString>("dropped");
+        QTest::newRow("text on the text") << u"Tex"_s << u"text"_s;
+        QTest::newRow("text on the surface") << u"Scroll"_s << u"text"_s;
+        QTest::newRow("missing file") << u"Tex"_s << u"gone.txt"_s;
+        QTest::newRow("named pipe") << u"Tex"_s << u"pipe.txt"_s;
+        QTest::newRow("link to a device") << u"Scroll"_s << u"zero.txt"_s;
     }
 
     void dropWithoutAReadableFileChangesNothing()
     {
         QFETCH(QString, target);
-        QFETCH(bool, dragText);
+        QFETCH(QString, dropped);
+        Harness h;
+        prepare(h);
+        QCOMPARE(::mkfifo(QFile::encodeName(h.path(u"pipe.txt"_s)).constData(), 0600), 0);
+        QVERIFY(QFile::link(u"/dev/zero"_s, h.path(u"zero.txt"_s)));
+        QVERIFY(h.start());
+        QMimeData data;
+        if (dropped == u"text")
+            data.setText(u"dragged words"_s);
+        else
+            data.setUrls({QUrl::fromLocalFile(h.path(dropped))});
+        ::alarm(20);  // a drop that waits on the pipe or reads the device for ever fails here
+        const bool accepted = dropOn(dropTarget(h, target), data);
+        ::alarm(0);
+        if (dropped == u"text")
+            QVERIFY(!accepted);
+        expectUntouched(h);
+        QVERIFY(h.notice().isEmpty());  // refused like an unreadable file: without a word
+    }
+
+    void scriptsBeyondTheLimitAreRefusedWithTheirSize_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::newRow("TextFinder") << u"TextFinder"_s;
+        QTest::newRow("drop") << u"drop"_s;
+        QTest::newRow("backup, Alt+B") << u"backup"_s;
+        QTest::newRow("Insert") << u"Insert"_s;
+    }
+
+    void scriptsBeyondTheLimitAreRefusedWithTheirSize()
+    {
+        QFETCH(QString, entry);
+        Harness h;
+        const QString huge = h.path(u"huge.txt"_s);
+        prepare(h, entry == u"backup" ? huge : QString());
+        QFile file(huge);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.resize(velloran::session::kMaxScriptFileBytes + 1));  // sparse: takes no room
+        file.close();
+        h.services.clipboard = QString(velloran::session::kMaxScriptCharacters - 1, u'x') + u"\n"_s;
+        QVERIFY(h.start());
+        if (entry == u"TextFinder") {
+            openTextFinder(h);
+            QVERIFY(h.child<TextFinderPanel>("fX")->openFolder(h.folder.path()));
+            auto* files = h.child<QListWidget>("File1");
+            QListWidgetItem* item = files->findItems(u"huge.txt"_s, Qt::MatchExactly).value(0);
+            QVERIFY(item);
+            QTest::mouseClick(files->viewport(), Qt::LeftButton, Qt::NoModifier, files->visualItemRect(item).center());
+            QTest::mouseClick(h.child("cOKay"), Qt::LeftButton);
+            QVERIFY(h.child("fX")->isVisible());
+        } else if (entry == u"drop") {
+            QMimeData data;
+            data.setUrls({QUrl::fromLocalFile(huge)});
+            QVERIFY(dropOn(h.w().tex()->viewport(), data));
+        } else if (entry == u"backup") {
+            h.key(Qt::Key_B, Qt::AltModifier);
+        } else {
+            h.key(Qt::Key_Insert);
+        }
+        QTRY_VERIFY(!h.notice().isEmpty());
+        expectUntouched(h);
+        const QString said = entry == u"Insert"
+                                 ? u"The clipboard was not loaded: it holds 16,000,001 characters"_s
+                                 : u"\"huge.txt\" was not loaded: it is 48,000,004 bytes"_s;
+        QVERIFY2(h.notice().startsWith(said), qPrintable(h.notice()));
+        QVERIFY2(h.notice().endsWith(u"a script can hold at most 16,000,000 characters."_s), qPrintable(h.notice()));
+    }
+
+    void typingAndPastingStopAtTheLimit()
+    {
         Harness h;
         prepare(h);
         QVERIFY(h.start());
-        QMimeData data;
-        if (dragText)
-            data.setText(u"dragged words"_s);
-        else
-            data.setUrls({QUrl::fromLocalFile(h.path(u"gone.txt"_s))});
-        const bool accepted = dropOn(dropTarget(h, target), data);
-        if (dragText)
-            QVERIFY(!accepted);
-        expectUntouched(h);
+        // 320000 lines of 48 characters and a line break: the limit exactly.
+        const QString line = QString(48, u'x') + u"\n"_s;
+        h.w().tex()->setPlainText(line.repeated(320000));
+        QCOMPARE(h.w().tex()->scriptLength(), velloran::session::kMaxScriptCharacters);
+        h.w().tex()->setFocus();
+        h.w().tex()->moveCursor(QTextCursor::Start);
+
+        QTest::keyClick(h.w().tex(), Qt::Key_A);
+        QCOMPARE(h.w().tex()->scriptLength(), velloran::session::kMaxScriptCharacters);
+        QCOMPARE(h.notice(), u"Not added: the script would hold 16,000,001 characters, and a script can hold at "
+                              "most 16,000,000 characters."_s);
+        QTest::keyClick(h.w().tex(), Qt::Key_Return);
+        QCOMPARE(h.w().tex()->scriptLength(), velloran::session::kMaxScriptCharacters);
+
+        // Typing over a selection of the same size is taken; so is a paste that fits, not one that
+        // does not.
+        h.w().tex()->moveCursor(QTextCursor::Right, QTextCursor::KeepAnchor);
+        QTest::keyClick(h.w().tex(), Qt::Key_A);
+        QCOMPARE(h.w().tex()->toPlainText().left(3), u"axx"_s);
+        QApplication::clipboard()->setText(u"bc"_s);
+        h.w().tex()->moveCursor(QTextCursor::Right, QTextCursor::KeepAnchor);
+        h.w().tex()->paste();
+        QCOMPARE(h.w().tex()->toPlainText().left(3), u"axx"_s);
+        QApplication::clipboard()->setText(u"b"_s);
+        h.w().tex()->paste();
+        QCOMPARE(h.w().tex()->toPlainText().left(3), u"abx"_s);
+        QCOMPARE(h.w().tex()->scriptLength(), velloran::session::kMaxScriptCharacters);
     }
 
     void insertLoadsTheClipboard_data()
@@ -243,6 +337,10 @@ private slots:
             QFile other(scripts.filePath(name));
             QVERIFY(other.open(QIODevice::WriteOnly));
         }
+        // Only regular files and links to them are listed: a pipe or a device would never load.
+        QCOMPARE(::mkfifo(QFile::encodeName(scripts.filePath(u"pipe.txt"_s)).constData(), 0600), 0);
+        QVERIFY(QFile::link(u"/dev/zero"_s, scripts.filePath(u"zero.txt"_s)));
+        QVERIFY(QFile::link(scripts.filePath(u"notes.txt"_s), scripts.filePath(u"link.txt"_s)));
         QVERIFY(h.start());
         openTextFinder(h);
         auto* finder = h.child<TextFinderPanel>("fX");
@@ -251,9 +349,9 @@ private slots:
         QStringList listed;
         for (int i = 0; i < files->count(); ++i)
             listed << files->item(i)->text();
-        QCOMPARE(listed, (QStringList{u"draft-txt"_s, u"notes.txt"_s}));
+        QCOMPARE(listed, (QStringList{u"draft-txt"_s, u"link.txt"_s, u"notes.txt"_s}));
         QVERIFY(!finder->openFolder(scripts.filePath(u"absent"_s)));
-        QCOMPARE(files->count(), 2);
+        QCOMPARE(files->count(), 3);
 
         QListWidgetItem* item = files->findItems(u"notes.txt"_s, Qt::MatchExactly).value(0);
         QTest::mouseClick(files->viewport(), Qt::LeftButton, Qt::NoModifier, files->visualItemRect(item).center());

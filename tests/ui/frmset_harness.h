@@ -19,6 +19,27 @@ using velloran::ui::frmSet;
 using velloran::ui::SharedValues;
 using velloran::ui::Twips;
 
+// Sets an environment variable for the life of the object, then puts back what was there.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const QByteArray& value) : m_name(name), m_old(qgetenv(name)), m_had(qEnvironmentVariableIsSet(name))
+    {
+        qputenv(name, value);
+    }
+    ~ScopedEnv()
+    {
+        if (m_had)
+            qputenv(m_name, m_old);
+        else
+            qunsetenv(m_name);
+    }
+
+private:
+    const char* m_name;
+    QByteArray m_old;
+    bool m_had;
+};
+
 // A fresh main window in its own temporary program folder, with the operating system faked.
 class Harness {
 public:
@@ -68,6 +89,12 @@ public:
     }
 
     QString text(const char* label) const { return child<QLabel>(label)->text(); }
+    // What the window's notice shows, empty while it is hidden.
+    QString notice() const
+    {
+        const QLabel* shown = child<QLabel>("lNotice");
+        return shown->isVisible() ? shown->text() : QString();
+    }
     float position() const { return window->scroller().position(); }
     QString script() const { return window->tex()->toPlainText(); }
 

@@ -2,6 +2,9 @@
 #include <QPlainTextEdit>
 #include <QTextBlock>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "frmset_harness.h"
 
 namespace {
@@ -29,10 +32,26 @@ class FrmSetHelpTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void withoutHelpFileThePanelIsEmpty_data()
+    {
+        QTest::addColumn<QString>("helpFile");
+        QTest::newRow("missing") << QString();
+        QTest::newRow("a named pipe") << u"pipe"_s;
+        QTest::newRow("a link to a device") << u"device"_s;
+    }
+
     void withoutHelpFileThePanelIsEmpty()
     {
+        QFETCH(QString, helpFile);
         Harness h;
-        QVERIFY(h.start());
+        if (helpFile == u"pipe")
+            QCOMPARE(::mkfifo(QFile::encodeName(h.path(u"help.txt"_s)).constData(), 0600), 0);
+        else if (helpFile == u"device")
+            QVERIFY(QFile::link(u"/dev/zero"_s, h.path(u"help.txt"_s)));
+        ::alarm(20);  // a start that waits on the pipe or reads the device for ever fails here
+        const bool started = h.start();
+        ::alarm(0);
+        QVERIFY(started);
         QTest::mouseClick(h.child("cHelp"), Qt::LeftButton);
         auto* panel = h.child<QPlainTextEdit>("tHelp");
         QVERIFY(panel->isVisible());

@@ -106,18 +106,31 @@ MixedDecoding decodeMixed(QByteArrayView bytes)
     return result;
 }
 
+// UTF-16 with its units as they stand, but an unpaired surrogate (no character at all) made the
+// replacement character, as the UTF-8 of the settings file would make it: the script is saved as
+// it is shown.
+QString decodeUtf16(QByteArrayView body, QStringConverter::Encoding encoding)
+{
+    QStringDecoder decoder(encoding, kDecoderFlags);
+    QString text = decoder.decode(body);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        else if (c.isSurrogate())
+            text[i] = QChar::ReplacementCharacter;
+    }
+    return text;
+}
+
 }  // namespace
 
 QString decodeText(const QByteArray& bytes)
 {
-    if (bytes.startsWith("\xFF\xFE")) {
-        QStringDecoder decoder(QStringConverter::Utf16LE, kDecoderFlags);
-        return decoder.decode(QByteArrayView(bytes).sliced(2));
-    }
-    if (bytes.startsWith("\xFE\xFF")) {
-        QStringDecoder decoder(QStringConverter::Utf16BE, kDecoderFlags);
-        return decoder.decode(QByteArrayView(bytes).sliced(2));
-    }
+    if (bytes.startsWith("\xFF\xFE"))
+        return decodeUtf16(QByteArrayView(bytes).sliced(2), QStringConverter::Utf16LE);
+    if (bytes.startsWith("\xFE\xFF"))
+        return decodeUtf16(QByteArrayView(bytes).sliced(2), QStringConverter::Utf16BE);
     const QByteArrayView body = bytes.startsWith("\xEF\xBB\xBF") ? QByteArrayView(bytes).sliced(3)
                                                                  : QByteArrayView(bytes);
     QStringDecoder utf8(QStringConverter::Utf8, kDecoderFlags);

@@ -28,6 +28,8 @@ TEST(DecodeText, ChoosesTheEncodingFromTheBytes)
         {"utf16 le with mark", bytes({0xFF, 0xFE, 'A', 0, 0xE9, 0, 0xA9, 0x03}), u"A\u00E9\u03A9"_s},
         {"utf16 be with mark", bytes({0xFE, 0xFF, 0, 'A', 0x65, 0xE5, 0xD8, 0x3D, 0xDE, 0x00}),
          u"A\u65E5\U0001F600"_s},
+        {"utf16 unpaired surrogates replaced", bytes({0xFE, 0xFF, 0xDE, 0x00, 0, 'a', 0xD8, 0x3D, 0xDE, 0x00, 0xD8, 0x3D}),
+         u"\uFFFDa\U0001F600\uFFFD"_s},
         {"utf8 with mark dropped", bytes({0xEF, 0xBB, 0xBF, 'o', 'k', 0xC3, 0xA9}), u"ok\u00E9"_s},
         {"utf8 second mark kept", bytes({0xEF, 0xBB, 0xBF, 0xEF, 0xBB, 0xBF, 'x'}), u"\uFEFFx"_s},
         {"utf8 without mark", QByteArray("\xC3\x9F \xE6\x97\xA5\xE6\x9C\xAC"), u"\u00DF \u65E5\u672C"_s},

@@ -7,6 +7,7 @@
 //                                          one probe in this process (the table starts these)
 //   velloran_bench --startup|--memory --settings=FILE
 //                                          the probe with that file as Settings.ini
+//   velloran_bench --timing --recovery=MS  tick timing while the recovery copy is written every MS
 #include <QApplication>
 
 #include <benchmark/benchmark.h>
@@ -29,6 +30,7 @@ struct Options {
     ScriptSize size = ScriptSize::TenMb;
     double seconds = 5;
     QString settingsFile;
+    int recoveryEveryMs = 0;  // 0: no recovery copies
     bool valid = true;
 };
 
@@ -45,6 +47,8 @@ Options parse(int argc, char** argv)
             options.valid = options.valid && velloran::bench::sizeFromTag(argument + 7, &options.size);
         else if (!std::strncmp(argument, "--seconds=", 10))
             options.seconds = std::atof(argument + 10);
+        else if (!std::strncmp(argument, "--recovery=", 11))
+            options.valid = options.valid && (options.recoveryEveryMs = std::atoi(argument + 11)) > 0;
         else if (!std::strncmp(argument, "--settings=", 11))
             options.settingsFile = QString::fromLocal8Bit(argument + 11);
         else if (options.mode)
@@ -83,7 +87,7 @@ int main(int argc, char* argv[])
     } else if (is(options, "--smoke")) {
         status = runSmoke(argc, argv);
     } else if (is(options, "--timing")) {
-        status = runTimingProbe(options.size, options.seconds);
+        status = runTimingProbe(options.size, options.seconds, options.recoveryEveryMs);
     } else if (is(options, "--memory")) {
         status = runMemoryProbe(options.size, options.settingsFile);
     } else {

@@ -17,7 +17,8 @@ int runStartupProbe(ScriptSize size, const QString& settingsFile, int& argc, cha
 // Peak resident memory (VmHWM) after start-up with the script (or the given settings file) and a
 // spell of use.
 int runMemoryProbe(ScriptSize size, const QString& settingsFile);
-// tScroll at speed 10 for `seconds`, in the playing layout, painted by the event loop.
-int runTimingProbe(ScriptSize size, double seconds);
+// tScroll at speed 10 for `seconds`, in the playing layout, painted by the event loop; with
+// `recoveryEveryMs` above 0, the recovery copy of the whole state is written that often meanwhile.
+int runTimingProbe(ScriptSize size, double seconds, int recoveryEveryMs);
 
 }  // namespace velloran::bench

@@ -20,7 +20,8 @@ namespace velloran::ui {
 // It is written a few seconds after the user last did something in the window or the script last
 // changed, never on a tick. The script is taken out of the text box a slice at a time over
 // several turns of the event loop, so no turn waits long for it, and the record is encoded and
-// written crash-safe on a worker thread.
+// written crash-safe on a worker thread of the lowest priority. The window's thread never waits
+// for a write, but at the end of the program.
 class RecoveryCopy : public QObject {
     Q_OBJECT
 public:
@@ -31,6 +32,8 @@ public:
     // Starts watching the window; copies go to the file.
     void start(const QString& file);
     void setDelay(int milliseconds);
+    // Something changed: a copy follows once nothing more has changed for the delay.
+    void noteChange();
     // The program is ending: no more copies, and the one being written is waited for, so no half
     // temporary file is left behind.
     void finish();
@@ -39,16 +42,16 @@ public:
     void discard();
 
 signals:
-    void written(bool ok);  // after each write, on the window's thread
+    void copyWritten(bool ok);  // after each write, on the window's thread
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void schedule();
     void collect();
     void collectSlice();
     void write();
+    void writeFinished(bool ok);
     void waitForWrite();
 
     QWidget* m_window;
@@ -60,6 +63,7 @@ private:
     session::SettingsRecord m_record;
     QTextBlock m_next;
     bool m_collecting = false;
+    bool m_changedWhileWriting = false;
     std::future<void> m_writing;
 };
 

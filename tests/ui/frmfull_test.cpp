@@ -383,7 +383,7 @@ private slots:
         auto* copy = s.main->findChild<velloran::ui::RecoveryCopy*>();
         QVERIFY(copy);
         copy->setDelay(20);
-        QSignalSpy written(copy, &velloran::ui::RecoveryCopy::written);
+        QSignalSpy written(copy, &velloran::ui::RecoveryCopy::copyWritten);
         s.main->tex()->setFocus();
         QTest::keyClicks(s.main->tex(), u"typed"_s);
         QTRY_VERIFY(written.count() >= 1);

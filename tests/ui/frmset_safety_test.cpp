@@ -192,7 +192,7 @@ private slots:
         QVERIFY(h.start());
         RecoveryCopy* copy = recoveryOf(h);
         copy->setDelay(20);
-        QSignalSpy written(copy, &RecoveryCopy::written);
+        QSignalSpy written(copy, &RecoveryCopy::copyWritten);
         const QString recovery = h.path(u"Settings.recovery"_s);
         QVERIFY(h.notice().isEmpty());
         QVERIFY(!QFile::exists(recovery));

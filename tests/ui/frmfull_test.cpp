@@ -12,11 +12,9 @@
 #include <memory>
 
 #include "fakeservices.h"
-#include "session/textlimit.h"
 #include "ui/arrowspinner.h"
 #include "ui/frmfull.h"
 #include "ui/frmset.h"
-#include "ui/recoverycopy.h"
 #include "ui/scriptsurface.h"
 #include "ui/scripttext.h"
 
@@ -367,50 +365,6 @@ private slots:
         key(Qt::Key_Escape, Qt::ShiftModifier);
         QCOMPARE(s.services.ends, 1);
         QCOMPARE(s.settingsBytes(), before);
-    }
-
-    void escapeRemovesTheRecoveryCopyAndTheXButtonToo_data()
-    {
-        QTest::addColumn<bool>("escape");
-        QTest::newRow("Escape: nothing saved, by design") << true;
-        QTest::newRow("X button: saved") << false;
-    }
-
-    void escapeRemovesTheRecoveryCopyAndTheXButtonToo()
-    {
-        QFETCH(bool, escape);
-        Session s;
-        auto* copy = s.main->findChild<velloran::ui::RecoveryCopy*>();
-        QVERIFY(copy);
-        copy->setDelay(20);
-        QSignalSpy written(copy, &velloran::ui::RecoveryCopy::copyWritten);
-        s.main->tex()->setFocus();
-        QTest::keyClicks(s.main->tex(), u"typed"_s);
-        QTRY_VERIFY(written.count() >= 1);
-        const QString recovery = s.folder.filePath(u"Settings.recovery"_s);
-        QVERIFY(QFile::exists(recovery));
-        frmFull* full = s.open();
-        if (escape)
-            key(Qt::Key_Escape);
-        else
-            click(full, "cX");
-        QCOMPARE(s.services.ends, 1);
-        QVERIFY(!QFile::exists(recovery));
-        QCOMPARE(QFile::exists(s.main->settingsFile()), !escape);
-    }
-
-    void scriptsBeyondTheLimitAreRefusedHereToo()
-    {
-        Session s;
-        s.main->tex()->setPlainText(u"kept"_s);
-        s.services.clipboard = QString(velloran::session::kMaxScriptCharacters + 1, u'x');
-        frmFull* full = s.open();
-        key(Qt::Key_Insert);
-        QCOMPARE(full->tex()->toPlainText(), u"kept"_s);
-        auto* notice = child<QLabel>(full, "lNotice");
-        QVERIFY(notice->isVisible());
-        QVERIFY(notice->text().startsWith(u"The clipboard was not loaded: it holds 16,000,001 characters"_s));
-        QVERIFY(notice->geometry().bottom() < full->height());  // over the screen, not beyond it
     }
 };
 

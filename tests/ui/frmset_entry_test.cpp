@@ -1,55 +1,20 @@
 // Getting a script in: drops, the clipboard, the editor, the backup script and the TextFinder.
-#include <QClipboard>
 #include <QDir>
 #include <QListWidget>
 #include <QMimeData>
 #include <QTimer>
 #include <QUrl>
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include "frmset_harness.h"
-#include "session/textlimit.h"
 #include "ui/textfinder.h"
 
 using velloran::ui::TextFinderPanel;
 
 namespace {
 
-// A start from a known state: script "script" at -5000, the clock at 2 : 5, slowest speed so no
-// tick moves the script during a test; and the backup path given.
-void prepare(Harness& h, const QString& backup = QString())
-{
-    h.write(u"Settings.ini"_s, "2000,10,27.75,-5000,\"" + backup.toUtf8() + "\",2,5,\"script\"\r\n");
-}
-
-// Drags the data over the widget and drops it there; true when the drag was accepted.
-bool dropOn(QWidget* target, const QMimeData& data)
-{
-    const QPoint at = target->rect().center();
-    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &enter);
-    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &drop);
-    return enter.isAccepted();
-}
-
 QWidget* dropTarget(Harness& h, const QString& name)
 {
     return name == u"Tex" ? h.w().tex()->viewport() : h.child("Scroll");
-}
-
-void openTextFinder(Harness& h)
-{
-    QTest::mouseClick(h.child("cFile"), Qt::LeftButton);
-}
-
-void expectUntouched(Harness& h)
-{
-    QCOMPARE(h.script(), u"script"_s);
-    QCOMPARE(h.position(), -5000.0f);
-    QCOMPARE(h.text("lTime"), u"Run Time  2 : 5"_s);
 }
 
 }  // namespace
@@ -128,88 +93,6 @@ private slots:
             QVERIFY(!accepted);
         expectUntouched(h);
         QVERIFY(h.notice().isEmpty());  // refused like an unreadable file: without a word
-    }
-
-    void scriptsBeyondTheLimitAreRefusedWithTheirSize_data()
-    {
-        QTest::addColumn<QString>("entry");
-        QTest::newRow("TextFinder") << u"TextFinder"_s;
-        QTest::newRow("drop") << u"drop"_s;
-        QTest::newRow("backup, Alt+B") << u"backup"_s;
-        QTest::newRow("Insert") << u"Insert"_s;
-    }
-
-    void scriptsBeyondTheLimitAreRefusedWithTheirSize()
-    {
-        QFETCH(QString, entry);
-        Harness h;
-        const QString huge = h.path(u"huge.txt"_s);
-        prepare(h, entry == u"backup" ? huge : QString());
-        QFile file(huge);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        QVERIFY(file.resize(velloran::session::kMaxScriptFileBytes + 1));  // sparse: takes no room
-        file.close();
-        h.services.clipboard = QString(velloran::session::kMaxScriptCharacters - 1, u'x') + u"\n"_s;
-        QVERIFY(h.start());
-        if (entry == u"TextFinder") {
-            openTextFinder(h);
-            QVERIFY(h.child<TextFinderPanel>("fX")->openFolder(h.folder.path()));
-            auto* files = h.child<QListWidget>("File1");
-            QListWidgetItem* item = files->findItems(u"huge.txt"_s, Qt::MatchExactly).value(0);
-            QVERIFY(item);
-            QTest::mouseClick(files->viewport(), Qt::LeftButton, Qt::NoModifier, files->visualItemRect(item).center());
-            QTest::mouseClick(h.child("cOKay"), Qt::LeftButton);
-            QVERIFY(h.child("fX")->isVisible());
-        } else if (entry == u"drop") {
-            QMimeData data;
-            data.setUrls({QUrl::fromLocalFile(huge)});
-            QVERIFY(dropOn(h.w().tex()->viewport(), data));
-        } else if (entry == u"backup") {
-            h.key(Qt::Key_B, Qt::AltModifier);
-        } else {
-            h.key(Qt::Key_Insert);
-        }
-        QTRY_VERIFY(!h.notice().isEmpty());
-        expectUntouched(h);
-        const QString said = entry == u"Insert"
-                                 ? u"The clipboard was not loaded: it holds 16,000,001 characters"_s
-                                 : u"\"huge.txt\" was not loaded: it is 48,000,004 bytes"_s;
-        QVERIFY2(h.notice().startsWith(said), qPrintable(h.notice()));
-        QVERIFY2(h.notice().endsWith(u"a script can hold at most 16,000,000 characters."_s), qPrintable(h.notice()));
-    }
-
-    void typingAndPastingStopAtTheLimit()
-    {
-        Harness h;
-        prepare(h);
-        QVERIFY(h.start());
-        // 320000 lines of 48 characters and a line break: the limit exactly.
-        const QString line = QString(48, u'x') + u"\n"_s;
-        h.w().tex()->setPlainText(line.repeated(320000));
-        QCOMPARE(h.w().tex()->scriptLength(), velloran::session::kMaxScriptCharacters);
-        h.w().tex()->setFocus();
-        h.w().tex()->moveCursor(QTextCursor::Start);
-
-        QTest::keyClick(h.w().tex(), Qt::Key_A);
-        QCOMPARE(h.w().tex()->scriptLength(), velloran::session::kMaxScriptCharacters);
-        QCOMPARE(h.notice(), u"Not added: the script would hold 16,000,001 characters, and a script can hold at "
-                              "most 16,000,000 characters."_s);
-        QTest::keyClick(h.w().tex(), Qt::Key_Return);
-        QCOMPARE(h.w().tex()->scriptLength(), velloran::session::kMaxScriptCharacters);
-
-        // Typing over a selection of the same size is taken; so is a paste that fits, not one that
-        // does not.
-        h.w().tex()->moveCursor(QTextCursor::Right, QTextCursor::KeepAnchor);
-        QTest::keyClick(h.w().tex(), Qt::Key_A);
-        QCOMPARE(h.w().tex()->toPlainText().left(3), u"axx"_s);
-        QApplication::clipboard()->setText(u"bc"_s);
-        h.w().tex()->moveCursor(QTextCursor::Right, QTextCursor::KeepAnchor);
-        h.w().tex()->paste();
-        QCOMPARE(h.w().tex()->toPlainText().left(3), u"axx"_s);
-        QApplication::clipboard()->setText(u"b"_s);
-        h.w().tex()->paste();
-        QCOMPARE(h.w().tex()->toPlainText().left(3), u"abx"_s);
-        QCOMPARE(h.w().tex()->scriptLength(), velloran::session::kMaxScriptCharacters);
     }
 
     void insertLoadsTheClipboard_data()

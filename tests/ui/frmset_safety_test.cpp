@@ -9,9 +9,6 @@
 
 #include <csignal>
 #include <sys/resource.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include "frmset_harness.h"
 #include "platform/endsignals.h"
 #include "session/settingsrecord.h"
@@ -19,6 +16,7 @@
 #include "session/textlimit.h"
 #include "ui/frmfull.h"
 #include "ui/recoverycopy.h"
+#include "ui/scripttext.h"
 
 using velloran::session::withLineBreaks;
 using velloran::ui::RecoveryCopy;
@@ -59,15 +57,6 @@ void setModified(const QString& path, const QDateTime& when)
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadWrite));
     QVERIFY(file.setFileTime(when, QFileDevice::FileModificationTime));
-}
-
-velloran::ui::frmFull* openFullScreen(Harness& h)
-{
-    QTest::mouseClick(h.child("cFull"), Qt::LeftButton);
-    for (QWidget* window : QApplication::topLevelWidgets())
-        if (window->objectName() == u"frmFull" && window->isVisible())
-            return qobject_cast<velloran::ui::frmFull*>(window);
-    qFatal("the full-screen window did not open");
 }
 
 }  // namespace
@@ -287,6 +276,36 @@ private slots:
         QCOMPARE(scriptOf(h.read(u"Settings.ini"_s)), u"typed saved"_s);
         QCOMPARE(h.services.ends, 0);
         QVERIFY(h.w().isVisible());
+    }
+
+    void fullScreenExitsRemoveTheRecoveryCopy_data()
+    {
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("Escape: nothing saved, by design") << true;
+        QTest::newRow("X button: saved") << false;
+    }
+
+    void fullScreenExitsRemoveTheRecoveryCopy()
+    {
+        QFETCH(bool, escape);
+        Harness h;
+        QVERIFY(h.start());
+        RecoveryCopy* copy = recoveryOf(h);
+        copy->setDelay(20);
+        QSignalSpy written(copy, &RecoveryCopy::copyWritten);
+        type(h, u"typed"_s);
+        QTRY_VERIFY(written.count() >= 1);
+        const QString recovery = h.path(u"Settings.recovery"_s);
+        QVERIFY(QFile::exists(recovery));
+        QPointer<velloran::ui::frmFull> full = openFullScreen(h);
+        if (escape)
+            QTest::keyClick(full->tex(), Qt::Key_Escape);
+        else
+            QTest::mouseClick(full->findChild<QWidget*>(u"cX"_s), Qt::LeftButton);
+        QCOMPARE(h.services.ends, 1);
+        QVERIFY(!QFile::exists(recovery));
+        QCOMPARE(QFile::exists(h.path(u"Settings.ini"_s)), !escape);
+        delete full.data();
     }
 };
 

@@ -84,6 +84,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QString stateFolder() const;  // where Settings.ini is written
     void buildControls();
     void buildTopStrip();
     void buildControlPanel();

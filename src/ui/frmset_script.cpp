@@ -86,14 +86,23 @@ private:
 
 }  // namespace
 
+QString frmSet::stateFolder() const
+{
+    // An installed copy's program folder belongs to the system, even when it could be written
+    // (the superuser runs it): its state always goes to the user's configuration folder.
+    const QString program = m_services.programFolder();
+    const bool runsInPlace = m_services.dataFolder() == program;
+    return session::settingsFolder(runsInPlace ? program : QString());
+}
+
 QString frmSet::settingsFile() const
 {
-    return session::settingsPath(session::settingsFolder(m_services.programFolder()));
+    return session::settingsPath(stateFolder());
 }
 
 QString frmSet::helpFile() const
 {
-    return m_services.programFolder() + QStringLiteral("/help.txt");
+    return m_services.dataFolder() + QStringLiteral("/help.txt");
 }
 
 QString frmSet::backupPath() const
@@ -113,8 +122,7 @@ int frmSet::frequencyValue() const
 
 void frmSet::LoadSettings()
 {
-    const QString program = m_services.programFolder();
-    const QString file = session::settingsFileToRead(program, session::settingsFolder(program));
+    const QString file = session::settingsFileToRead(m_services.programFolder(), stateFolder());
     const auto bytes = session::readWholeFile(file, session::kMaxTextFileBytes);
     if (!bytes)
         return;

@@ -1,4 +1,6 @@
 // The help panel, the statistics captions and the Instant Help bar of the main window.
+#include <QDir>
+#include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QTextBlock>
 
@@ -41,10 +43,23 @@ private slots:
         QVERIFY(panel->isVisible());
     }
 
+    void helpFileFillsThePanelAndDoubleClickReloadsIt_data()
+    {
+        QTest::addColumn<QString>("helpFile");  // relative to a prefix; the program is in usr/bin
+        QTest::newRow("copy run in place") << u"usr/bin/help.txt"_s;
+        QTest::newRow("installed copy") << u"usr/share/velloran/help.txt"_s;
+    }
+
     void helpFileFillsThePanelAndDoubleClickReloadsIt()
     {
+        QFETCH(QString, helpFile);
         Harness h;
-        h.write(u"help.txt"_s, "How to scroll\r\n\r\nPress PLAY.");
+        QVERIFY(QDir(h.folder.path()).mkpath(QFileInfo(helpFile).path()));
+        QVERIFY(QDir(h.folder.path()).mkpath(u"usr/bin"_s));
+        h.services.folder = h.path(u"usr/bin"_s);
+        if (!helpFile.startsWith(u"usr/bin/"))
+            h.services.installedData = h.path(QFileInfo(helpFile).path());
+        h.write(helpFile, "How to scroll\r\n\r\nPress PLAY.");
         QVERIFY(h.start());
         h.key(Qt::Key_F2);
         auto* panel = h.child<QPlainTextEdit>("tHelp");
@@ -60,7 +75,7 @@ private slots:
         QCOMPARE(panel->toPlainText(), u"How to scroll\n\ntyped Press PLAY."_s);
         Harness::doubleClick(panel->viewport(), QPoint(3, 3));
         QCOMPARE(panel->toPlainText(), u"How to scroll\n\nPress PLAY."_s);
-        QCOMPARE(h.read(u"help.txt"_s), QByteArray("How to scroll\r\n\r\nPress PLAY."));
+        QCOMPARE(h.read(helpFile), QByteArray("How to scroll\r\n\r\nPress PLAY."));
     }
 
     void playingClosesThePanelAndWidensIt()

@@ -1,5 +1,6 @@
 // The working state restored at start-up and saved on every way out of the main window.
 #include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
 #include <QTimer>
 
@@ -276,6 +277,45 @@ private slots:
         QCOMPARE(again.text("lBack"), u"BACKUP File : spare.txt"_s);
         QCOMPARE(again.text("lTime"), u"Run Time  61 : 9"_s);
         QCOMPARE(again.script(), u"  Lead, quoted\n\nÉté ü 日本"_s);
+    }
+
+    void installedCopyKeepsItsStateInTheConfigFolder()
+    {
+        // The program folder can be written here, as the superuser finds /usr/bin: an installed
+        // copy still leaves it alone.
+        QTemporaryDir config;
+        const QByteArray previous = qgetenv("XDG_CONFIG_HOME");
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+        Harness h;
+        QVERIFY(QDir(h.folder.path()).mkpath(u"usr/bin"_s));
+        QVERIFY(QDir(h.folder.path()).mkpath(u"usr/share/velloran"_s));
+        h.services.folder = h.path(u"usr/bin"_s);
+        h.services.installedData = h.path(u"usr/share/velloran"_s);
+        h.write(u"usr/bin/Settings.ini"_s, "100,10,27.75,480,\"\",0,0,\"beside\"\r\n");
+        QVERIFY(QDir().mkpath(config.filePath(u"Velloran"_s)));
+        const QString kept = config.filePath(u"Velloran/Settings.ini"_s);
+        QFile seed(kept);
+        QVERIFY(seed.open(QIODevice::WriteOnly));
+        seed.write("120,12,27.75,480,\"\",3,4,\"kept\"\r\n");
+        seed.close();
+
+        QVERIFY(h.start());
+        QCOMPARE(h.script(), u"kept"_s);
+        QCOMPARE(h.w().speedValue(), 120);
+        h.key(Qt::Key_Slash, Qt::AltModifier);
+        QTRY_COMPARE(h.position(), 280.0f);
+        h.key(Qt::Key_Escape);
+        QCOMPARE(h.services.ends, 1);
+        QFile saved(kept);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll(), QByteArray("120,12,27.75,280,\"\",3,4,\"kept\"\r\n"));
+        QCOMPARE(QDir(h.services.folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{u"Settings.ini"_s});
+        QCOMPARE(h.read(u"usr/bin/Settings.ini"_s), QByteArray("100,10,27.75,480,\"\",0,0,\"beside\"\r\n"));
+        if (previous.isNull())
+            qunsetenv("XDG_CONFIG_HOME");
+        else
+            qputenv("XDG_CONFIG_HOME", previous);
     }
 
     void unwritableFolderNeverStopsTheExit_data()

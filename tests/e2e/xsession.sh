@@ -13,12 +13,12 @@ fail() {
   exit 1
 }
 
-# Starts Xvfb on the first free display from :91 on.
+# Starts Xvfb on the first free display from :91 on; the screen 1280x1024x24 unless given.
 start_x() {
-  local n
+  local n screen=${1:-1280x1024x24}
   for n in $(seq 91 160); do
     [ -e "/tmp/.X${n}-lock" ] || [ -e "/tmp/.X11-unix/X${n}" ] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$n" -screen 0 "$screen" -nolisten tcp >/dev/null 2>&1 &
     XVFB_PID=$!
     export DISPLAY=":$n"
     for _ in $(seq 1 50); do

@@ -177,8 +177,8 @@ def check_text(name, at1, at2):
 
 
 def main(main1, main2, full1, full2):
-    def window(spec, width, height):
-        path, x, y = spec.split(',')
+    def window(argument, width, height):
+        path, x, y = argument.split(',')
         return Shot(path, int(x), int(y), width, height)
 
     # The main window: 10935 x 6975 twips.

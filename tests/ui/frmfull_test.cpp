@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "fakeservices.h"
+#include "widgettools.h"
 #include "ui/arrowspinner.h"
 #include "ui/frmfull.h"
 #include "ui/frmset.h"
@@ -153,6 +154,7 @@ private slots:
         QCOMPARE(child(full, "fCtrl")->geometry(), QRect(px(w / 2 - 5467.5), px(h - 2295), px(10935), px(1815)));
         QCOMPARE(child(full, "Tip")->geometry(), QRect(px(w - 375), px(120), px(255), px(h - 240)));
         QCOMPARE(child(full, "fHide")->y(), px(h + 10000));
+        QVERIFY(widgettools::wholeAndOnTop(child(full, "cX")));
     }
 
     void tickWrapsToFullHomeAndPlayWidensSurface()

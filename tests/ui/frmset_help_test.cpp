@@ -3,6 +3,9 @@
 #include <QTextBlock>
 
 #include "frmset_harness.h"
+#include "widgettools.h"
+
+using widgettools::wholeAndOnTop;
 
 namespace {
 
@@ -345,6 +348,7 @@ private slots:
         Harness h;
         QVERIFY(h.start());
         QCOMPARE(h.w().height(), Twips::px(6975));
+        QVERIFY(wholeAndOnTop(h.child("cX")));
         const auto where = [&h](const QString& name) { return name == u"Frame2" ? QPoint(5, 5) : QPoint(); };
 
         Harness::doubleClick(h.child(hideOn.toLatin1().constData()), where(hideOn));
@@ -352,12 +356,14 @@ private slots:
         QVERIFY(!h.child("lHelp")->isVisible());
         QCOMPARE(h.child("Image2")->y(), Twips::px(1080));
         QCOMPARE(h.child("cHelp")->toolTip(), u"Double-click below to view Instant Help"_s);
+        QVERIFY(wholeAndOnTop(h.child("cX")));
 
         Harness::doubleClick(h.child(showOn.toLatin1().constData()), where(showOn));
         QCOMPARE(h.w().height(), Twips::px(6975));
         QVERIFY(h.child("lHelp")->isVisible());
         QCOMPARE(h.child("Image2")->y(), Twips::px(1440));
         QCOMPARE(h.child("cHelp")->toolTip(), QString());
+        QVERIFY(wholeAndOnTop(h.child("cX")));
     }
 
     void helpBarAndEdgesStartWindowMoves()

@@ -1,9 +1,11 @@
 // Play and pause, the tick, the pace spinners, the clock and the counters of the main window.
+#include <QAbstractButton>
 #include <QSignalSpy>
 #include <QTimer>
 #include <cmath>
 
 #include "frmset_harness.h"
+#include "widgettools.h"
 #include "ui/navigationbar.h"
 
 using velloran::ui::NavigationBar;
@@ -81,6 +83,62 @@ private slots:
         QCOMPARE(h.child("Tex")->geometry().x(), Twips::px(play ? 320 : 120));
         QCOMPARE(h.child("tHelp")->width(), Twips::px(play ? 10025 : 9445));
         QVERIFY(h.child<QTimer>("tRef")->isActive());
+    }
+
+    // Each Alt shortcut acts at once on every press, quick presses and a held key's auto-repeats
+    // alike: ten presses are ten actions, seen as soon as the keys have been delivered.
+    void altShortcutsActOnEveryPress_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("held");
+        QTest::addColumn<float>("position");  // where the ten actions leave the script
+        const struct {
+            const char* button;
+            Qt::Key key;
+            const char* text;
+            float position;
+        } shortcuts[] = {
+            {"cPlay2", Qt::Key_P, "p", -3000},
+            {"cUpB", Qt::Key_Slash, "/", -5000},
+            {"cDwnB", Qt::Key_Backslash, "\\", -1000},
+            {"cBack", Qt::Key_B, "b", 480},
+        };
+        for (const auto& s : shortcuts) {
+            const QString button = QString::fromLatin1(s.button);
+            QTest::addRow("%s, ten quick presses", s.button) << button << int(s.key) << QString::fromLatin1(s.text)
+                                                              << false << s.position;
+            QTest::addRow("%s, held for nine repeats", s.button) << button << int(s.key)
+                                                                  << QString::fromLatin1(s.text) << true << s.position;
+        }
+    }
+
+    void altShortcutsActOnEveryPress()
+    {
+        QFETCH(QString, button);
+        QFETCH(int, key);
+        QFETCH(QString, text);
+        QFETCH(bool, held);
+        QFETCH(float, position);
+        Harness h;
+        h.write(u"backup.txt"_s, "the backup");
+        // The slowest speed, so no tick moves the script while Alt+P plays it.
+        h.write(u"Settings.ini"_s, "2000,10,27.75,-3000,\"" + h.path(u"backup.txt"_s).toUtf8() +
+                                       "\",0,0,\"script\"\r\n");
+        QVERIFY(h.start());
+        QSignalSpy clicks(h.child<QAbstractButton>(button.toLatin1().constData()), &QAbstractButton::clicked);
+        QWindow* window = h.w().windowHandle();
+        if (held) {
+            widgettools::holdAltKey(window, Qt::Key(key), text, 9);
+        } else {
+            for (int i = 0; i < 10; ++i)
+                QTest::keyClick(window, Qt::Key(key), Qt::AltModifier);
+        }
+        QCOMPARE(clicks.count(), 10);
+        QCOMPARE(h.position(), position);
+        QVERIFY(!playing(h));  // Alt+P ten times ends paused; the others never play
+        QCOMPARE(h.script(), button == u"cBack" ? u"the backup"_s : u"script"_s);
     }
 
     void tickLowersByFrequencyAndShowsPosition()

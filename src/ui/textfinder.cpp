@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QStorageInfo>
 #include <QStyle>
@@ -105,6 +106,11 @@ TextFinderPanel::TextFinderPanel(QWidget* parent)
     connect(m_folders, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
         openFolder(item->data(kPathRole).toString());
     });
+}
+
+void TextFinderPanel::mousePressEvent(QMouseEvent* event)
+{
+    event->accept();  // the panel's background and title move no window
 }
 
 void TextFinderPanel::fillDrives()

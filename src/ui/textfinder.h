@@ -41,6 +41,9 @@ public:
     PictureButton* backup() const { return m_backup; }
     PictureButton* cancel() const { return m_cancel; }
 
+protected:
+    void mousePressEvent(class QMouseEvent* event) override;
+
 private:
     void fillDrives();
     QString showDriveOf(const QString& folder);  // returns the drive's root

@@ -241,7 +241,7 @@ private slots:
         QVERIFY(notes.open(QIODevice::WriteOnly));
         notes.write("Notes\r\nhere");
         notes.close();
-        for (const QString name : {u"outline.rtf"_s, u"draft-txt"_s}) {
+        for (const QString& name : {u"outline.rtf"_s, u"draft-txt"_s}) {
             QFile other(scripts.filePath(name));
             QVERIFY(other.open(QIODevice::WriteOnly));
         }

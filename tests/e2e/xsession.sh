@@ -1,9 +1,11 @@
-# Shared helpers of the end-to-end tests: a private X server, a program folder, and waits.
-# Sourced by the test scripts; they call start_x and stop_all themselves.
+# Shared helpers of the end-to-end tests: a private X server with a window manager, a program
+# folder, and waits. Sourced by the test scripts; they call start_x and stop_all themselves.
 
 WORK=""
 LAST_PID=""
 XVFB_PID=""
+WM_PID=""
+WM_DIR=""
 APP_PIDS=()
 
 fail() {
@@ -25,7 +27,7 @@ start_x() {
       # Ready only when our own server answers: a dying one may still hold the display.
       if kill -0 "$XVFB_PID" 2>/dev/null && xdpyinfo >/dev/null 2>&1; then
         sleep 0.2
-        kill -0 "$XVFB_PID" 2>/dev/null && return 0
+        kill -0 "$XVFB_PID" 2>/dev/null && start_wm && return 0
         break
       fi
       kill -0 "$XVFB_PID" 2>/dev/null || break
@@ -35,6 +37,30 @@ start_x() {
   done
   echo "no free display for Xvfb" >&2
   exit 1
+}
+
+# Starts IceWM on our display, with a configuration folder of its own (so nothing of the user's
+# changes it), and waits until it has announced itself on the root window.
+start_wm() {
+  WM_DIR=$(mktemp -d)
+  ICEWM_PRIVCFG="$WM_DIR" icewm >"$WM_DIR/wm.log" 2>&1 &
+  WM_PID=$!
+  wait_until 10 eval 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"' && return 0
+  echo "the window manager did not start:" >&2
+  cat "$WM_DIR/wm.log" >&2
+  stop_all
+  exit 1
+}
+
+# Runs the command until it succeeds; fails after the timeout (seconds).
+wait_until() {
+  local limit=$1
+  shift
+  for _ in $(seq 1 $((limit * 20))); do
+    "$@" && return 0
+    sleep 0.05
+  done
+  return 1
 }
 
 # A fresh program folder with the program and its help file, and a private runtime folder
@@ -95,6 +121,12 @@ px() { echo $(( ($1 + 7) / 15 )); }
 stop_all() {
   local pid
   for pid in "${APP_PIDS[@]}"; do kill "$pid" 2>/dev/null; done
+  if [ -n "$WM_PID" ]; then
+    kill "$WM_PID" 2>/dev/null
+    wait "$WM_PID" 2>/dev/null
+    WM_PID=""
+  fi
+  [ -n "$WM_DIR" ] && rm -rf "$WM_DIR"
   if [ -n "$XVFB_PID" ]; then
     kill "$XVFB_PID" 2>/dev/null
     wait "$XVFB_PID" 2>/dev/null  # the display is free again only once the server is gone

@@ -3,7 +3,8 @@
 # left button and not with the right; double-clicks on the Instant Help bar, the bottom edge, the
 # controls' background and a statistics caption still reach it; a right click on the exit button
 # pauses and minimises, and the window comes back as it was; the window manager's close saves
-# once; and the full-screen window covers the window manager's panel.
+# once; and the full-screen window covers the window manager's panel, also after it has been
+# minimised and brought back.
 set -u
 PROGRAM_BINARY=$1
 source "$(dirname "$0")/xsession.sh"
@@ -162,6 +163,16 @@ panel_covered() {
   [ "$(import -window root -crop 1280x26+0+998 png:- 2>/dev/null | convert - -format '%[max]' info:)" = 0 ]
 }
 wait_until 5 panel_covered || fail "the window manager's panel shows over the full-screen window"
+
+# Its exit button's right click minimises it too, and it comes back covering the panel again.
+for id in $(xdotool search --onlyvisible --pid "$LAST_PID" 2>/dev/null); do full=$id; done
+panel_left=$(( (19200 - 10935) / 2 ))
+xdotool mousemove "$(px $((panel_left + 10080 + 307)))" "$(px $((15360 - 1815 - 480 + 240 + 307)))" click 3
+wait_until 5 window_state "$full" Iconic || fail "a right click on the full-screen exit button did not minimise"
+xdotool windowactivate "$full" 2>/dev/null
+wait_until 5 window_state "$full" Normal || fail "the full-screen window did not come back"
+wait_until 5 full_screen_shown || fail "the full-screen window came back smaller than the screen"
+wait_until 5 panel_covered || fail "the panel shows over the full-screen window after it came back"
 xdotool key Escape
 wait_exit "$LAST_PID" 10 || fail "Escape did not end the full-screen window"
 

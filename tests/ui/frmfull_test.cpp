@@ -338,7 +338,11 @@ private slots:
 
         click(full, "cPlay");
         click(full, "cX", Qt::RightButton);
-        QVERIFY(!full->playing() && (full->windowState() & Qt::WindowMinimized));
+        // Minimised alone: asked for full screen in the same breath, a window manager shows it again.
+        QVERIFY(!full->playing());
+        QCOMPARE(full->windowState(), Qt::WindowMinimized);
+        full->setWindowState(Qt::WindowNoState);  // the window manager brings it back
+        QTRY_COMPARE(full->windowState(), Qt::WindowFullScreen);
         QCOMPARE(s.services.ends, 0);
         QVERIFY(!QFile::exists(s.main->settingsFile()));
     }

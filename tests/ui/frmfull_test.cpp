@@ -273,30 +273,14 @@ private slots:
         Session s;
         s.designateBackup("Backup script");
         frmFull* full = s.open();
-        const struct {
-            const char* button;
-            Qt::Key key;
-            const char* text;
-            float position;  // after ten actions from -3000
-        } shortcuts[] = {
-            {"cPlay2", Qt::Key_P, "p", -3000},
-            {"cUpB", Qt::Key_Slash, "/", -5000},
-            {"cDwnB", Qt::Key_Backslash, "\\", -1000},
-            {"cBack", Qt::Key_B, "b", 4800},
-        };
         for (const bool held : {false, true}) {
             key(Qt::Key_F1);
-            for (const auto& shortcut : shortcuts) {
+            for (const auto& shortcut : widgettools::kAltShortcuts) {
                 full->setPosition(-3000);
                 QSignalSpy clicks(child<QAbstractButton>(full, shortcut.button), &QAbstractButton::clicked);
-                if (held) {
-                    widgettools::holdAltKey(full->windowHandle(), shortcut.key, QString::fromLatin1(shortcut.text), 9);
-                } else {
-                    for (int i = 0; i < 10; ++i)
-                        key(shortcut.key, Qt::AltModifier);
-                }
+                widgettools::pressTenTimes(full->windowHandle(), shortcut, held);
                 QCOMPARE(clicks.count(), 10);
-                QCOMPARE(full->position(), shortcut.position);
+                QCOMPARE(full->position(), shortcut.key == Qt::Key_B ? 4800.0f : -3000.0f + 10 * shortcut.nudge);
                 QVERIFY(!full->playing());
             }
         }

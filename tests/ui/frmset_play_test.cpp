@@ -90,56 +90,33 @@ private slots:
     // alike: ten presses are ten actions, seen as soon as the keys have been delivered.
     void altShortcutsActOnEveryPress_data()
     {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<int>("key");
-        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("shortcut");
         QTest::addColumn<bool>("held");
-        QTest::addColumn<float>("position");  // where the ten actions leave the script
-        const struct {
-            const char* button;
-            Qt::Key key;
-            const char* text;
-            float position;
-        } shortcuts[] = {
-            {"cPlay2", Qt::Key_P, "p", -3000},
-            {"cUpB", Qt::Key_Slash, "/", -5000},
-            {"cDwnB", Qt::Key_Backslash, "\\", -1000},
-            {"cBack", Qt::Key_B, "b", 480},
-        };
-        for (const auto& s : shortcuts) {
-            const QString button = QString::fromLatin1(s.button);
-            QTest::addRow("%s, ten quick presses", s.button) << button << int(s.key) << QString::fromLatin1(s.text)
-                                                              << false << s.position;
-            QTest::addRow("%s, held for nine repeats", s.button) << button << int(s.key)
-                                                                  << QString::fromLatin1(s.text) << true << s.position;
+        for (int i = 0; i < 4; ++i) {
+            const char* button = widgettools::kAltShortcuts[i].button;
+            QTest::addRow("%s, ten quick presses", button) << i << false;
+            QTest::addRow("%s, held for nine repeats", button) << i << true;
         }
     }
 
     void altShortcutsActOnEveryPress()
     {
-        QFETCH(QString, button);
-        QFETCH(int, key);
-        QFETCH(QString, text);
+        QFETCH(int, shortcut);
         QFETCH(bool, held);
-        QFETCH(float, position);
+        const widgettools::AltShortcut& alt = widgettools::kAltShortcuts[shortcut];
         Harness h;
         h.write(u"backup.txt"_s, "the backup");
         // The slowest speed, so no tick moves the script while Alt+P plays it.
         h.write(u"Settings.ini"_s, "2000,10,27.75,-3000,\"" + h.path(u"backup.txt"_s).toUtf8() +
                                        "\",0,0,\"script\"\r\n");
         QVERIFY(h.start());
-        QSignalSpy clicks(h.child<QAbstractButton>(button.toLatin1().constData()), &QAbstractButton::clicked);
-        QWindow* window = h.w().windowHandle();
-        if (held) {
-            widgettools::holdAltKey(window, Qt::Key(key), text, 9);
-        } else {
-            for (int i = 0; i < 10; ++i)
-                QTest::keyClick(window, Qt::Key(key), Qt::AltModifier);
-        }
+        QSignalSpy clicks(h.child<QAbstractButton>(alt.button), &QAbstractButton::clicked);
+        widgettools::pressTenTimes(h.w().windowHandle(), alt, held);
         QCOMPARE(clicks.count(), 10);
-        QCOMPARE(h.position(), position);
+        const bool backup = alt.key == Qt::Key_B;
+        QCOMPARE(h.position(), backup ? 480.0f : -3000.0f + 10 * alt.nudge);
         QVERIFY(!playing(h));  // Alt+P ten times ends paused; the others never play
-        QCOMPARE(h.script(), button == u"cBack" ? u"the backup"_s : u"script"_s);
+        QCOMPARE(h.script(), backup ? u"the backup"_s : u"script"_s);
     }
 
     void tickLowersByFrequencyAndShowsPosition()

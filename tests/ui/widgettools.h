@@ -34,4 +34,29 @@ inline void holdAltKey(QWindow* window, Qt::Key key, const QString& text, int re
     QTest::simulateEvent(window, false, Qt::Key_Alt, Qt::AltModifier, QString(), false);
 }
 
+// The four Alt shortcuts of both windows.
+struct AltShortcut {
+    const char* button;
+    Qt::Key key;
+    const char* text;
+    int nudge;  // how far one press moves the script, in twips
+};
+inline const AltShortcut kAltShortcuts[] = {
+    {"cPlay2", Qt::Key_P, "p", 0},
+    {"cUpB", Qt::Key_Slash, "/", -200},
+    {"cDwnB", Qt::Key_Backslash, "\\", 200},
+    {"cBack", Qt::Key_B, "b", 0},
+};
+
+// Ten presses of the shortcut, one after another or as one key held down for nine repeats.
+inline void pressTenTimes(QWindow* window, const AltShortcut& shortcut, bool held)
+{
+    if (held) {
+        holdAltKey(window, shortcut.key, QString::fromLatin1(shortcut.text), 9);
+        return;
+    }
+    for (int i = 0; i < 10; ++i)
+        QTest::keyClick(window, shortcut.key, Qt::AltModifier);
+}
+
 }  // namespace widgettools

@@ -9,7 +9,7 @@ mode=${1:-run}
 build=${VELLORAN_BUILD_DIR:-build}
 packages=(cmake g++ ninja-build pkg-config qt6-base-dev libgl-dev fonts-liberation
           libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-utils xclip imagemagick python3
-          dpkg-dev file desktop-file-utils appstream)
+          dpkg-dev file desktop-file-utils appstream icewm inotify-tools x11-xserver-utils)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -54,9 +54,7 @@ capture_at_scale() {
 
   xdotool key Escape
   wait_exit "$LAST_PID" 10 || fail "Escape did not end the full-screen window at scale $scale"
-  kill "$XVFB_PID"
-  wait "$XVFB_PID" 2>/dev/null
-  XVFB_PID=""
+  stop_x
 }
 
 capture_at_scale 1

@@ -188,7 +188,9 @@ def main(main1, main2, full1, full2):
         # and the controls area (from 5280); the navigation bar (10440, 480, 255, 3975) likewise.
         check_area(shot, scale, 'script area', 240, 495, 240 + 9975, 5280, through=(9800, 1000))
         check_area(shot, scale, 'navigation bar', 10440, 495, 10440 + 255, 480 + 3975, through=(10560, 2000))
-    left, top, right, bottom = (logical(t) for t in (240, 495, 240 + 9975, 5280))
+    # The text box starts 120 twips into the script area; the few pixels right of its edge are
+    # left out, where the blinking text cursor stands under a window manager that gives focus.
+    left, top, right, bottom = (logical(t) for t in (240 + 120 + 90, 495, 240 + 9975, 5280))
     check_text('main window script', mains[1].gray(left, top, right, bottom),
                mains[2].gray(2 * left, 2 * top, 2 * right, 2 * bottom))
 
@@ -201,7 +203,9 @@ def main(main1, main2, full1, full2):
         check_frame(shot, scale, 'Control Panel', width / 2 - 10935 / 2, height - 1815 - 480, 10935, 1815,
                     PANEL_EDGE, PANEL)
     bottom = logical(height - 1815 - 480)
-    check_text('full-screen script', fulls[1].gray(0, 0, 800, bottom), fulls[2].gray(0, 0, 1600, 2 * bottom))
+    margin = logical(90)  # clear of the text cursor, as above
+    check_text('full-screen script', fulls[1].gray(margin, 0, 800, bottom),
+               fulls[2].gray(2 * margin, 0, 1600, 2 * bottom))
 
 
 if __name__ == '__main__':

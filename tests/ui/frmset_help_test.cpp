@@ -5,6 +5,9 @@
 #include <QTextBlock>
 
 #include "frmset_harness.h"
+#include "widgettools.h"
+
+using widgettools::wholeAndOnTop;
 
 namespace {
 
@@ -360,6 +363,7 @@ private slots:
         Harness h;
         QVERIFY(h.start());
         QCOMPARE(h.w().height(), Twips::px(6975));
+        QVERIFY(wholeAndOnTop(h.child("cX")));
         const auto where = [&h](const QString& name) { return name == u"Frame2" ? QPoint(5, 5) : QPoint(); };
 
         Harness::doubleClick(h.child(hideOn.toLatin1().constData()), where(hideOn));
@@ -367,31 +371,14 @@ private slots:
         QVERIFY(!h.child("lHelp")->isVisible());
         QCOMPARE(h.child("Image2")->y(), Twips::px(1080));
         QCOMPARE(h.child("cHelp")->toolTip(), u"Double-click below to view Instant Help"_s);
+        QVERIFY(wholeAndOnTop(h.child("cX")));
 
         Harness::doubleClick(h.child(showOn.toLatin1().constData()), where(showOn));
         QCOMPARE(h.w().height(), Twips::px(6975));
         QVERIFY(h.child("lHelp")->isVisible());
         QCOMPARE(h.child("Image2")->y(), Twips::px(1440));
         QCOMPARE(h.child("cHelp")->toolTip(), QString());
-    }
-
-    void helpBarAndEdgesStartWindowMoves()
-    {
-        Harness h;
-        QVERIFY(h.start());
-        QTest::mousePress(h.child("Image1"), Qt::LeftButton);
-        QTest::mouseRelease(h.child("Image1"), Qt::LeftButton);
-        QCOMPARE(h.services.windowMoves, 1);
-        QTest::mousePress(h.child("Image1"), Qt::RightButton);
-        QTest::mouseRelease(h.child("Image1"), Qt::RightButton);
-        QCOMPARE(h.services.windowMoves, 1);
-        Harness::moveHeld(h.child("lHelp"), QPointF(30, 10), Qt::LeftButton);
-        QCOMPARE(h.services.windowMoves, 2);
-        Harness::moveHeld(h.child("lHelp"), QPointF(30, 10), Qt::RightButton);
-        QCOMPARE(h.services.windowMoves, 2);
-        QTest::mousePress(h.child("lTime"), Qt::LeftButton);
-        QTest::mouseRelease(h.child("lTime"), Qt::LeftButton);
-        QCOMPARE(h.services.windowMoves, 2);
+        QVERIFY(wholeAndOnTop(h.child("cX")));
     }
 };
 

@@ -1,4 +1,5 @@
-// The working state restored at start-up and saved on every way out of the main window.
+// The working state restored at start-up and saved on every way out of the main window; the
+// areas that move the borderless window.
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -348,6 +349,61 @@ private slots:
             qunsetenv("XDG_CONFIG_HOME");
         else
             qputenv("XDG_CONFIG_HOME", config);
+    }
+
+    // Each area that moves the window hands it to the window manager once a press there has been
+    // carried a few pixels with a button held, never on a press alone, so a double-click stays a
+    // double-click; the right button alone moves nothing.
+    void areasThatMoveTheWindow_data()
+    {
+        QTest::addColumn<QString>("area");
+        QTest::addColumn<QString>("gesture");
+        QTest::addColumn<Qt::MouseButton>("button");
+        QTest::addColumn<int>("moves");
+        for (const char* area : {"frmSet", "Frame2", "Image1", "Image2", "lHelp", "lRun"}) {
+            const QString name = QString::fromLatin1(area);
+            QTest::addRow("%s, left drag", area) << name << u"drag"_s << Qt::LeftButton << 1;
+            QTest::addRow("%s, middle drag", area) << name << u"drag"_s << Qt::MiddleButton << 1;
+            QTest::addRow("%s, right drag", area) << name << u"drag"_s << Qt::RightButton << 0;
+            QTest::addRow("%s, left press", area) << name << u"press"_s << Qt::LeftButton << 0;
+            QTest::addRow("%s, left press with a tremor", area) << name << u"tremor"_s << Qt::LeftButton << 0;
+            QTest::addRow("%s, double-click", area) << name << u"double-click"_s << Qt::LeftButton << 0;
+        }
+        QTest::newRow("statistics caption, left drag") << u"lTime"_s << u"drag"_s << Qt::LeftButton << 0;
+        QTest::newRow("script area, left drag") << u"Scroll"_s << u"drag"_s << Qt::LeftButton << 0;
+        QTest::newRow("TextFinder panel, left drag") << u"fX"_s << u"drag"_s << Qt::LeftButton << 0;
+    }
+
+    void areasThatMoveTheWindow()
+    {
+        QFETCH(QString, area);
+        QFETCH(QString, gesture);
+        QFETCH(Qt::MouseButton, button);
+        QFETCH(int, moves);
+        Harness h;
+        QVERIFY(h.start());
+        if (area == u"lRun")
+            h.w().ToggleStats();  // the tip labels stand in for the captions
+        if (area == u"fX")
+            h.w().ToggleTextFinder();
+        QWidget* target = area == u"frmSet" ? h.window.get() : h.child(area.toLatin1().constData());
+        const QPoint at = area == u"frmSet" ? QPoint(5, Twips::px(2000))
+                          : area == u"Frame2" ? QPoint(5, Twips::px(1200))
+                          : area == u"Scroll" ? QPoint(2, Twips::px(3000))
+                          : area == u"fX"     ? QPoint(5, 5)
+                                              : target->rect().center();
+        const int distance = QApplication::startDragDistance();
+        if (gesture == u"double-click") {
+            Harness::doubleClick(target, at);
+        } else {
+            QTest::mousePress(target, button, Qt::NoModifier, at);
+            if (gesture != u"press")
+                Harness::moveHeld(target, at + QPoint(gesture == u"drag" ? distance : distance / 2, 0), button);
+            QTest::mouseRelease(target, button, Qt::NoModifier, at);
+        }
+        QCOMPARE(h.services.windowMoves, moves);
+        QCOMPARE(h.w().height(), Twips::px(gesture == u"double-click" && area != u"Image1" && area != u"frmSet"
+                                               && area != u"lRun" ? 6615 : 6975));
     }
 };
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # One entry point for a fresh Debian machine: installs what is missing, builds, then either
-# starts the program (run), runs every test (test) or prints the benchmark table (bench).
+# starts the program (run), runs every test (test), prints the benchmark table (bench) or
+# builds the Debian package (package).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -8,6 +9,7 @@ mode=${1:-run}
 build=${VELLORAN_BUILD_DIR:-build}
 packages=(cmake g++ ninja-build pkg-config qt6-base-dev libgl-dev fonts-liberation
           libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-utils xclip imagemagick python3
+          dpkg-dev file desktop-file-utils appstream icewm inotify-tools x11-xserver-utils
           clang libclang-rt-14-dev)
 
 missing=()
@@ -20,6 +22,17 @@ if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
   $sudo apt-get update
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+if [ "$mode" = package ]; then
+  # The program alone: no tests or benchmark to build.
+  build=${VELLORAN_BUILD_DIR:-build-package}
+  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELLORAN_BUILD_TESTS=OFF \
+        -DVELLORAN_BUILD_BENCH=OFF
+  cmake --build "$build" -j "$(nproc)"
+  (cd "$build" && cpack -G DEB)
+  echo "Install it with: sudo apt install ./$(ls "$build"/velloran_*.deb)"
+  exit 0
 fi
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release
@@ -46,7 +59,7 @@ case "$mode" in
     exec bash bench/run_bench.sh "$build"
     ;;
   *)
-    echo "usage: $0 [run|test|bench]" >&2
+    echo "usage: $0 [run|test|bench|package]" >&2
     exit 2
     ;;
 esac

@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
@@ -23,6 +24,20 @@ QtServices::~QtServices() = default;
 QString QtServices::programFolder() const
 {
     return QCoreApplication::applicationDirPath();
+}
+
+QString QtServices::dataFolder() const
+{
+    return findDataFolder(programFolder(), QStringLiteral(VELLORAN_INSTALLED_DATA_DIR));
+}
+
+QString findDataFolder(const QString& programFolder, const QString& installedDataFolder)
+{
+    const QString helpFile = QStringLiteral("/help.txt");
+    if (QFileInfo(programFolder + helpFile).isFile())
+        return programFolder;
+    const QString installed = QDir::cleanPath(programFolder + u'/' + installedDataFolder);
+    return QFileInfo(installed + helpFile).isFile() ? installed : programFolder;
 }
 
 bool QtServices::acquireSingleInstance()

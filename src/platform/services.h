@@ -20,6 +20,9 @@ public:
     virtual ~Services() = default;
 
     virtual QString programFolder() const = 0;
+    // The folder that holds help.txt: the program folder for a copy run in place, the installed
+    // data folder for an installed copy (see findDataFolder).
+    virtual QString dataFolder() const = 0;
     // Takes the per-user single-instance lock; false when another copy holds it.
     virtual bool acquireSingleInstance() = 0;
     // The clipboard's plain text ("" when it holds none), or nothing when it cannot be read.
@@ -42,6 +45,7 @@ public:
     ~QtServices() override;
 
     QString programFolder() const override;
+    QString dataFolder() const override;
     bool acquireSingleInstance() override;
     std::optional<QString> clipboardText() const override;
     void startEditor() override;
@@ -52,6 +56,11 @@ public:
 private:
     std::unique_ptr<InstanceLock> m_lock;
 };
+
+// help.txt beside the program first (a copy run in place), then in the installed data folder,
+// given relative to the program folder ("../share/velloran" for <prefix>/bin); the program folder
+// when neither holds it.
+QString findDataFolder(const QString& programFolder, const QString& installedDataFolder);
 
 // The usual desktop text editors, in the order they are tried.
 QStringList editorCandidates();

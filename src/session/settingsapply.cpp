@@ -110,7 +110,26 @@ std::optional<float> toSingle(const Field& field)
 
 QString toText(const Field& field)
 {
-    return field.text;
+    if (field.kind != Field::Kind::Number)
+        return field.text;
+    QStringView number(field.text);
+    const bool negative = number.startsWith(u'-');
+    QStringView fraction;
+    if (const qsizetype dot = number.indexOf(u'.'); dot >= 0) {
+        fraction = number.sliced(dot + 1);
+        while (!fraction.isEmpty() && fraction.back() == u'0')
+            fraction.chop(1);
+    }
+    const QStringView whole = wholeDigits(number);
+    QString text;
+    if (negative && !(whole.isEmpty() && fraction.isEmpty()))  // no sign on zero
+        text += u'-';
+    text += whole.isEmpty() ? QStringView(u"0") : whole;
+    if (!fraction.isEmpty()) {
+        text += u'.';
+        text += fraction;
+    }
+    return text;
 }
 
 int applyFields(const std::array<Field, 8>& fields, SettingsTarget& target)

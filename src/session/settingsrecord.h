@@ -46,7 +46,9 @@ std::optional<std::array<Field, 8>> readFields(const QString& decoded);
 std::optional<qint16> toInt16(const Field& field);
 std::optional<float> toSingle(const Field& field);
 std::optional<qint64> toWhole(const Field& field);  // fails on other text and beyond 18 digits
-QString toText(const Field& field);                 // a number gives its characters as written
+// A number gives its decimal text, exactly: no leading zeros, no trailing zeros of a fraction
+// and no bare point, "0.5" for ".5", "0" for "-0".
+QString toText(const Field& field);
 
 // Receives the restored values in file order; each returns false when its control rejects the value.
 class SettingsTarget {

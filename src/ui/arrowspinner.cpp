@@ -3,6 +3,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QWheelEvent>
+#include <cstdlib>
 
 namespace velloran::ui {
 
@@ -45,6 +47,25 @@ void ArrowSpinner::mouseMoveEvent(QMouseEvent* event)
 {
     emit mouseMoved();
     QAbstractSlider::mouseMoveEvent(event);
+}
+
+void ArrowSpinner::wheelEvent(QWheelEvent* event)
+{
+    constexpr int kNotch = 120;  // one notch of a standard wheel, in eighths of a degree
+    const QPoint angle = event->angleDelta();
+    const int turn = std::abs(angle.y()) >= std::abs(angle.x()) ? angle.y() : angle.x();
+    if (turn == 0) {
+        event->ignore();
+        return;
+    }
+    if ((m_wheelRest > 0) != (turn > 0))
+        m_wheelRest = 0;  // turning back drops the part of a notch left over
+    m_wheelRest += turn;
+    const int notches = m_wheelRest / kNotch;
+    m_wheelRest -= notches * kNotch;
+    for (int i = 0; i < std::abs(notches); ++i)
+        triggerAction(notches > 0 ? SliderSingleStepSub : SliderSingleStepAdd);
+    event->accept();
 }
 
 void ArrowSpinner::paintEvent(QPaintEvent*)

@@ -5,7 +5,8 @@
 namespace velloran::ui {
 
 // A scroll bar reduced to its two arrow buttons, used as a spinner. On the vertical one the upper
-// arrow lowers the value; on the horizontal one the left arrow lowers it.
+// arrow lowers the value; on the horizontal one the left arrow lowers it. A turn of the wheel
+// clicks the arrow in its direction: up (away from the user) and left lower the value.
 class ArrowSpinner : public QAbstractSlider {
     Q_OBJECT
 public:
@@ -19,10 +20,12 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     bool onLowerHalf(const QPointF& point) const;  // the arrow that lowers the value
     int m_pressedArrow = 0;                        // -1 lowering, +1 raising, 0 none
+    int m_wheelRest = 0;                           // the turn not yet making a whole notch
 };
 
 }  // namespace velloran::ui

@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcutEvent>
 
 #include "engine/pace.h"
 #include "ui/arrowspinner.h"
@@ -9,6 +10,27 @@
 #include "ui/twips.h"
 
 namespace velloran::ui {
+
+namespace {
+
+// Qt clicks a button reached by its Alt key with a short animation and drops the presses that
+// arrive meanwhile; here every press, and every auto-repeat of a held key, is one click, at once.
+class AcceleratorButton final : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    bool event(QEvent* event) override
+    {
+        if (event->type() == QEvent::Shortcut && !static_cast<QShortcutEvent*>(event)->isAmbiguous()) {
+            click();
+            return true;
+        }
+        return QPushButton::event(event);
+    }
+};
+
+}  // namespace
 
 QWidget* makePanel(QWidget* parent, const QString& name, const QColor& colour)
 {
@@ -36,7 +58,7 @@ QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text, dou
 
 QPushButton* makeAccelerator(QWidget* parent, const QString& name, const QString& caption)
 {
-    auto* button = new QPushButton(caption, parent);
+    QPushButton* button = new AcceleratorButton(caption, parent);
     button->setObjectName(name);
     button->setFocusPolicy(Qt::NoFocus);
     return button;

@@ -228,7 +228,19 @@ void frmFull::cX_MouseUp(int button)
         return;
     if (m_playing)
         TogglePlay();
-    setWindowState(windowState() | Qt::WindowMinimized);
+    // Minimised alone: a window manager asked for full screen in the same breath shows it again.
+    setWindowState(Qt::WindowMinimized);
+}
+
+void frmFull::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::WindowStateChange) {
+        const auto* change = static_cast<QWindowStateChangeEvent*>(event);
+        // Brought back from minimised: full screen again, once the change has settled.
+        if (change->oldState().testFlag(Qt::WindowMinimized) && !windowState().testFlag(Qt::WindowMinimized))
+            QMetaObject::invokeMethod(this, [this] { setWindowState(Qt::WindowFullScreen); }, Qt::QueuedConnection);
+    }
+    QWidget::changeEvent(event);
 }
 
 void frmFull::closeEvent(QCloseEvent* event)

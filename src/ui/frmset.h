@@ -109,6 +109,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QString stateFolder() const;  // where Settings.ini and the recovery copy are written
     void buildControls();
     void buildTopStrip();
     void buildControlPanel();
@@ -134,7 +135,6 @@ private:
     void cBackup_Click();
     bool saveOnClose();
     session::SettingsRecord stateWithoutScript() const;
-    QString stateFolder() const;
     session::SaveOutcome saveAsShown();
 
     platform::Services& m_services;

@@ -48,16 +48,20 @@ void frmSet::wireHelpTexts()
         m_lScrnt->clear();
     };
 
-    // The window background and the control panel's background: default text, drag on press.
-    MouseRelay* window = MouseRelay::on(this);
+    // The areas that move the window: a press there that the pointer then carries a few pixels
+    // with any button but the right alone. A press by itself moves nothing, so the window manager
+    // never takes the presses of a double-click.
+    const auto movesWindow = [this](MouseRelay* area) {
+        connect(area, &MouseRelay::dragged, this, [this](int held) { if (startsMove(held)) DragWindow(); });
+        return area;
+    };
+    MouseRelay* window = movesWindow(MouseRelay::on(this));
     connect(window, &MouseRelay::moved, this, [this] { showHelp(help::kDefault); });
-    connect(window, &MouseRelay::pressed, this, [this](int b) { if (startsMove(b)) DragWindow(); });
-    MouseRelay* frame2 = MouseRelay::on(m_frame2);
+    MouseRelay* frame2 = movesWindow(MouseRelay::on(m_frame2));
     connect(frame2, &MouseRelay::moved, this, [this, clearReadouts] {
         showHelp(help::kDefault);
         clearReadouts();
     });
-    connect(frame2, &MouseRelay::pressed, this, [this](int b) { if (startsMove(b)) DragWindow(); });
     connect(frame2, &MouseRelay::released, this, [this](int b) {
         if (b != engine::kLeftButton)
             m_lBack->show();
@@ -65,14 +69,10 @@ void frmSet::wireHelpTexts()
     connect(frame2, &MouseRelay::doubleClicked, this, &frmSet::ToggleInstantHelp);
     MouseRelay::on(m_frame1);  // the top strip's own background starts no move
 
-    MouseRelay* image1 = MouseRelay::on(m_image1);
-    connect(image1, &MouseRelay::pressed, this, [this](int b) { if (startsMove(b)) DragWindow(); });
-    // A move can be started only while a button is held: moves without one are left alone.
-    MouseRelay* image2 = MouseRelay::on(m_image2);
-    connect(image2, &MouseRelay::moved, this, [this](int b) { if (b != 0 && startsMove(b)) DragWindow(); });
+    movesWindow(MouseRelay::on(m_image1));
+    MouseRelay* image2 = movesWindow(MouseRelay::on(m_image2));
     connect(image2, &MouseRelay::doubleClicked, this, &frmSet::ToggleInstantHelp);
-    MouseRelay* helpBar = MouseRelay::on(m_lHelp);
-    connect(helpBar, &MouseRelay::moved, this, [this](int b) { if (b != 0 && startsMove(b)) DragWindow(); });
+    MouseRelay* helpBar = movesWindow(MouseRelay::on(m_lHelp));
     connect(helpBar, &MouseRelay::doubleClicked, this, &frmSet::ToggleInstantHelp);
 
     onMove(m_cPlay, [this, clearReadouts] {
@@ -149,11 +149,10 @@ void frmSet::wireHelpTexts()
     swapOnDoubleClick(m_lChar, m_lCharTips);
     swapOnDoubleClick(m_lScroll, m_lStats);
 
-    // Tip labels: tooltips with current values, and a press moves the window.
-    const auto tipLabel = [this](QLabel* tip, auto tooltip) {
-        MouseRelay* relay = MouseRelay::on(tip);
+    // Tip labels: tooltips with current values, and they move the window.
+    const auto tipLabel = [this, movesWindow](QLabel* tip, auto tooltip) {
+        MouseRelay* relay = movesWindow(MouseRelay::on(tip));
         connect(relay, &MouseRelay::moved, this, [tip, tooltip] { tip->setToolTip(tooltip()); });
-        connect(relay, &MouseRelay::pressed, this, [this](int b) { if (startsMove(b)) DragWindow(); });
     };
     tipLabel(m_lRun, [this] { return m_lTime->text(); });
     tipLabel(m_lCharTips, [this] { return m_lChar->text(); });

@@ -17,7 +17,6 @@
 
 namespace velloran::ui {
 
-
 void frmSet::buildControls()
 {
     setObjectName(QStringLiteral("frmSet"));
@@ -156,6 +155,9 @@ void frmSet::buildControlPanel()
     place(m_image2, 0, 1440, 10935, 255);
     m_line5 = makeDecoration(f, QStringLiteral("Line5"), 0, 0, 15, 1560, kDarkGrey);
     m_line13 = makeDecoration(f, QStringLiteral("Line13"), 10920, 0, 15, 1560, kDarkGrey);
+    // While the Instant Help bar is hidden the bottom edge moves up across the exit button,
+    // which must stay whole and clickable in front of it.
+    m_cX->raise();
 }
 
 void frmSet::buildOffWindowControls()

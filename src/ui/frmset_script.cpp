@@ -93,7 +93,13 @@ private:
 
 QString frmSet::stateFolder() const
 {
-    return m_stateFolder.isEmpty() ? session::settingsFolder(m_services.programFolder()) : m_stateFolder;
+    if (!m_stateFolder.isEmpty())
+        return m_stateFolder;
+    // An installed copy's program folder belongs to the system, even when it could be written
+    // (the superuser runs it): its state always goes to the user's configuration folder.
+    const QString program = m_services.programFolder();
+    const bool runsInPlace = m_services.dataFolder() == program;
+    return session::settingsFolder(runsInPlace ? program : QString());
 }
 
 QString frmSet::settingsFile() const
@@ -103,7 +109,7 @@ QString frmSet::settingsFile() const
 
 QString frmSet::helpFile() const
 {
-    return m_services.programFolder() + QStringLiteral("/help.txt");
+    return m_services.dataFolder() + QStringLiteral("/help.txt");
 }
 
 QString frmSet::backupPath() const
@@ -125,7 +131,7 @@ void frmSet::LoadSettings()
 {
     const QString program = m_services.programFolder();
     if (m_stateFolder.isEmpty())
-        m_stateFolder = session::settingsFolder(program);
+        m_stateFolder = stateFolder();
     MainWindowTarget target(m_sSpeed, m_sFreq, *this);
     const session::RestoreReport report = session::restoreState(
         session::settingsFileToRead(program, m_stateFolder), session::recoveryPath(m_stateFolder), target);

@@ -1,5 +1,6 @@
 #include "ui/mouserelay.h"
 
+#include <QApplication>
 #include <QMouseEvent>
 #include <QWidget>
 
@@ -21,6 +22,11 @@ bool MouseRelay::eventFilter(QObject* watched, QEvent* event)
     switch (event->type()) {
     case QEvent::MouseMove: {
         auto* move = static_cast<QMouseEvent*>(event);
+        if (m_pressedAt && move->buttons() != Qt::NoButton &&
+            (move->globalPosition() - *m_pressedAt).manhattanLength() >= QApplication::startDragDistance()) {
+            m_pressedAt.reset();
+            emit dragged(static_cast<int>(move->buttons().toInt()));
+        }
         // A move that a child left unhandled travels up to here; it is the child's, not ours.
         if (static_cast<QWidget*>(watched)->childAt(move->position().toPoint()))
             break;
@@ -28,12 +34,15 @@ bool MouseRelay::eventFilter(QObject* watched, QEvent* event)
         break;
     }
     case QEvent::MouseButtonPress:
+        m_pressedAt = static_cast<QMouseEvent*>(event)->globalPosition();
         emit pressed(static_cast<int>(static_cast<QMouseEvent*>(event)->button()));
         return m_takePresses;
     case QEvent::MouseButtonRelease:
+        m_pressedAt.reset();
         emit released(static_cast<int>(static_cast<QMouseEvent*>(event)->button()));
         break;
     case QEvent::MouseButtonDblClick:
+        m_pressedAt = static_cast<QMouseEvent*>(event)->globalPosition();
         emit doubleClicked();
         return m_takePresses;
     default:

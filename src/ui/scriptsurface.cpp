@@ -104,6 +104,11 @@ void ScriptSurface::mouseMoveEvent(QMouseEvent* event)
     QWidget::mouseMoveEvent(event);
 }
 
+void ScriptSurface::mousePressEvent(QMouseEvent* event)
+{
+    event->accept();  // the surface is a control: a press on it never reaches the window behind
+}
+
 void ScriptSurface::dragEnterEvent(QDragEnterEvent* event)
 {
     takeFiles(event, m_acceptsFiles);

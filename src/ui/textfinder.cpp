@@ -1,15 +1,49 @@
 #include "ui/textfinder.h"
 
+#include <algorithm>
+
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QListWidget>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QStorageInfo>
+#include <QStyle>
+#include <QStyledItemDelegate>
 
 #include "ui/picturebutton.h"
 #include "ui/twips.h"
 
 namespace velloran::ui {
+
+namespace {
+
+// Draws a row of the folder list indented by its level, as a folder tree shows it.
+class FolderRowDelegate final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QStyleOptionViewItem indented(option);
+        indented.rect.setLeft(option.rect.left() + indent(index));
+        QStyledItemDelegate::paint(painter, indented, index);
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        return QStyledItemDelegate::sizeHint(option, index) + QSize(indent(index), 0);
+    }
+
+private:
+    static int indent(const QModelIndex& index)
+    {
+        return index.data(TextFinderPanel::kLevelRole).toInt() * Twips::px(120);
+    }
+};
+
+}  // namespace
 
 bool matchesTextPattern(const QString& fileName)
 {
@@ -61,6 +95,7 @@ TextFinderPanel::TextFinderPanel(QWidget* parent)
     place(m_okay, 960, 3720, 1815, 495);
     place(m_cancel, 3000, 3720, 495, 495);
     m_folders->setMouseTracking(true);
+    m_folders->setItemDelegate(new FolderRowDelegate(m_folders));
     m_files->setMouseTracking(true);
 
     fillDrives();
@@ -69,8 +104,13 @@ TextFinderPanel::TextFinderPanel(QWidget* parent)
     connect(m_drives, &QComboBox::activated, this,
             [this](int index) { openFolder(m_drives->itemData(index).toString()); });
     connect(m_folders, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
-        openFolder(QDir(m_folder).absoluteFilePath(item->data(Qt::UserRole).toString()));
+        openFolder(item->data(kPathRole).toString());
     });
+}
+
+void TextFinderPanel::mousePressEvent(QMouseEvent* event)
+{
+    event->accept();  // the panel's background and title move no window
 }
 
 void TextFinderPanel::fillDrives()
@@ -80,7 +120,7 @@ void TextFinderPanel::fillDrives()
         m_drives->addItem(root, root);
 }
 
-void TextFinderPanel::showDriveOf(const QString& folder)
+QString TextFinderPanel::showDriveOf(const QString& folder)
 {
     // The drive of a folder is the longest listed root that contains it.
     int best = -1;
@@ -93,8 +133,10 @@ void TextFinderPanel::showDriveOf(const QString& folder)
             bestLength = root.size();
         }
     }
-    if (best >= 0)
-        m_drives->setCurrentIndex(best);
+    if (best < 0)
+        return QDir::rootPath();
+    m_drives->setCurrentIndex(best);
+    return m_drives->itemData(best).toString();
 }
 
 bool TextFinderPanel::openFolder(const QString& path)
@@ -115,22 +157,40 @@ bool TextFinderPanel::openFolder(const QString& path)
             names << entry.fileName();
 
     m_folder = canonical;
-    showDriveOf(canonical);
-    m_folders->clear();
-    if (!folder.isRoot()) {
-        auto* up = new QListWidgetItem(QStringLiteral(".."), m_folders);
-        up->setData(Qt::UserRole, QStringLiteral(".."));
-    }
-    for (const QString& name : subfolders) {
-        auto* item = new QListWidgetItem(QStringLiteral("[") + name + QStringLiteral("]"), m_folders);
-        item->setData(Qt::UserRole, name);
-    }
-    m_folders->setToolTip(canonical);
+    fillFolders(canonical, showDriveOf(canonical), subfolders);
     m_files->clear();
     for (const QString& name : names)
         if (matchesTextPattern(name))
             m_files->addItem(name);
     return true;
+}
+
+void TextFinderPanel::fillFolders(const QString& folder, const QString& root, const QStringList& subfolders)
+{
+    QStringList way{folder};  // from the folder up to the drive's root
+    while (way.last() != root && !QDir(way.last()).isRoot())
+        way << QFileInfo(way.last()).dir().path();
+    std::reverse(way.begin(), way.end());
+
+    m_folders->clear();
+    const auto addRow = [this](const QString& path, const QString& text, int level, bool open) {
+        const QIcon icon = style()->standardIcon(open ? QStyle::SP_DirOpenIcon : QStyle::SP_DirClosedIcon);
+        auto* row = new QListWidgetItem(icon, text, m_folders);
+        row->setData(kPathRole, path);
+        row->setData(kLevelRole, level);
+        return row;
+    };
+    for (int level = 0; level < way.size(); ++level)
+        addRow(way[level], level == 0 ? way[level] : QFileInfo(way[level]).fileName(), level, true);
+    QListWidgetItem* current = m_folders->item(m_folders->count() - 1);
+    QFont bold = current->font();
+    bold.setBold(true);
+    current->setFont(bold);
+    for (const QString& name : subfolders)
+        addRow(QDir(folder).filePath(name), name, static_cast<int>(way.size()), false);
+    m_folders->setCurrentItem(current);
+    m_folders->scrollToItem(current, QAbstractItemView::PositionAtCenter);
+    m_folders->setToolTip(folder);
 }
 
 void TextFinderPanel::refreshPattern()

@@ -22,6 +22,11 @@ QStringList driveRoots();
 class TextFinderPanel : public QWidget {
     Q_OBJECT
 public:
+    // What a row of the folder list holds besides its text: the folder's full path, and its
+    // level, 0 for the drive's root.
+    static constexpr int kPathRole = Qt::UserRole;
+    static constexpr int kLevelRole = Qt::UserRole + 1;
+
     explicit TextFinderPanel(QWidget* parent);
 
     QString folder() const { return m_folder; }  // the file list's path
@@ -36,9 +41,13 @@ public:
     PictureButton* backup() const { return m_backup; }
     PictureButton* cancel() const { return m_cancel; }
 
+protected:
+    void mousePressEvent(class QMouseEvent* event) override;
+
 private:
     void fillDrives();
-    void showDriveOf(const QString& folder);
+    QString showDriveOf(const QString& folder);  // returns the drive's root
+    void fillFolders(const QString& folder, const QString& root, const QStringList& subfolders);
 
     QString m_folder;
     QComboBox* m_drives;

@@ -24,17 +24,6 @@ fail() {
 }
 trap 'unmount_all; stop_all' EXIT
 
-# Polls until the command succeeds, for at most the given seconds.
-wait_for() {
-  local limit=$1
-  shift
-  for _ in $(seq 1 $((limit * 10))); do
-    "$@" && return 0
-    sleep 0.1
-  done
-  return 1
-}
-
 script_is() { [ -f "$1" ] && [ "$(record_field "$1" 8 2>/dev/null)" = "$2" ]; }
 clipboard_size_is() { [ "$(xclip -selection clipboard -o 2>/dev/null | wc -c)" -eq "$1" ]; }
 
@@ -80,7 +69,7 @@ cp "$LOCK" "$WORK/lock.copy"
 # recovery copy showing the typing tells that the program has taken the keys.
 pid=$LAST_PID
 type_into_script "$win" "Then a shutdown. "
-wait_for 15 script_is "$RECOVERY" "Then a shutdown. Original" || fail "no recovery copy of the typing"
+wait_until 15 script_is "$RECOVERY" "Then a shutdown. Original" || fail "no recovery copy of the typing"
 script_is "$SETTINGS" "Original" || fail "Settings.ini was written before the end"
 kill -TERM "$pid"
 wait_exit "$pid" 10 || fail "SIGTERM did not end the program"
@@ -92,7 +81,7 @@ script_is "$SETTINGS" "Then a shutdown. Original" || fail "SIGTERM lost the typi
 start_window "the window did not appear after SIGTERM"
 pid=$LAST_PID
 type_into_script "$win" "Then a crash. "
-wait_for 15 script_is "$RECOVERY" "Then a crash. Then a shutdown. Original" || fail "no recovery copy before the crash"
+wait_until 15 script_is "$RECOVERY" "Then a crash. Then a shutdown. Original" || fail "no recovery copy before the crash"
 kill -9 "$pid"
 wait_exit "$pid" 10 || fail "kill -9 did not end the program"
 start_window "a lock left by a killed copy stopped the start"
@@ -134,7 +123,7 @@ if as_root; then
   read_only_bind "$WORK/prog" || fail "cannot make the program folder read-only"
   start_window "the window did not appear from a read-only folder"
   type_into_script "$win" "Read-only. "
-  wait_for 15 script_is "$XDG_CONFIG_HOME/Velloran/Settings.recovery" "Read-only. Then a crash. Then a shutdown. Original" ||
+  wait_until 15 script_is "$XDG_CONFIG_HOME/Velloran/Settings.recovery" "Read-only. Then a crash. Then a shutdown. Original" ||
     fail "no recovery copy in the configuration folder"
   end_with_escape
   script_is "$XDG_CONFIG_HOME/Velloran/Settings.ini" "Read-only. Then a crash. Then a shutdown. Original" ||
@@ -154,7 +143,7 @@ if as_root; then
   dd if=/dev/zero of="$WORK/prog/filler" bs=1k count=64 2>/dev/null  # fills what is left
   start_window "the window did not appear from a full folder"
   xclip -selection clipboard -i "$WORK/long.txt" 2>/dev/null
-  wait_for 5 clipboard_size_is 200000 || fail "clipboard not set"
+  wait_until 5 clipboard_size_is 200000 || fail "clipboard not set"
   xdotool key Insert
   end_with_escape
   [ "$(record_field "$XDG_CONFIG_HOME/Velloran/Settings.ini" 8 | wc -c)" -eq 200000 ] ||

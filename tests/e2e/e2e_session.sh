@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The working state survives a session in the real window: nudge, play, pause, Escape, and the
-# file that comes back; and a second copy ends at once without touching the file.
+# file that comes back; a second copy ends at once without touching the file; and numbers
+# written bare in the text fields come back as their decimal text.
 set -u
 PROGRAM_BINARY=$1
 source "$(dirname "$0")/xsession.sh"
@@ -46,5 +47,14 @@ seconds=$(record_field "$SETTINGS" 7)
 printf '"Hello, world\r\n\r\n  indented line"\r\n' >"$WORK/script.expected"
 tail -c "$(stat -c %s "$WORK/script.expected")" "$SETTINGS" | cmp -s - "$WORK/script.expected" ||
   fail "script changed"
+
+printf '100,10,27.75,480,0123,0,0,1.50\r\n' >"$SETTINGS"
+start_program
+win=$(wait_window " Velloran") || fail "the main window did not appear the second time"
+click_at "$win" 300 40
+xdotool key Escape
+wait_exit "$LAST_PID" 10 || fail "Escape did not end the program the second time"
+[ "$(record_field "$SETTINGS" 5)" = 123 ] || fail "backup path field 0123 came back as $(record_field "$SETTINGS" 5)"
+[ "$(record_field "$SETTINGS" 8)" = 1.5 ] || fail "script field 1.50 came back as $(record_field "$SETTINGS" 8)"
 
 echo "e2e_session: 1 passed, 0 failed"

@@ -1,9 +1,11 @@
-# Shared helpers of the end-to-end tests: a private X server, a program folder, and waits.
-# Sourced by the test scripts; they call start_x and stop_all themselves.
+# Shared helpers of the end-to-end tests: a private X server with a window manager, a program
+# folder, and waits. Sourced by the test scripts; they call start_x and stop_all themselves.
 
 WORK=""
 LAST_PID=""
 XVFB_PID=""
+WM_PID=""
+WM_DIR=""
 APP_PIDS=()
 
 fail() {
@@ -13,28 +15,73 @@ fail() {
   exit 1
 }
 
-# Starts Xvfb on the first free display from :91 on.
+# Starts Xvfb (screen 1280x1024x24 unless given) on a display it picks itself (so two tests
+# never race for one), then the window manager; a server or window manager that dies on the way
+# is replaced by a fresh pair.
 start_x() {
-  local n
-  for n in $(seq 91 160); do
-    [ -e "/tmp/.X${n}-lock" ] || [ -e "/tmp/.X11-unix/X${n}" ] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  local number screen=${1:-1280x1024x24}
+  for _ in 1 2 3; do
+    number=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp 3>"$number" >/dev/null 2>&1 &
     XVFB_PID=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 1 50); do
-      # Ready only when our own server answers: a dying one may still hold the display.
-      if kill -0 "$XVFB_PID" 2>/dev/null && xdpyinfo >/dev/null 2>&1; then
-        sleep 0.2
-        kill -0 "$XVFB_PID" 2>/dev/null && return 0
-        break
-      fi
-      kill -0 "$XVFB_PID" 2>/dev/null || break
-      sleep 0.1
-    done
-    kill "$XVFB_PID" 2>/dev/null
+    # The server writes its display number once it accepts connections.
+    if wait_until 10 test -s "$number" && kill -0 "$XVFB_PID" 2>/dev/null; then
+      export DISPLAY=":$(head -1 "$number")"
+      rm -f "$number"
+      start_wm && return 0
+    fi
+    rm -f "$number"
+    stop_x
   done
-  echo "no free display for Xvfb" >&2
+  echo "no X server with a window manager could be started" >&2
   exit 1
+}
+
+# Starts IceWM on our display, with a configuration folder of its own (so nothing of the user's
+# changes it), and waits until it has announced itself on the root window.
+start_wm() {
+  WM_DIR=$(mktemp -d)
+  # A taskbar without clock or meters: nothing on the screen changes unless the program does,
+  # so a test can wait for two identical screenshots.
+  printf '%s\n' TaskBarShowClock=0 TaskBarShowCPUStatus=0 TaskBarShowMEMStatus=0 \
+    TaskBarShowNetStatus=0 TaskBarShowMailboxStatus=0 >"$WM_DIR/preferences"
+  ICEWM_PRIVCFG="$WM_DIR" icewm >"$WM_DIR/wm.log" 2>&1 &
+  WM_PID=$!
+  wm_ready() {
+    kill -0 "$WM_PID" 2>/dev/null || return 2
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"
+  }
+  wait_until 10 wm_ready && return 0
+  echo "the window manager did not start:" >&2
+  cat "$WM_DIR/wm.log" >&2
+  return 1
+}
+
+# Stops the window manager and the X server, waiting until the server is gone.
+stop_x() {
+  if [ -n "$WM_PID" ]; then
+    kill "$WM_PID" 2>/dev/null
+    wait "$WM_PID" 2>/dev/null
+    WM_PID=""
+  fi
+  [ -n "$WM_DIR" ] && rm -rf "$WM_DIR"
+  WM_DIR=""
+  if [ -n "$XVFB_PID" ]; then
+    kill "$XVFB_PID" 2>/dev/null
+    wait "$XVFB_PID" 2>/dev/null
+    XVFB_PID=""
+  fi
+}
+
+# Runs the command until it succeeds; fails after the timeout (seconds).
+wait_until() {
+  local limit=$1
+  shift
+  for _ in $(seq 1 $((limit * 20))); do
+    "$@" && return 0
+    sleep 0.05
+  done
+  return 1
 }
 
 # A fresh program folder with the program and its help file, and a private runtime folder
@@ -95,10 +142,7 @@ px() { echo $(( ($1 + 7) / 15 )); }
 stop_all() {
   local pid
   for pid in "${APP_PIDS[@]}"; do kill "$pid" 2>/dev/null; done
-  if [ -n "$XVFB_PID" ]; then
-    kill "$XVFB_PID" 2>/dev/null
-    wait "$XVFB_PID" 2>/dev/null  # the display is free again only once the server is gone
-  fi
+  stop_x
   [ -n "${KEEP_WORK:-}" ] && echo "kept $WORK" >&2
   [ -n "$WORK" ] && [ -z "${KEEP_WORK:-}" ] && rm -rf "$WORK"
   return 0

@@ -132,9 +132,34 @@ TEST(Conversions, SingleAndText)
     EXPECT_FALSE(toSingle(number(u"1"_s + QString(40, u'0'))));
     EXPECT_FALSE(toSingle(text(u"big"_s)));
 
-    EXPECT_EQ(toText(number(u"007"_s)), u"007"_s);
     EXPECT_EQ(toText(Field()), QString());
     EXPECT_EQ(toText(text(u"a,b"_s)), u"a,b"_s);
+    EXPECT_EQ(toText(text(u"0123 x"_s)), u"0123 x"_s);
+}
+
+TEST(Conversions, ANumberBecomesItsDecimalText)
+{
+    const std::pair<QString, QString> cases[] = {
+        {u"0123"_s, u"123"_s},
+        {u"007"_s, u"7"_s},
+        {u"1.50"_s, u"1.5"_s},
+        {u"1.0"_s, u"1"_s},
+        {u"100"_s, u"100"_s},
+        {u"-0"_s, u"0"_s},
+        {u"-0.0"_s, u"0"_s},
+        {u"-000.000"_s, u"0"_s},
+        {u"0"_s, u"0"_s},
+        {u"000"_s, u"0"_s},
+        {u".5"_s, u"0.5"_s},
+        {u"-.50"_s, u"-0.5"_s},
+        {u"-0012.0340"_s, u"-12.034"_s},
+        {u"27.75"_s, u"27.75"_s},
+        // Exact: no digit is lost or gained on the way, however many there are.
+        {u"0.1000000000000000000000000001"_s, u"0.1000000000000000000000000001"_s},
+        {u"123456789012345678901234567890.10"_s, u"123456789012345678901234567890.1"_s},
+    };
+    for (const auto& [written, expected] : cases)
+        EXPECT_EQ(toText(number(written)), expected) << written.toStdString();
 }
 
 TEST(ApplyFields, StopsAtTheFirstFieldThatFailsOrIsRejected)
@@ -177,6 +202,15 @@ TEST(ApplyFields, RestoresValuesAndBringsTheClockIntoRange)
     EXPECT_EQ(negative.record.minutes, 0);
     EXPECT_EQ(negative.record.seconds, 0);
     EXPECT_EQ(negative.record.script, u"7"_s);
+
+    RecordingTarget numbers;
+    ASSERT_EQ(load(u"100,10,27.75,480,0123,0,0,1.50\r\n"_s, numbers), 8);
+    EXPECT_EQ(numbers.record.backupPath, u"123"_s);
+    EXPECT_EQ(numbers.record.script, u"1.5"_s);
+    RecordingTarget quoted;  // quoted, they are text and stay as written
+    ASSERT_EQ(load(u"100,10,27.75,480,\"0123\",0,0,\"1.50\"\r\n"_s, quoted), 8);
+    EXPECT_EQ(quoted.record.backupPath, u"0123"_s);
+    EXPECT_EQ(quoted.record.script, u"1.50"_s);
 }
 
 TEST(CleanText, RemovesEveryOccurrenceInLinearTime)

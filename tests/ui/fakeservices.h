@@ -10,6 +10,7 @@
 class FakeServices final : public velloran::platform::Services {
 public:
     QString folder;
+    QString installedData;  // empty: a copy run in place, help.txt beside the program
     bool anotherCopyRuns = false;
     std::optional<QString> clipboard = QString();
     int editorsStarted = 0;
@@ -20,6 +21,7 @@ public:
     QStringList failedSaves;
 
     QString programFolder() const override { return folder; }
+    QString dataFolder() const override { return installedData.isEmpty() ? folder : installedData; }
     bool acquireSingleInstance() override { return !anotherCopyRuns; }
     std::optional<QString> clipboardText() const override { return clipboard; }
     void startEditor() override { ++editorsStarted; }

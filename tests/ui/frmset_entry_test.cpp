@@ -1,5 +1,7 @@
 // Getting a script in: drops, the clipboard, the editor, the backup script and the TextFinder.
+#include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QListWidget>
 #include <QMimeData>
 #include <QTimer>
@@ -216,7 +218,7 @@ private slots:
         QVERIFY(notes.open(QIODevice::WriteOnly));
         notes.write("Notes\r\nhere");
         notes.close();
-        for (const QString name : {u"outline.rtf"_s, u"draft-txt"_s}) {
+        for (const QString& name : {u"outline.rtf"_s, u"draft-txt"_s}) {
             QFile other(scripts.filePath(name));
             QVERIFY(other.open(QIODevice::WriteOnly));
         }
@@ -250,24 +252,72 @@ private slots:
         QVERIFY(!finder->isVisible());
     }
 
+    // The folder list shows the way from the drive's root down to the current folder, one row
+    // a level, then the current folder's subfolders a level further in; a double-click on any
+    // row opens that folder and the file list follows.
     void textFinderOpensAFolderOnDoubleClick()
     {
         Harness h;
         QTemporaryDir scripts;
-        QVERIFY(QDir(scripts.path()).mkdir(u"talks"_s));
-        QFile inner(scripts.filePath(u"talks/keynote.txt"_s));
-        QVERIFY(inner.open(QIODevice::WriteOnly));
-        inner.close();
+        const QDir top(scripts.path());
+        for (const char* folder : {"talks/day2", "talks/day1", "notes"})
+            QVERIFY(top.mkpath(QString::fromLatin1(folder)));
+        for (const char* file : {"talks/keynote.txt", "top.txt"})
+            QVERIFY(QFile(top.filePath(QString::fromLatin1(file))).open(QIODevice::WriteOnly));
         QVERIFY(h.start());
         openTextFinder(h);
-        QVERIFY(h.child<TextFinderPanel>("fX")->openFolder(scripts.path()));
+        auto* finder = h.child<TextFinderPanel>("fX");
         auto* folders = h.child<QListWidget>("Dir1");
-        QListWidgetItem* talks = folders->findItems(u"talks"_s, Qt::MatchContains).value(0);
-        QVERIFY(talks);
-        Harness::doubleClick(folders->viewport(), folders->visualItemRect(talks).center());
         auto* files = h.child<QListWidget>("File1");
-        QCOMPARE(files->count(), 1);
-        QCOMPARE(files->item(0)->text(), u"keynote.txt"_s);
+        const QSize listSize = folders->size();
+        const auto pathOf = [folders](int row) { return folders->item(row)->data(TextFinderPanel::kPathRole).toString(); };
+        const auto levelOf = [folders](int row) { return folders->item(row)->data(TextFinderPanel::kLevelRole).toInt(); };
+        const auto rowOf = [folders](const QString& path) {
+            return folders->row(folders->findItems(QFileInfo(path).fileName(), Qt::MatchExactly).value(0));
+        };
+        // The rows down to `current` (the drive's root first), then `subfolders`; the file list
+        // shows the one text file there.
+        const auto expectRows = [&](const QString& current, const QStringList& subfolders, const QString& file) {
+            const int here = folders->currentRow();
+            QVERIFY2(here >= 0, "the current folder has a row");
+            QCOMPARE(pathOf(here), current);
+            QVERIFY(folders->item(here)->isSelected());
+            QCOMPARE(folders->item(here)->text(), QFileInfo(current).fileName());
+            QCOMPARE(pathOf(0), finder->drives()->currentData().toString());
+            for (int row = 0; row <= here; ++row) {
+                QCOMPARE(levelOf(row), row);
+                if (row > 0)
+                    QCOMPARE(QFileInfo(pathOf(row)).dir().path(), pathOf(row - 1));
+            }
+            QCOMPARE(folders->count(), here + 1 + subfolders.size());
+            for (int i = 0; i < subfolders.size(); ++i) {
+                QCOMPARE(folders->item(here + 1 + i)->text(), subfolders[i]);
+                QCOMPARE(pathOf(here + 1 + i), current + u'/' + subfolders[i]);
+                QCOMPARE(levelOf(here + 1 + i), here + 1);
+            }
+            QCOMPARE(finder->folder(), current);
+            QCOMPARE(files->count(), 1);
+            QCOMPARE(files->item(0)->text(), file);
+        };
+        const QString talks = top.canonicalPath() + u"/talks"_s;
+        QVERIFY(finder->openFolder(talks));
+        expectRows(talks, {u"day1"_s, u"day2"_s}, u"keynote.txt"_s);
+
+        const auto doubleClickRow = [folders](int row) {
+            folders->scrollToItem(folders->item(row));
+            Harness::doubleClick(folders->viewport(), folders->visualItemRect(folders->item(row)).center());
+        };
+        doubleClickRow(rowOf(top.canonicalPath()));  // up one level by its row in the path
+        expectRows(top.canonicalPath(), {u"notes"_s, u"talks"_s}, u"top.txt"_s);
+
+        // Down into a subfolder, and up to the drive's root, which has no row above it.
+        doubleClickRow(rowOf(talks));
+        expectRows(talks, {u"day1"_s, u"day2"_s}, u"keynote.txt"_s);
+        const QString root = pathOf(0);
+        doubleClickRow(0);
+        QVERIFY(finder->folder() == QDir(root).canonicalPath() && folders->currentRow() == 0);
+        QCOMPARE(folders->item(0)->text(), root);
+        QCOMPARE(folders->size(), listSize);
     }
 
     void textFinderOkayWithNothingSelected()

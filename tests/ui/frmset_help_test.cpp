@@ -1,7 +1,12 @@
 // The help panel, the statistics captions and the Instant Help bar of the main window.
+#include <QDir>
+#include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include "frmset_harness.h"
+#include "widgettools.h"
+
+using widgettools::wholeAndOnTop;
 
 namespace {
 
@@ -54,10 +59,23 @@ private slots:
         QVERIFY(panel->isVisible());
     }
 
+    void helpFileFillsThePanelAndDoubleClickReloadsIt_data()
+    {
+        QTest::addColumn<QString>("helpFile");  // relative to a prefix; the program is in usr/bin
+        QTest::newRow("copy run in place") << u"usr/bin/help.txt"_s;
+        QTest::newRow("installed copy") << u"usr/share/velloran/help.txt"_s;
+    }
+
     void helpFileFillsThePanelAndDoubleClickReloadsIt()
     {
+        QFETCH(QString, helpFile);
         Harness h;
-        h.write(u"help.txt"_s, "How to scroll\r\n\r\nPress PLAY.");
+        QVERIFY(QDir(h.folder.path()).mkpath(QFileInfo(helpFile).path()));
+        QVERIFY(QDir(h.folder.path()).mkpath(u"usr/bin"_s));
+        h.services.folder = h.path(u"usr/bin"_s);
+        if (!helpFile.startsWith(u"usr/bin/"))
+            h.services.installedData = h.path(QFileInfo(helpFile).path());
+        h.write(helpFile, "How to scroll\r\n\r\nPress PLAY.");
         QVERIFY(h.start());
         h.key(Qt::Key_F2);
         auto* panel = h.child<QPlainTextEdit>("tHelp");
@@ -73,7 +91,7 @@ private slots:
         QCOMPARE(panel->toPlainText(), u"How to scroll\n\ntyped Press PLAY."_s);
         Harness::doubleClick(panel->viewport(), QPoint(3, 3));
         QCOMPARE(panel->toPlainText(), u"How to scroll\n\nPress PLAY."_s);
-        QCOMPARE(h.read(u"help.txt"_s), QByteArray("How to scroll\r\n\r\nPress PLAY."));
+        QCOMPARE(h.read(helpFile), QByteArray("How to scroll\r\n\r\nPress PLAY."));
     }
 
     void playingClosesThePanelAndWidensIt()
@@ -358,6 +376,7 @@ private slots:
         Harness h;
         QVERIFY(h.start());
         QCOMPARE(h.w().height(), Twips::px(6975));
+        QVERIFY(wholeAndOnTop(h.child("cX")));
         const auto where = [&h](const QString& name) { return name == u"Frame2" ? QPoint(5, 5) : QPoint(); };
 
         Harness::doubleClick(h.child(hideOn.toLatin1().constData()), where(hideOn));
@@ -365,31 +384,14 @@ private slots:
         QVERIFY(!h.child("lHelp")->isVisible());
         QCOMPARE(h.child("Image2")->y(), Twips::px(1080));
         QCOMPARE(h.child("cHelp")->toolTip(), u"Double-click below to view Instant Help"_s);
+        QVERIFY(wholeAndOnTop(h.child("cX")));
 
         Harness::doubleClick(h.child(showOn.toLatin1().constData()), where(showOn));
         QCOMPARE(h.w().height(), Twips::px(6975));
         QVERIFY(h.child("lHelp")->isVisible());
         QCOMPARE(h.child("Image2")->y(), Twips::px(1440));
         QCOMPARE(h.child("cHelp")->toolTip(), QString());
-    }
-
-    void helpBarAndEdgesStartWindowMoves()
-    {
-        Harness h;
-        QVERIFY(h.start());
-        QTest::mousePress(h.child("Image1"), Qt::LeftButton);
-        QTest::mouseRelease(h.child("Image1"), Qt::LeftButton);
-        QCOMPARE(h.services.windowMoves, 1);
-        QTest::mousePress(h.child("Image1"), Qt::RightButton);
-        QTest::mouseRelease(h.child("Image1"), Qt::RightButton);
-        QCOMPARE(h.services.windowMoves, 1);
-        Harness::moveHeld(h.child("lHelp"), QPointF(30, 10), Qt::LeftButton);
-        QCOMPARE(h.services.windowMoves, 2);
-        Harness::moveHeld(h.child("lHelp"), QPointF(30, 10), Qt::RightButton);
-        QCOMPARE(h.services.windowMoves, 2);
-        QTest::mousePress(h.child("lTime"), Qt::LeftButton);
-        QTest::mouseRelease(h.child("lTime"), Qt::LeftButton);
-        QCOMPARE(h.services.windowMoves, 2);
+        QVERIFY(wholeAndOnTop(h.child("cX")));
     }
 };
 

@@ -1,9 +1,12 @@
 // Play and pause, the tick, the pace spinners, the clock and the counters of the main window.
+#include <QAbstractButton>
 #include <QSignalSpy>
 #include <QTimer>
+#include <QWheelEvent>
 #include <cmath>
 
 #include "frmset_harness.h"
+#include "widgettools.h"
 #include "ui/navigationbar.h"
 
 using velloran::ui::NavigationBar;
@@ -83,6 +86,39 @@ private slots:
         QVERIFY(h.child<QTimer>("tRef")->isActive());
     }
 
+    // Each Alt shortcut acts at once on every press, quick presses and a held key's auto-repeats
+    // alike: ten presses are ten actions, seen as soon as the keys have been delivered.
+    void altShortcutsActOnEveryPress_data()
+    {
+        QTest::addColumn<int>("shortcut");
+        QTest::addColumn<bool>("held");
+        for (int i = 0; i < 4; ++i) {
+            const char* button = widgettools::kAltShortcuts[i].button;
+            QTest::addRow("%s, ten quick presses", button) << i << false;
+            QTest::addRow("%s, held for nine repeats", button) << i << true;
+        }
+    }
+
+    void altShortcutsActOnEveryPress()
+    {
+        QFETCH(int, shortcut);
+        QFETCH(bool, held);
+        const widgettools::AltShortcut& alt = widgettools::kAltShortcuts[shortcut];
+        Harness h;
+        h.write(u"backup.txt"_s, "the backup");
+        // The slowest speed, so no tick moves the script while Alt+P plays it.
+        h.write(u"Settings.ini"_s, "2000,10,27.75,-3000,\"" + h.path(u"backup.txt"_s).toUtf8() +
+                                       "\",0,0,\"script\"\r\n");
+        QVERIFY(h.start());
+        QSignalSpy clicks(h.child<QAbstractButton>(alt.button), &QAbstractButton::clicked);
+        widgettools::pressTenTimes(h.w().windowHandle(), alt, held);
+        QCOMPARE(clicks.count(), 10);
+        const bool backup = alt.key == Qt::Key_B;
+        QCOMPARE(h.position(), backup ? 480.0f : -3000.0f + 10 * alt.nudge);
+        QVERIFY(!playing(h));  // Alt+P ten times ends paused; the others never play
+        QCOMPARE(h.script(), backup ? u"the backup"_s : u"script"_s);
+    }
+
     void tickLowersByFrequencyAndShowsPosition()
     {
         Harness h;
@@ -113,31 +149,51 @@ private slots:
         QCOMPARE(log.colours.mid(0, 2), (QList<QColor>{kYellow, kWhite}));
     }
 
+    // A click on an arrow, or a turn of the wheel over the spinner, which does what a click on
+    // the arrow in the turn's direction does: one notch (120) is one click, and smaller steps add
+    // up to a notch. Up (away from the user) and left lower the value, down and right raise it.
     void spinnerArrows_data()
     {
         QTest::addColumn<QString>("spinner");
-        QTest::addColumn<bool>("lowerArrow");  // the lower or the right half of the spinner
+        QTest::addColumn<QString>("input");
         QTest::addColumn<bool>("play");
         QTest::addColumn<int>("speed");
         QTest::addColumn<int>("frequency");
         QTest::addColumn<QString>("readoutLabel");
         QTest::addColumn<QString>("readout");
-        QTest::newRow("speed, lower arrow") << u"sSpeed"_s << true << true << 110 << 10 << u"lScrd"_s
-                                            << u"Spd: 110"_s;
-        QTest::newRow("speed, upper arrow") << u"sSpeed"_s << false << true << 90 << 10 << u"lScrd"_s
-                                            << u"Spd: 90"_s;
-        QTest::newRow("frequency, right arrow") << u"sFreq"_s << true << true << 100 << 12
-                                                << u"lScrnt"_s << u"Frq: 12"_s;
-        QTest::newRow("frequency, left arrow") << u"sFreq"_s << false << true << 100 << 8
-                                               << u"lScrnt"_s << u"Frq: 8"_s;
-        QTest::newRow("speed while paused") << u"sSpeed"_s << true << false << 100 << 10
-                                            << u"lScrd"_s << QString();
+        const auto speed = [](const char* row, const char* input, bool play, int value) {
+            QTest::newRow(row) << u"sSpeed"_s << QString::fromLatin1(input) << play << value << 10 << u"lScrd"_s
+                               << (value != 100 ? u"Spd: %1"_s.arg(value) : QString());  // set by a change
+        };
+        const auto frequency = [](const char* row, const char* input, int value) {
+            QTest::newRow(row) << u"sFreq"_s << QString::fromLatin1(input) << true << 100 << value << u"lScrnt"_s
+                               << u"Frq: %1"_s.arg(value);
+        };
+        speed("speed, lower arrow", "second arrow", true, 110);
+        speed("speed, upper arrow", "first arrow", true, 90);
+        frequency("frequency, right arrow", "second arrow", 12);
+        frequency("frequency, left arrow", "first arrow", 8);
+        speed("speed while paused", "second arrow", false, 100);
+        speed("speed, wheel up", "wheel 0 120", true, 90);
+        speed("speed, wheel down", "wheel 0 -120", true, 110);
+        speed("speed, three notches up at once", "wheel 0 360", true, 70);
+        speed("speed, two half notches up", "wheel 0 60, wheel 0 60", true, 90);
+        speed("speed, half a notch", "wheel 0 60", true, 100);
+        speed("speed, half up then half down", "wheel 0 60, wheel 0 -60", true, 100);
+        speed("speed, wheel left", "wheel 120 0", true, 90);
+        speed("speed, wheel up while paused", "wheel 0 120", false, 100);
+        speed("speed, wheel down while paused", "wheel 0 -120", false, 100);
+        frequency("frequency, wheel up", "wheel 0 120", 8);
+        frequency("frequency, wheel down", "wheel 0 -120", 12);
+        frequency("frequency, wheel left", "wheel 120 0", 8);
+        frequency("frequency, wheel right", "wheel -120 0", 12);
+        frequency("frequency, high-resolution steps", "wheel 0 -40, wheel 0 -40, wheel 0 -40, wheel 0 -40", 12);
     }
 
     void spinnerArrows()
     {
         QFETCH(QString, spinner);
-        QFETCH(bool, lowerArrow);
+        QFETCH(QString, input);
         QFETCH(bool, play);
         QFETCH(int, speed);
         QFETCH(int, frequency);
@@ -149,10 +205,21 @@ private slots:
             QTest::mouseClick(h.child("cPlay"), Qt::LeftButton);
         QWidget* arrows = h.child(spinner.toLatin1().constData());
         const QSize size = arrows->size();
-        const QPoint at = spinner == u"sSpeed"
-                              ? QPoint(size.width() / 2, lowerArrow ? size.height() * 3 / 4 : size.height() / 4)
-                              : QPoint(lowerArrow ? size.width() * 3 / 4 : size.width() / 4, size.height() / 2);
-        QTest::mouseClick(arrows, Qt::LeftButton, Qt::NoModifier, at);
+        for (const QString& step : input.split(u", "_s)) {
+            if (step.startsWith(u"wheel"_s)) {
+                const QPoint angle(step.section(u' ', 1, 1).toInt(), step.section(u' ', 2, 2).toInt());
+                const QPointF at = QRectF(arrows->rect()).center();
+                QWheelEvent wheel(at, arrows->mapToGlobal(at), QPoint(), angle, Qt::NoButton, Qt::NoModifier,
+                                  Qt::NoScrollPhase, false);
+                QApplication::sendEvent(arrows, &wheel);
+                continue;
+            }
+            const bool second = step == u"second arrow";
+            const QPoint at = spinner == u"sSpeed"
+                                  ? QPoint(size.width() / 2, second ? size.height() * 3 / 4 : size.height() / 4)
+                                  : QPoint(second ? size.width() * 3 / 4 : size.width() / 4, size.height() / 2);
+            QTest::mouseClick(arrows, Qt::LeftButton, Qt::NoModifier, at);
+        }
 
         QCOMPARE(int(h.shared.pace.speed), speed);
         QCOMPARE(int(h.shared.pace.frequency), frequency);

@@ -65,6 +65,46 @@ class FrmSetSafetyTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void failedSaveAsksToStayOrLeave_data()
+    {
+        QTest::addColumn<QString>("exit");
+        QTest::addColumn<bool>("leave");
+        for (const QString& exit : {u"Escape"_s, u"cX"_s, u"close"_s}) {
+            QTest::newRow(qPrintable(exit + u", stay"_s)) << exit << false;
+            QTest::newRow(qPrintable(exit + u", leave"_s)) << exit << true;
+        }
+    }
+
+    void failedSaveAsksToStayOrLeave()
+    {
+        QFETCH(QString, exit);
+        QFETCH(bool, leave);
+        // Neither the program folder nor the fallback configuration folder can be created, even
+        // for the superuser.
+        const ScopedEnv config("XDG_CONFIG_HOME", "/proc/velloran-no-config");
+        Harness h;
+        h.services.folder = u"/proc/velloran-no-folder"_s;
+        h.services.afterFailedSave = leave ? velloran::platform::FailedSaveChoice::Leave
+                                           : velloran::platform::FailedSaveChoice::Stay;
+        QVERIFY(h.start());
+        if (exit == u"Escape")
+            h.key(Qt::Key_Escape);
+        else if (exit == u"cX")
+            QTest::mouseClick(h.child("cX"), Qt::LeftButton);
+        else
+            QCOMPARE(h.w().close(), leave);
+        // The question names the file and the reason, once; staying keeps the window and its work.
+        QCOMPARE(h.services.failedSaves.size(), 1);
+        QVERIFY2(h.services.failedSaves[0].contains(u"/Settings.ini: "_s), qPrintable(h.services.failedSaves[0]));
+        QVERIFY(!h.services.failedSaves[0].endsWith(u": "_s));
+        QCOMPARE(h.services.ends, leave && exit != u"close" ? 1 : 0);
+        QCOMPARE(h.w().isVisible(), !leave || exit != u"close");  // the fake end leaves it shown
+        QVERIFY(!QFile::exists(u"/proc/velloran-no-folder/Settings.ini"_s));
+    }
+
+    // Each area that moves the window hands it to the window manager once a press there has been
+    // carried a few pixels with a button held, never on a press alone, so a double-click stays a
+    // double-click; the right button alone moves nothing.
     void fullDiskAsksAndStayingKeepsTheWork()
     {
         Harness h;

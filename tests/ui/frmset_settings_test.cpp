@@ -1,5 +1,7 @@
-// The working state restored at start-up and saved on every way out of the main window.
+// The working state restored at start-up and saved on every way out of the main window; the
+// areas that move the borderless window.
 #include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
 #include <QTimer>
 
@@ -278,41 +280,95 @@ private slots:
         QCOMPARE(again.script(), u"  Lead, quoted\n\nÉté ü 日本"_s);
     }
 
-    void failedSaveAsksToStayOrLeave_data()
+    void installedCopyKeepsItsStateInTheConfigFolder()
     {
-        QTest::addColumn<QString>("exit");
-        QTest::addColumn<bool>("leave");
-        for (const QString& exit : {u"Escape"_s, u"cX"_s, u"close"_s}) {
-            QTest::newRow(qPrintable(exit + u", stay"_s)) << exit << false;
-            QTest::newRow(qPrintable(exit + u", leave"_s)) << exit << true;
-        }
+        // The program folder can be written here, as the superuser finds /usr/bin: an installed
+        // copy still leaves it alone.
+        QTemporaryDir config;
+        const QByteArray previous = qgetenv("XDG_CONFIG_HOME");
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+        Harness h;
+        QVERIFY(QDir(h.folder.path()).mkpath(u"usr/bin"_s));
+        QVERIFY(QDir(h.folder.path()).mkpath(u"usr/share/velloran"_s));
+        h.services.folder = h.path(u"usr/bin"_s);
+        h.services.installedData = h.path(u"usr/share/velloran"_s);
+        h.write(u"usr/bin/Settings.ini"_s, "100,10,27.75,480,\"\",0,0,\"beside\"\r\n");
+        QVERIFY(QDir().mkpath(config.filePath(u"Velloran"_s)));
+        const QString kept = config.filePath(u"Velloran/Settings.ini"_s);
+        QFile seed(kept);
+        QVERIFY(seed.open(QIODevice::WriteOnly));
+        seed.write("120,12,27.75,480,\"\",3,4,\"kept\"\r\n");
+        seed.close();
+
+        QVERIFY(h.start());
+        QCOMPARE(h.script(), u"kept"_s);
+        QCOMPARE(h.w().speedValue(), 120);
+        h.key(Qt::Key_Slash, Qt::AltModifier);
+        QTRY_COMPARE(h.position(), 280.0f);
+        h.key(Qt::Key_Escape);
+        QCOMPARE(h.services.ends, 1);
+        QFile saved(kept);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll(), QByteArray("120,12,27.75,280,\"\",3,4,\"kept\"\r\n"));
+        QCOMPARE(QDir(h.services.folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{u"Settings.ini"_s});
+        QCOMPARE(h.read(u"usr/bin/Settings.ini"_s), QByteArray("100,10,27.75,480,\"\",0,0,\"beside\"\r\n"));
+        if (previous.isNull())
+            qunsetenv("XDG_CONFIG_HOME");
+        else
+            qputenv("XDG_CONFIG_HOME", previous);
     }
 
-    void failedSaveAsksToStayOrLeave()
+    void areasThatMoveTheWindow_data()
     {
-        QFETCH(QString, exit);
-        QFETCH(bool, leave);
-        // Neither the program folder nor the fallback configuration folder can be created, even
-        // for the superuser.
-        const ScopedEnv config("XDG_CONFIG_HOME", "/proc/velloran-no-config");
+        QTest::addColumn<QString>("area");
+        QTest::addColumn<QString>("gesture");
+        QTest::addColumn<Qt::MouseButton>("button");
+        QTest::addColumn<int>("moves");
+        for (const char* area : {"frmSet", "Frame2", "Image1", "Image2", "lHelp", "lRun"}) {
+            const QString name = QString::fromLatin1(area);
+            QTest::addRow("%s, left drag", area) << name << u"drag"_s << Qt::LeftButton << 1;
+            QTest::addRow("%s, middle drag", area) << name << u"drag"_s << Qt::MiddleButton << 1;
+            QTest::addRow("%s, right drag", area) << name << u"drag"_s << Qt::RightButton << 0;
+            QTest::addRow("%s, left press", area) << name << u"press"_s << Qt::LeftButton << 0;
+            QTest::addRow("%s, left press with a tremor", area) << name << u"tremor"_s << Qt::LeftButton << 0;
+            QTest::addRow("%s, double-click", area) << name << u"double-click"_s << Qt::LeftButton << 0;
+        }
+        QTest::newRow("statistics caption, left drag") << u"lTime"_s << u"drag"_s << Qt::LeftButton << 0;
+        QTest::newRow("script area, left drag") << u"Scroll"_s << u"drag"_s << Qt::LeftButton << 0;
+        QTest::newRow("TextFinder panel, left drag") << u"fX"_s << u"drag"_s << Qt::LeftButton << 0;
+    }
+
+    void areasThatMoveTheWindow()
+    {
+        QFETCH(QString, area);
+        QFETCH(QString, gesture);
+        QFETCH(Qt::MouseButton, button);
+        QFETCH(int, moves);
         Harness h;
-        h.services.folder = u"/proc/velloran-no-folder"_s;
-        h.services.afterFailedSave = leave ? velloran::platform::FailedSaveChoice::Leave
-                                           : velloran::platform::FailedSaveChoice::Stay;
         QVERIFY(h.start());
-        if (exit == u"Escape")
-            h.key(Qt::Key_Escape);
-        else if (exit == u"cX")
-            QTest::mouseClick(h.child("cX"), Qt::LeftButton);
-        else
-            QCOMPARE(h.w().close(), leave);
-        // The question names the file and the reason, once; staying keeps the window and its work.
-        QCOMPARE(h.services.failedSaves.size(), 1);
-        QVERIFY2(h.services.failedSaves[0].contains(u"/Settings.ini: "_s), qPrintable(h.services.failedSaves[0]));
-        QVERIFY(!h.services.failedSaves[0].endsWith(u": "_s));
-        QCOMPARE(h.services.ends, leave && exit != u"close" ? 1 : 0);
-        QCOMPARE(h.w().isVisible(), !leave || exit != u"close");  // the fake end leaves it shown
-        QVERIFY(!QFile::exists(u"/proc/velloran-no-folder/Settings.ini"_s));
+        if (area == u"lRun")
+            h.w().ToggleStats();  // the tip labels stand in for the captions
+        if (area == u"fX")
+            h.w().ToggleTextFinder();
+        QWidget* target = area == u"frmSet" ? h.window.get() : h.child(area.toLatin1().constData());
+        const QPoint at = area == u"frmSet" ? QPoint(5, Twips::px(2000))
+                          : area == u"Frame2" ? QPoint(5, Twips::px(1200))
+                          : area == u"Scroll" ? QPoint(2, Twips::px(3000))
+                          : area == u"fX"     ? QPoint(5, 5)
+                                              : target->rect().center();
+        const int distance = QApplication::startDragDistance();
+        if (gesture == u"double-click") {
+            Harness::doubleClick(target, at);
+        } else {
+            QTest::mousePress(target, button, Qt::NoModifier, at);
+            if (gesture != u"press")
+                Harness::moveHeld(target, at + QPoint(gesture == u"drag" ? distance : distance / 2, 0), button);
+            QTest::mouseRelease(target, button, Qt::NoModifier, at);
+        }
+        QCOMPARE(h.services.windowMoves, moves);
+        QCOMPARE(h.w().height(), Twips::px(gesture == u"double-click" && area != u"Image1" && area != u"frmSet"
+                                               && area != u"lRun" ? 6615 : 6975));
     }
 };
 

@@ -5,6 +5,9 @@
 //   velloran_bench --smoke                 a quick run that checks the measurements still work
 //   velloran_bench --timing|--memory|--startup [--size=lines10|mb1|mb10] [--seconds=S]
 //                                          one probe in this process (the table starts these)
+//   velloran_bench --startup|--memory --settings=FILE
+//                                          the probe with that file as Settings.ini
+//   velloran_bench --timing --recovery=MS  tick timing while the recovery copy is written every MS
 #include <QApplication>
 
 #include <benchmark/benchmark.h>
@@ -26,6 +29,8 @@ struct Options {
     const char* mode = nullptr;  // nullptr: the plain benchmarks
     ScriptSize size = ScriptSize::TenMb;
     double seconds = 5;
+    QString settingsFile;
+    int recoveryEveryMs = 0;  // 0: no recovery copies
     bool valid = true;
 };
 
@@ -42,6 +47,10 @@ Options parse(int argc, char** argv)
             options.valid = options.valid && velloran::bench::sizeFromTag(argument + 7, &options.size);
         else if (!std::strncmp(argument, "--seconds=", 10))
             options.seconds = std::atof(argument + 10);
+        else if (!std::strncmp(argument, "--recovery=", 11))
+            options.valid = options.valid && (options.recoveryEveryMs = std::atoi(argument + 11)) > 0;
+        else if (!std::strncmp(argument, "--settings=", 11))
+            options.settingsFile = QString::fromLocal8Bit(argument + 11);
         else if (options.mode)
             options.valid = false;
     }
@@ -68,7 +77,7 @@ int main(int argc, char* argv[])
     }
     // Start-up is measured from before the QApplication exists.
     if (is(options, "--startup"))
-        return runStartupProbe(options.size, argc, argv);
+        return runStartupProbe(options.size, options.settingsFile, argc, argv);
 
     QApplication app(argc, argv);
     velloran::ui::Twips::initFromScreen();
@@ -78,9 +87,9 @@ int main(int argc, char* argv[])
     } else if (is(options, "--smoke")) {
         status = runSmoke(argc, argv);
     } else if (is(options, "--timing")) {
-        status = runTimingProbe(options.size, options.seconds);
+        status = runTimingProbe(options.size, options.seconds, options.recoveryEveryMs);
     } else if (is(options, "--memory")) {
-        status = runMemoryProbe(options.size);
+        status = runMemoryProbe(options.size, options.settingsFile);
     } else {
         registerWindowBenchmarks();
         registerScriptBenchmarks();

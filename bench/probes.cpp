@@ -16,6 +16,7 @@
 
 #include "benchwindow.h"
 #include "startedwindow.h"
+#include "ui/recoverycopy.h"
 #include "ui/scripttext.h"
 #include "ui/twips.h"
 
@@ -25,11 +26,15 @@ namespace {
 
 using Clock = StartedWindow::Clock;
 
-bool prepareFolder(const QTemporaryDir& folder, ScriptSize size)
+// Settings.ini with the generated script of that size, or a copy of the given file.
+bool prepareFolder(const QTemporaryDir& folder, ScriptSize size, const QString& settingsFile = {})
 {
-    return folder.isValid() &&
-           writeFile(QDir(folder.path()).filePath(QStringLiteral("Settings.ini")),
-                     settingsWithScript(scriptBytes(size)));
+    if (!folder.isValid())
+        return false;
+    const QString target = QDir(folder.path()).filePath(QStringLiteral("Settings.ini"));
+    if (!settingsFile.isEmpty())
+        return QFile::copy(settingsFile, target);
+    return writeFile(target, settingsWithScript(scriptBytes(size)));
 }
 
 // A line of /proc/self/status in megabytes, or -1 where there is none.
@@ -84,10 +89,10 @@ double percentile(std::vector<double> values, double fraction)
 
 }  // namespace
 
-int runStartupProbe(ScriptSize size, int& argc, char** argv)
+int runStartupProbe(ScriptSize size, const QString& settingsFile, int& argc, char** argv)
 {
     const QTemporaryDir folder;
-    if (!prepareFolder(folder, size))
+    if (!prepareFolder(folder, size, settingsFile))
         return 1;
     const Clock::time_point start = Clock::now();
     QApplication app(argc, argv);
@@ -96,18 +101,20 @@ int runStartupProbe(ScriptSize size, int& argc, char** argv)
     StartedWindow started(folder.path());
     if (!started.painted())
         return 1;
-    std::printf("startup_ms=%.2f app_ms=%.2f build_ms=%.2f form_load_ms=%.2f show_ms=%.2f\n",
+    std::printf("startup_ms=%.2f app_ms=%.2f build_ms=%.2f form_load_ms=%.2f show_ms=%.2f "
+                "script_chars=%lld\n",
                 millisecondsBetween(start, started.shown), millisecondsBetween(start, appMade),
                 millisecondsBetween(appMade, started.built),
                 millisecondsBetween(started.built, started.loaded),
-                millisecondsBetween(started.loaded, started.shown));
+                millisecondsBetween(started.loaded, started.shown),
+                static_cast<long long>(started.window().tex()->scriptLength()));
     return 0;
 }
 
-int runMemoryProbe(ScriptSize size)
+int runMemoryProbe(ScriptSize size, const QString& settingsFile)
 {
     const QTemporaryDir folder;
-    if (!prepareFolder(folder, size))
+    if (!prepareFolder(folder, size, settingsFile))
         return 1;
     StartedWindow started(folder.path());
     if (!started.painted())
@@ -139,7 +146,7 @@ int runMemoryProbe(ScriptSize size)
     return 0;
 }
 
-int runTimingProbe(ScriptSize size, double seconds)
+int runTimingProbe(ScriptSize size, double seconds, int recoveryEveryMs)
 {
     constexpr int kSpeed = 10;
     const QTemporaryDir folder;
@@ -156,6 +163,19 @@ int runTimingProbe(ScriptSize size, double seconds)
     ExpiryLog log;
     tScroll->installEventFilter(&log);
 
+    // The copy is asked for at the given pace and taken at once: the script collected in slices,
+    // the record written by the worker. The program itself takes one at most every couple of
+    // seconds (each change restarts its wait).
+    auto* copy = window.findChild<ui::RecoveryCopy*>();
+    int copiesWritten = 0;
+    QTimer pulse;
+    if (recoveryEveryMs > 0) {
+        copy->setDelay(0);
+        QObject::connect(copy, &ui::RecoveryCopy::copyWritten, [&](bool ok) { copiesWritten += ok ? 1 : 0; });
+        QObject::connect(&pulse, &QTimer::timeout, copy, &ui::RecoveryCopy::noteChange);
+        pulse.start(recoveryEveryMs);
+    }
+
     // Expiries are due on a grid from the moment play starts the timer (its first step); the
     // loop runs half an interval past the span so the last one due inside it is seen.
     const double spanMs = seconds * 1000.0;
@@ -165,6 +185,7 @@ int runTimingProbe(ScriptSize size, double seconds)
     window.TogglePlay();
     loop.exec();
     window.TogglePlay();
+    pulse.stop();
     tScroll->removeEventFilter(&log);
 
     // Lateness against the grid; after an expiry more than an interval late the timer starts a
@@ -195,10 +216,10 @@ int runTimingProbe(ScriptSize size, double seconds)
     const int ideal = static_cast<int>(std::floor(spanMs / kSpeed));
     const int ticks = static_cast<int>(log.times.size());
     std::printf("mean_interval_ms=%.3f interval_sd_ms=%.3f p99_lateness_ms=%.3f max_lateness_ms=%.3f "
-                "ticks=%d ideal=%d missed=%d\n",
+                "ticks=%d ideal=%d missed=%d recovery_copies=%d\n",
                 mean, deviation, percentile(lateness, 0.99),
                 lateness.empty() ? 0.0 : *std::max_element(lateness.begin(), lateness.end()), ticks,
-                ideal, std::max(0, ideal - ticks));
+                ideal, std::max(0, ideal - ticks), copiesWritten);
     return 0;
 }
 

@@ -9,7 +9,8 @@ mode=${1:-run}
 build=${VELLORAN_BUILD_DIR:-build}
 packages=(cmake g++ ninja-build pkg-config qt6-base-dev libgl-dev fonts-liberation
           libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-utils xclip imagemagick python3
-          dpkg-dev file desktop-file-utils appstream icewm inotify-tools x11-xserver-utils)
+          dpkg-dev file desktop-file-utils appstream icewm inotify-tools x11-xserver-utils
+          clang libclang-rt-14-dev)
 
 missing=()
 for package in "${packages[@]}"; do
@@ -51,6 +52,8 @@ case "$mode" in
     ;;
   test)
     ctest --test-dir "$build" --output-on-failure -j 2 --timeout 300
+    # The fuzz test's own report: how many inputs it tried.
+    grep -h '^settings_fuzz: ' "$build/Testing/Temporary/LastTest.log" || true
     ;;
   bench)
     exec bash bench/run_bench.sh "$build"

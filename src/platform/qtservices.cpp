@@ -2,15 +2,18 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFileInfo>
-#include <QLockFile>
+#include <QMessageBox>
 #include <QMimeData>
+#include <QPushButton>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QWidget>
 #include <QWindow>
 #include <cstdio>
 #include <cstdlib>
+#include <unistd.h>
 
+#include "platform/instancelock.h"
 #include "platform/services.h"
 
 namespace velloran::platform {
@@ -39,15 +42,15 @@ QString findDataFolder(const QString& programFolder, const QString& installedDat
 
 bool QtServices::acquireSingleInstance()
 {
-    // Per user: the runtime folder is private to the user. QLockFile records the owner's process,
-    // so a lock left by a crashed copy is recognised as stale and taken over.
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty())
-        folder = QDir::tempPath();
-    QDir().mkpath(folder);
-    m_lock = std::make_unique<QLockFile>(folder + u"/velloran.lock");
-    m_lock->setStaleLockTime(0);
-    return m_lock->tryLock(0);
+    // Per user: the runtime folder is private to the user; the temporary folder, with the user's
+    // number in the name, when the runtime folder cannot hold the lock.
+    m_lock = std::make_unique<InstanceLock>(QStringList{
+        QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation),
+        QDir::tempPath() + u"/velloran-" + QString::number(::getuid())});
+    const bool acquired = m_lock->acquire();
+    if (!m_lock->warning().isEmpty())
+        std::fprintf(stderr, "velloran: %s\n", qUtf8Printable(m_lock->warning()));
+    return acquired;
 }
 
 std::optional<QString> QtServices::clipboardText() const
@@ -87,8 +90,22 @@ void QtServices::startWindowMove(QWidget* window)
 
 void QtServices::endNow()
 {
+    if (m_lock)
+        m_lock->release();
     std::fflush(nullptr);
     std::_Exit(0);
+}
+
+FailedSaveChoice QtServices::askAfterFailedSave(QWidget* window, const QString& file, const QString& reason)
+{
+    QMessageBox box(QMessageBox::Warning, QStringLiteral(" Velloran"),
+                    QStringLiteral("Your work could not be saved to\n") + file + QStringLiteral("\n\n") + reason,
+                    QMessageBox::NoButton, window);
+    QPushButton* stay = box.addButton(QStringLiteral("Stay in the program"), QMessageBox::RejectRole);
+    box.addButton(QStringLiteral("Leave without saving"), QMessageBox::DestructiveRole);
+    box.setDefaultButton(stay);
+    box.exec();
+    return box.clickedButton() == stay ? FailedSaveChoice::Stay : FailedSaveChoice::Leave;
 }
 
 }  // namespace velloran::platform

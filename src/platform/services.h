@@ -5,9 +5,13 @@
 #include <optional>
 
 class QWidget;
-class QLockFile;
 
 namespace velloran::platform {
+
+class InstanceLock;
+
+// The user's answer when the state could not be saved on the way out.
+enum class FailedSaveChoice { Stay, Leave };
 
 // What the program needs from the operating system beyond plain widgets; one Qt implementation,
 // and fakes in tests.
@@ -27,8 +31,12 @@ public:
     virtual void startEditor() = 0;
     // Hands the window to the window manager for an interactive move with the pointer.
     virtual void startWindowMove(QWidget* window) = 0;
-    // Ends the program at once: no further handler runs, nothing is saved.
+    // Ends the program at once: no further handler runs, nothing is saved. The single-instance
+    // lock is given up first.
     virtual void endNow() = 0;
+    // Asks, over the window, whether to stay in the program or leave without saving, when the
+    // state could not be written to the file for the reason given.
+    virtual FailedSaveChoice askAfterFailedSave(QWidget* window, const QString& file, const QString& reason) = 0;
 };
 
 class QtServices final : public Services {
@@ -43,9 +51,10 @@ public:
     void startEditor() override;
     void startWindowMove(QWidget* window) override;
     void endNow() override;
+    FailedSaveChoice askAfterFailedSave(QWidget* window, const QString& file, const QString& reason) override;
 
 private:
-    std::unique_ptr<QLockFile> m_lock;
+    std::unique_ptr<InstanceLock> m_lock;
 };
 
 // help.txt beside the program first (a copy run in place), then in the installed data folder,

@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
@@ -15,14 +14,17 @@ namespace velloran::session {
 
 namespace {
 
-constexpr qint64 kReadChunk = 1024 * 1024;
-
 // Actually creating a file is the only reliable test: permission bits say nothing for root, for
 // ACLs or for a read-only mount.
 bool canCreateFileIn(const QString& folder)
 {
     QTemporaryFile probe(folder + u"/.velloran-probe-XXXXXX");
     return probe.open();  // removed again when probe goes out of scope
+}
+
+QString olderVersionsFile()
+{
+    return settingsPath(userConfigFolder() + u"/Velloran");
 }
 
 }  // namespace
@@ -46,60 +48,64 @@ QString settingsPath(const QString& folder)
     return folder + u"/Settings.ini";
 }
 
+QString recoveryPath(const QString& folder)
+{
+    return folder + u"/Settings.recovery";
+}
+
 QString settingsFileToRead(const QString& programFolder, const QString& writtenFolder)
 {
     const QString written = settingsPath(writtenFolder);
-    if (programFolder.isEmpty() || writtenFolder == programFolder)
+    const QString config = settingsPath(userConfigFolder());
+    if (programFolder.isEmpty() || writtenFolder == programFolder) {
+        const QFileInfo beside(written);
+        const QFileInfo fallback(config);
+        if (fallback.exists() && (!beside.exists() || fallback.lastModified() > beside.lastModified()))
+            return config;
         return written;
-    const QString olderVersions = settingsPath(userConfigFolder() + u"/Velloran");
-    for (const QString& candidate : {written, olderVersions, settingsPath(programFolder)})
+    }
+    for (const QString& candidate : {written, olderVersionsFile(), settingsPath(programFolder)})
         if (QFileInfo::exists(candidate))
             return candidate;
     return written;
 }
 
-std::optional<QByteArray> readWholeFile(const QString& path, qint64 maxBytes)
+SaveOutcome saveRecord(const QString& folder, const QByteArray& record)
 {
-    if (QFileInfo(path).isDir())
-        return std::nullopt;
-    QFile file(path);  // closed by its destructor on every path
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    if (file.size() > maxBytes)
-        return std::nullopt;
-
-    // Read in chunks rather than trusting the size: a device or pipe reports none and may not end.
-    QByteArray data;
-    data.reserve(file.size());
-    QByteArray chunk(kReadChunk, Qt::Uninitialized);
-    for (;;) {
-        const qint64 got = file.read(chunk.data(), std::min(kReadChunk, maxBytes - data.size() + 1));
-        if (got < 0)
-            return std::nullopt;
-        if (got == 0)
-            break;
-        data.append(chunk.constData(), got);
-        if (data.size() > maxBytes)
-            return std::nullopt;
+    SaveOutcome outcome;
+    outcome.file = settingsPath(folder);
+    outcome.saved = writeFileSafely(outcome.file, record, &outcome.reason);
+    const QString config = userConfigFolder();
+    if (!outcome.saved && folder != config && QDir().mkpath(config)) {
+        QString ignored;
+        if (writeFileSafely(settingsPath(config), record, &ignored))
+            return {true, settingsPath(config), {}};
     }
-    return data;
+    if (outcome.saved && folder == config && QFileInfo::exists(olderVersionsFile()))
+        QFile::rename(olderVersionsFile(), olderVersionsFile() + u".old");
+    return outcome;
 }
 
-bool writeFileSafely(const QString& path, const QByteArray& data)
+ScriptLoad loadScriptFile(const QString& path)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(data) != data.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    ScriptLoad load;
+    const FileRead read = readFile(path, kMaxScriptFileBytes);
+    if (read.failure == ReadFailure::TooBig)
+        load.refusal = fileTooBig(fileNamePart(path), read.size);
+    if (!read.bytes)
+        return load;
+    QString text = decodeText(*read.bytes);
+    const qint64 characters = scriptCharacters(text);
+    if (characters > kMaxScriptCharacters)
+        load.refusal = fileTooLong(fileNamePart(path), characters);
+    else
+        load.text = std::move(text);
+    return load;
 }
 
 std::optional<QString> loadTextFile(const QString& path)
 {
-    const auto bytes = readWholeFile(path, kMaxTextFileBytes);
+    const auto bytes = readWholeFile(path, kMaxScriptFileBytes);
     if (!bytes)
         return std::nullopt;
     return decodeText(*bytes);

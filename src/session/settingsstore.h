@@ -5,11 +5,10 @@
 
 #include <optional>
 
-namespace velloran::session {
+#include "session/safefile.h"
+#include "session/textlimit.h"
 
-// Scripts, help.txt and Settings.ini are read whole; beyond this size a file is refused rather
-// than exhaust memory.
-inline constexpr qint64 kMaxTextFileBytes = qint64(128) * 1024 * 1024;
+namespace velloran::session {
 
 // The user's configuration folder for the program: ~/.config/Velloran (XDG_CONFIG_HOME honoured).
 QString userConfigFolder();
@@ -18,18 +17,34 @@ QString userConfigFolder();
 // user's configuration folder (created when missing), so an installed copy keeps its state.
 QString settingsFolder(const QString& programFolder);
 QString settingsPath(const QString& folder);  // folder + "/Settings.ini"
+QString recoveryPath(const QString& folder);  // folder + "/Settings.recovery"
 
 // Where the state is read at start-up, given the folder it is written to (settingsFolder). When
-// that is the program folder, its file. Otherwise the configuration folder's file; when it has
-// none, the file older versions kept in ~/.config/Velloran/Velloran, then one in the program folder.
+// that is the program folder, its file, or the configuration folder's when that one is newer (a
+// save that could not be written beside the program went there). Otherwise the configuration
+// folder's file; when it has none, the file older versions kept in ~/.config/Velloran/Velloran,
+// then one in the program folder.
 QString settingsFileToRead(const QString& programFolder, const QString& writtenFolder);
 
-// The whole file, or nothing when it is missing, unreadable, a directory or larger than maxBytes.
-std::optional<QByteArray> readWholeFile(const QString& path, qint64 maxBytes);
+// Where a save went, or where it was tried and why it failed.
+struct SaveOutcome {
+    bool saved = false;
+    QString file;
+    QString reason;
+};
 
-// Writes to a temporary file beside the target and renames it over the target only once complete
-// and flushed; on any failure the previous file stays whole and false is returned.
-bool writeFileSafely(const QString& path, const QByteArray& data);
+// Writes the record as the folder's Settings.ini; when that fails, as the configuration folder's.
+// After a save there, the file older versions kept in ~/.config/Velloran/Velloran is renamed
+// Settings.ini.old, so it is read no more.
+SaveOutcome saveRecord(const QString& folder, const QByteArray& record);
+
+// A script file read whole and decoded. A file beyond the script limit is refused with a message
+// for the user in `refusal`; any other failure leaves both empty and is not reported.
+struct ScriptLoad {
+    std::optional<QString> text;
+    QString refusal;
+};
+ScriptLoad loadScriptFile(const QString& path);
 
 // A text file read whole and decoded (see decodeText), or nothing when it cannot be read.
 std::optional<QString> loadTextFile(const QString& path);

@@ -16,6 +16,7 @@
 #include "ui/helptexts.h"
 #include "ui/layoutapplier.h"
 #include "ui/navigationbar.h"
+#include "ui/notice.h"
 #include "ui/picturebutton.h"
 #include "ui/scriptsurface.h"
 #include "ui/scripttext.h"
@@ -35,6 +36,7 @@ frmFull::frmFull(platform::Services& services, SharedValues& shared, frmSet& mai
 {
     setAttribute(Qt::WA_DeleteOnClose);
     buildControls();
+    m_notice = new Notice(this, 240, 240);
     wireControls();
     wireHelpTexts();
     m_tRef->start();
@@ -109,6 +111,7 @@ void frmFull::wireControls()
     connect(m_cX, &PictureButton::mouseReleased, this, &frmFull::cX_MouseUp);
     connect(m_tip, &NavigationBar::moved, this, &frmFull::Tip_MouseMove);
     connect(tex(), &ScriptText::doubleClicked, this, &frmFull::Tex_DblClick);
+    connect(tex(), &ScriptText::entryRefused, m_notice, &Notice::tell);
 }
 
 void frmFull::setPosition(float position)
@@ -212,12 +215,11 @@ void frmFull::ToggleControlPanel()
 
 void frmFull::cX_MouseDown(int button)
 {
-    if (button == engine::kRightButton)
+    if (button == engine::kRightButton || !SaveFullSettings())
         return;
-    SaveFullSettings();
     m_tScroll->stop();
     m_ending = true;
-    m_services.endNow();
+    m_main.endProgram(false);
 }
 
 void frmFull::cX_MouseUp(int button)
@@ -259,8 +261,9 @@ bool frmFull::eventFilter(QObject* watched, QEvent* event)
         if (widget == first && widget->window() == this) {
             const int key = static_cast<QKeyEvent*>(event)->key();
             if (key == Qt::Key_Escape) {
+                // Ends without saving by design; the recovery copy goes too.
                 m_ending = true;
-                m_services.endNow();
+                m_main.endProgram(true);
                 return true;
             }
             if (key == Qt::Key_Insert)

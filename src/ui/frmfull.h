@@ -17,6 +17,7 @@ namespace velloran::ui {
 
 class ArrowSpinner;
 class NavigationBar;
+class Notice;
 class PictureButton;
 class ScriptSurface;
 class ScriptText;
@@ -40,7 +41,7 @@ public:
     void LoadBackup();
     void LoadClipboard();
     void ToggleControlPanel();
-    void SaveFullSettings();
+    bool SaveFullSettings();  // true when the program may end (see frmSet::SaveSettings)
 
     bool playing() const { return m_playing; }
     float position() const { return m_scroller.position(); }
@@ -109,6 +110,7 @@ private:
     QPushButton* m_cBack = nullptr;
     QTimer* m_tScroll = nullptr;
     QTimer* m_tRef = nullptr;
+    Notice* m_notice = nullptr;
 };
 
 }  // namespace velloran::ui

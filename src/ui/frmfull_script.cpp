@@ -1,9 +1,9 @@
 // The full-screen window's script entry points and its one write of the settings file.
 #include "platform/services.h"
-#include "session/settingsrecord.h"
 #include "session/settingsstore.h"
 #include "ui/frmfull.h"
 #include "ui/frmset.h"
+#include "ui/scriptintake.h"
 #include "ui/scripttext.h"
 
 namespace velloran::ui {
@@ -14,7 +14,7 @@ void frmFull::LoadBackup()
     const QString path = m_main.backupPath();
     if (path.isEmpty())
         return;
-    const auto text = session::loadTextFile(path);
+    const auto text = scriptFromFile(path, *m_notice);
     if (!text)
         return;
     tex()->setPlainText(*text);
@@ -24,7 +24,7 @@ void frmFull::LoadBackup()
 
 void frmFull::LoadClipboard()
 {
-    const auto text = m_services.clipboardText();
+    const auto text = scriptFromClipboard(m_services.clipboardText(), *m_notice);
     if (!text)
         return;
     tex()->setPlainText(*text);
@@ -32,20 +32,11 @@ void frmFull::LoadClipboard()
     positionChanged();
 }
 
-void frmFull::SaveFullSettings()
+bool frmFull::SaveFullSettings()
 {
     // Only the font size is this window's own; everything else comes from the hidden main window,
     // so the full-screen script, position and pace are not carried to the next run.
-    session::SettingsRecord record;
-    record.script = m_main.PrepareText();
-    record.speed = static_cast<qint16>(m_main.speedValue());
-    record.frequency = static_cast<qint16>(m_main.frequencyValue());
-    record.fontSize = static_cast<float>(tex()->pointSize());
-    record.position = m_main.scroller().position();
-    record.backupPath = m_main.backupPath();
-    record.minutes = m_shared.clock.minutes;
-    record.seconds = m_shared.clock.seconds;
-    session::writeFileSafely(m_main.settingsFile(), session::writeRecord(record));
+    return m_main.mayEndAfter(m_main.saveState(tex()->pointSize()), this);
 }
 
 }  // namespace velloran::ui

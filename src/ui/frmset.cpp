@@ -10,12 +10,15 @@
 #include <QTimer>
 
 #include "platform/services.h"
+#include "session/settingsstore.h"
 #include "ui/arrowspinner.h"
 #include "ui/frmfull.h"
 #include "ui/helptexts.h"
 #include "ui/layoutapplier.h"
 #include "ui/navigationbar.h"
+#include "ui/notice.h"
 #include "ui/picturebutton.h"
+#include "ui/recoverycopy.h"
 #include "ui/scriptsurface.h"
 #include "ui/scripttext.h"
 #include "ui/textfinder.h"
@@ -37,6 +40,8 @@ frmSet::frmSet(platform::Services& services, SharedValues& shared, QWidget* pare
     buildControls();
     tex()->setPlainText(QString::fromStdString(welcomeScript()));
     m_lChar->setText(qs(engine::characterReadout(tex()->scriptLength())));
+    m_notice = new Notice(this, 480, 240);
+    m_recovery = new RecoveryCopy(this, tex()->document(), [this] { return stateWithoutScript(); });
     wireControls();
     wireHelpTexts();
     qApp->installEventFilter(this);
@@ -55,8 +60,7 @@ ScriptText* frmSet::tex() const
 bool frmSet::Form_Load()
 {
     if (!m_services.acquireSingleInstance()) {
-        m_ending = true;
-        m_services.endNow();
+        endProgram(false);
         return false;
     }
     setFixedHeight(Twips::px(6975));
@@ -75,6 +79,7 @@ bool frmSet::Form_Load()
     m_tRef->start();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->geometry().center() - rect().center());
+    m_recovery->start(session::recoveryPath(stateFolder()));
     return true;
 }
 
@@ -118,6 +123,7 @@ void frmSet::wireControls()
             [this] { m_lChar->setText(qs(engine::characterReadout(tex()->scriptLength()))); });
     connect(tex(), &ScriptText::doubleClicked, this, &frmSet::Tex_DblClick);
     connect(m_scroll, &ScriptSurface::filesDropped, this, &frmSet::dropFiles);
+    connect(tex(), &ScriptText::entryRefused, m_notice, &Notice::tell);
 }
 
 void frmSet::TogglePlay()
@@ -236,12 +242,10 @@ void frmSet::DragWindow()
 
 void frmSet::cX_MouseDown(int button)
 {
-    if (button == engine::kRightButton)
+    if (button == engine::kRightButton || !SaveSettings())
         return;
-    SaveSettings();
     m_tScroll->stop();
-    m_ending = true;
-    m_services.endNow();
+    endProgram(false);
 }
 
 void frmSet::cX_MouseUp(int button)
@@ -263,18 +267,57 @@ void frmSet::cFull_Click()
     m_full->show();
 }
 
-void frmSet::saveOnClose()
+void frmSet::endProgram(bool discardRecovery)
+{
+    m_ending = true;
+    if (discardRecovery)
+        m_recovery->discard();
+    m_recovery->finish();
+    m_services.endNow();
+}
+
+session::SaveOutcome frmSet::saveAsShown()
+{
+    // While the full-screen window is shown, its saving exit is the one the user would take.
+    const bool full = m_full && m_full->isVisible();
+    const session::SaveOutcome outcome = saveState(full ? m_full->tex()->pointSize() : tex()->pointSize());
+    if (!outcome.saved)
+        m_notice->tell(QStringLiteral("The work could not be saved to ") + outcome.file + QStringLiteral(": ") +
+                       outcome.reason);
+    return outcome;
+}
+
+void frmSet::endFromOutside()
+{
+    if (m_ending)
+        return;
+    saveAsShown();
+    m_tScroll->stop();
+    endProgram(false);
+}
+
+void frmSet::saveForSessionEnd()
+{
+    if (!m_ending)
+        saveAsShown();
+}
+
+bool frmSet::saveOnClose()
 {
     if (m_saved || m_ending)
-        return;
-    m_saved = true;
-    SaveSettings();
+        return true;
+    m_saved = SaveSettings();
+    return m_saved;
 }
 
 void frmSet::closeEvent(QCloseEvent* event)
 {
     // A close from outside saves on the way out; the exits that end at once have saved already.
-    saveOnClose();
+    // When the save fails and the user chooses to stay, the window stays.
+    if (!saveOnClose()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     if (m_full)
         m_full->close();
@@ -290,9 +333,8 @@ bool frmSet::eventFilter(QObject* watched, QEvent* event)
         if (widget == first && widget->window() == this) {
             const int key = static_cast<QKeyEvent*>(event)->key();
             if (key == Qt::Key_Escape) {
-                SaveSettings();
-                m_ending = true;
-                m_services.endNow();
+                if (SaveSettings())
+                    endProgram(false);
                 return true;
             }
             if (key == Qt::Key_Insert)

@@ -13,11 +13,17 @@ class QTimer;
 namespace velloran::platform {
 class Services;
 }
+namespace velloran::session {
+struct SaveOutcome;
+struct SettingsRecord;
+}
 
 namespace velloran::ui {
 
 class ArrowSpinner;
 class NavigationBar;
+class Notice;
+class RecoveryCopy;
 class PictureButton;
 class ScriptSurface;
 class ScriptText;
@@ -52,7 +58,9 @@ public:
     void LoadBackup();
     void LoadClipboard();
     void LoadSettings();
-    void SaveSettings();
+    // Writes the record; true when the program may end: it was saved, or it could not be and the
+    // user chose to leave without saving.
+    bool SaveSettings();
     QString PrepareText();  // strips double quotes from the script; returns the script
     void DragWindow();
 
@@ -79,12 +87,29 @@ public:
     // Loads a whole text file as the script from the given origin; false leaves all as it was.
     bool loadScriptFromFile(const QString& path, bool resetClock);
 
+    // The record of this window's state with the given font size (the full-screen window's saving
+    // exit gives its own), written to the state folder or the configuration folder. A save that
+    // succeeds makes the recovery copy unneeded.
+    session::SaveOutcome saveState(double fontSize);
+    // True when the program may end after this save; when it failed, the user is asked over
+    // `asker` whether to stay or leave without saving.
+    bool mayEndAfter(const session::SaveOutcome& outcome, QWidget* asker);
+    // Ends at once, the recovery copy written out first; with discardRecovery, removed.
+    void endProgram(bool discardRecovery);
+    // A signal from outside (SIGTERM, SIGHUP, SIGINT): saves once as the shown window's saving
+    // exit would, without asking, then ends.
+    void endFromOutside();
+    // The desktop session is ending: saves as endFromOutside does, but the program goes on until
+    // it is closed (the user may still cancel the logout).
+    void saveForSessionEnd();
+    Notice* notice() const { return m_notice; }
+
 protected:
     void closeEvent(class QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QString stateFolder() const;  // where Settings.ini is written
+    QString stateFolder() const;  // where Settings.ini and the recovery copy are written
     void buildControls();
     void buildTopStrip();
     void buildControlPanel();
@@ -108,7 +133,9 @@ private:
     void cFile_MouseDown(int button);
     void cOKay_MouseDown(int button);
     void cBackup_Click();
-    void saveOnClose();
+    bool saveOnClose();
+    session::SettingsRecord stateWithoutScript() const;
+    session::SaveOutcome saveAsShown();
 
     platform::Services& m_services;
     SharedValues& m_shared;
@@ -117,6 +144,7 @@ private:
     bool m_statsShown = false;
     bool m_saved = false;
     bool m_ending = false;
+    QString m_stateFolder;  // where Settings.ini and the recovery copy are written
 
     ScriptSurface* m_scroll = nullptr;
     NavigationBar* m_tip = nullptr;
@@ -163,6 +191,8 @@ private:
     QTimer* m_tTime = nullptr;
     QTimer* m_tRef = nullptr;
     QPointer<frmFull> m_full;
+    Notice* m_notice = nullptr;
+    RecoveryCopy* m_recovery = nullptr;
 };
 
 }  // namespace velloran::ui

@@ -6,10 +6,13 @@
 
 #include "platform/services.h"
 #include "session/settingsrecord.h"
-#include "session/textcodec.h"
 #include "session/settingsstore.h"
+#include "session/staterestore.h"
 #include "ui/arrowspinner.h"
 #include "ui/frmset.h"
+#include "ui/notice.h"
+#include "ui/recoverycopy.h"
+#include "ui/scriptintake.h"
 #include "ui/scriptsurface.h"
 #include "ui/scripttext.h"
 #include "ui/textfinder.h"
@@ -49,6 +52,8 @@ public:
     }
     bool applyBackupPath(const QString& path) override
     {
+        if (path.size() > session::kMaxPathCharacters)
+            return false;
         m_window.findChild<QLabel*>(QStringLiteral("lBkPath"))->setText(path);
         return true;
     }
@@ -88,6 +93,8 @@ private:
 
 QString frmSet::stateFolder() const
 {
+    if (!m_stateFolder.isEmpty())
+        return m_stateFolder;
     // An installed copy's program folder belongs to the system, even when it could be written
     // (the superuser runs it): its state always goes to the user's configuration folder.
     const QString program = m_services.programFolder();
@@ -122,18 +129,18 @@ int frmSet::frequencyValue() const
 
 void frmSet::LoadSettings()
 {
-    const QString file = session::settingsFileToRead(m_services.programFolder(), stateFolder());
-    const auto bytes = session::readWholeFile(file, session::kMaxTextFileBytes);
-    if (!bytes)
-        return;
-    const auto fields = session::readFields(session::decodeText(*bytes));
-    if (!fields)
-        return;
+    const QString program = m_services.programFolder();
+    if (m_stateFolder.isEmpty())
+        m_stateFolder = stateFolder();
     MainWindowTarget target(m_sSpeed, m_sFreq, *this);
-    if (session::applyFields(*fields, target) == 8 && !backupPath().isEmpty()) {
+    const session::RestoreReport report = session::restoreState(
+        session::settingsFileToRead(program, m_stateFolder), session::recoveryPath(m_stateFolder), target);
+    if (report.applied == 8 && !backupPath().isEmpty()) {
         m_lBack->setText(QStringLiteral("BACKUP File : ") + session::fileNamePart(backupPath()));
         m_lBack->show();
     }
+    if (!report.messages.isEmpty())
+        m_notice->tell(report.messages.join(u"\n"));
 }
 
 QString frmSet::PrepareText()
@@ -146,10 +153,9 @@ QString frmSet::PrepareText()
     return text;
 }
 
-void frmSet::SaveSettings()
+session::SettingsRecord frmSet::stateWithoutScript() const
 {
     session::SettingsRecord record;
-    record.script = PrepareText();
     record.speed = static_cast<qint16>(m_sSpeed->value());
     record.frequency = static_cast<qint16>(m_sFreq->value());
     record.fontSize = static_cast<float>(tex()->pointSize());
@@ -157,7 +163,30 @@ void frmSet::SaveSettings()
     record.backupPath = backupPath();
     record.minutes = m_shared.clock.minutes;
     record.seconds = m_shared.clock.seconds;
-    session::writeFileSafely(settingsFile(), session::writeRecord(record));
+    return record;
+}
+
+session::SaveOutcome frmSet::saveState(double fontSize)
+{
+    session::SettingsRecord record = stateWithoutScript();
+    record.fontSize = static_cast<float>(fontSize);
+    record.script = PrepareText();
+    const session::SaveOutcome outcome = session::saveRecord(stateFolder(), session::writeRecord(record));
+    if (outcome.saved)
+        m_recovery->discard();
+    return outcome;
+}
+
+bool frmSet::mayEndAfter(const session::SaveOutcome& outcome, QWidget* asker)
+{
+    if (outcome.saved)
+        return true;
+    return m_services.askAfterFailedSave(asker, outcome.file, outcome.reason) == platform::FailedSaveChoice::Leave;
+}
+
+bool frmSet::SaveSettings()
+{
+    return mayEndAfter(saveState(tex()->pointSize()), this);
 }
 
 void frmSet::LoadHelpFile()
@@ -168,7 +197,7 @@ void frmSet::LoadHelpFile()
 
 bool frmSet::loadScriptFromFile(const QString& path, bool resetClockToo)
 {
-    const auto text = session::loadTextFile(path);
+    const auto text = scriptFromFile(path, *m_notice);
     if (!text)
         return false;
     tex()->setPlainText(*text);
@@ -195,7 +224,7 @@ void frmSet::LoadBackup()
 
 void frmSet::LoadClipboard()
 {
-    const auto text = m_services.clipboardText();
+    const auto text = scriptFromClipboard(m_services.clipboardText(), *m_notice);
     if (!text)
         return;
     tex()->setPlainText(*text);

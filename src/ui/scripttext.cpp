@@ -2,6 +2,8 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QDropEvent>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -9,6 +11,8 @@
 #include <QUrl>
 #include <algorithm>
 #include <cmath>
+
+#include "session/textlimit.h"
 
 namespace velloran::ui {
 
@@ -83,6 +87,42 @@ void ScriptText::setPlainText(const QString& text)
     QPlainTextEdit::setPlainText(groupLinesIntoBlocks(text, kBlockCharacters));
 }
 
+bool ScriptText::refusesEntry(qint64 added)
+{
+    const qint64 now = scriptLength();
+    if (now + added <= session::kMaxScriptCharacters)
+        return false;
+    // Near the limit only: the selection, which the entry replaces, is counted out.
+    const QString selected = textCursor().selectedText();
+    const auto breaks = selected.count(QChar::ParagraphSeparator) + selected.count(QChar::LineSeparator);
+    const qint64 after = now - selected.size() - breaks + added;
+    if (after <= session::kMaxScriptCharacters)
+        return false;
+    emit entryRefused(session::entryTooLong(after));
+    return true;
+}
+
+void ScriptText::keyPressEvent(QKeyEvent* event)
+{
+    const bool lineBreak = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const QString text = event->text();
+    const bool inserts = lineBreak || (!text.isEmpty() && (text.front().isPrint() || text.front() == u'\t'));
+    if (!isReadOnly() && inserts && refusesEntry(lineBreak ? 2 : session::scriptCharacters(text))) {
+        event->accept();
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+void ScriptText::inputMethodEvent(QInputMethodEvent* event)
+{
+    if (!isReadOnly() && refusesEntry(session::scriptCharacters(event->commitString()))) {
+        event->accept();
+        return;
+    }
+    QPlainTextEdit::inputMethodEvent(event);
+}
+
 void ScriptText::insertFromMimeData(const QMimeData* source)
 {
     // A long paste is grouped like a loaded script.
@@ -90,8 +130,11 @@ void ScriptText::insertFromMimeData(const QMimeData* source)
         QPlainTextEdit::insertFromMimeData(source);
         return;
     }
+    const QString pasted = source->text();
+    if (refusesEntry(session::scriptCharacters(pasted)))
+        return;
     QTextCursor cursor = textCursor();
-    cursor.insertText(groupLinesIntoBlocks(source->text(), kBlockCharacters));
+    cursor.insertText(groupLinesIntoBlocks(pasted, kBlockCharacters));
     setTextCursor(cursor);
     ensureCursorVisible();
 }

@@ -45,8 +45,13 @@ signals:
     void doubleClicked();
     void mouseMoved();
     void filesDropped(const QStringList& paths);
+    // Typing, pasting or input-method text was not taken: it would have made the script longer
+    // than the script size limit. The message says by how much.
+    void entryRefused(const QString& message);
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -57,6 +62,7 @@ protected:
     void insertFromMimeData(const QMimeData* source) override;
 
 private:
+    bool refusesEntry(qint64 added);
     void contentsChanged(int position, int added);
     void forgetBlockTopsFrom(int blockNumber);
     qreal lineTopOfVisualLine(int visualLine);

@@ -150,7 +150,11 @@ bool TextFinderPanel::openFolder(const QString& path)
     folder.setPath(canonical);
     const QStringList subfolders =
         folder.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
-    const QStringList names = folder.entryList(QDir::Files, QDir::Name | QDir::IgnoreCase);
+    // Regular files and links to them only: a pipe or a device would never finish loading.
+    QStringList names;
+    for (const QFileInfo& entry : folder.entryInfoList(QDir::Files | QDir::System, QDir::Name | QDir::IgnoreCase))
+        if (entry.isFile())
+            names << entry.fileName();
 
     m_folder = canonical;
     fillFolders(canonical, showDriveOf(canonical), subfolders);

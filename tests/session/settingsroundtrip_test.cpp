@@ -1,9 +1,11 @@
 #include "recordingtarget.h"
 #include "session/settingsrecord.h"
 #include "session/textcodec.h"
+#include "session/textlimit.h"
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <random>
 
 using namespace velloran::session;
@@ -72,6 +74,22 @@ TEST(RoundTrip, FiftyMegabyteScript)
     const RecordingTarget target = restore(file, &applied);
     EXPECT_EQ(applied, 8);
     EXPECT_TRUE(target.record.script == script);  // no dump of 50 MB on failure
+}
+
+// The largest record the program can write, a script at the limit made of characters that take
+// the most bytes and the longest backup path, is within what the start-up reads.
+TEST(RoundTrip, TheLargestRecordWrittenIsRead)
+{
+    SettingsRecord record{-32768, -32768, -3.4e38f, -3.4e38f, QString(kMaxPathCharacters, QChar(0x65E5)),
+                          std::numeric_limits<qint64>::max(), -32768, QString()};
+    record.script = QString(kMaxScriptCharacters, QChar(0x672C));
+    ASSERT_EQ(scriptCharacters(record.script), kMaxScriptCharacters);
+    const QByteArray file = writeRecord(record);
+    EXPECT_GT(file.size(), 3 * kMaxScriptCharacters);
+    EXPECT_LE(file.size(), kMaxRecordBytes);
+    record.script = QString(kMaxScriptCharacters / 2, u'\n');  // each break is two characters, two bytes
+    ASSERT_EQ(scriptCharacters(record.script), kMaxScriptCharacters);
+    EXPECT_LE(writeRecord(record).size(), kMaxRecordBytes);
 }
 
 // Damaged files must never crash the reader, and the target must see fields 1..n in order.

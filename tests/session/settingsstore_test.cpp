@@ -1,5 +1,6 @@
 #include "session/settingsstore.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
@@ -9,6 +10,8 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace velloran::session;
 using namespace Qt::StringLiterals;
@@ -27,6 +30,20 @@ QByteArray readBytes(const QString& path)
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
+
+void setModified(const QString& path, const QDateTime& when)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.setFileTime(when, QFileDevice::FileModificationTime));
+}
+
+// A read that would wait for ever fails the test after its own time instead of hanging it.
+class HangGuard {
+public:
+    explicit HangGuard(unsigned seconds) { ::alarm(seconds); }
+    ~HangGuard() { ::alarm(0); }
+};
 
 class SettingsStore : public ::testing::Test {
 protected:
@@ -81,6 +98,59 @@ TEST_F(SettingsStore, StateIsReadWhereItWasLeft)
     EXPECT_EQ(settingsFileToRead(program, config), inProgram);
     QFile::remove(inProgram);
     EXPECT_EQ(settingsFileToRead(program, config), current);
+
+    // Written beside the program, but a save that could not be written there went to the
+    // configuration folder: the newer of the two is read.
+    const QDateTime now = QDateTime::currentDateTime();
+    writeBytes(inProgram, "beside");
+    writeBytes(current, "config");
+    setModified(inProgram, now.addSecs(-60));
+    setModified(current, now);
+    EXPECT_EQ(settingsFileToRead(program, program), current);
+    setModified(inProgram, now.addSecs(60));
+    EXPECT_EQ(settingsFileToRead(program, program), inProgram);
+    QFile::remove(inProgram);
+    EXPECT_EQ(settingsFileToRead(program, program), current);
+    QDir(config).removeRecursively();
+}
+
+TEST_F(SettingsStore, SaveGoesToTheConfigFolderWhenTheProgramFolderFails)
+{
+    const QString config = userConfigFolder();
+    QDir(config).removeRecursively();
+    const QString program = m_dir.path();
+
+    const SaveOutcome beside = saveRecord(program, "one");
+    EXPECT_TRUE(beside.saved);
+    EXPECT_EQ(beside.file, settingsPath(program));
+    EXPECT_EQ(readBytes(settingsPath(program)), QByteArray("one"));
+    EXPECT_FALSE(QFile::exists(settingsPath(config)));
+
+    // The program folder's file cannot be replaced (a folder stands in its place).
+    ASSERT_TRUE(QFile::remove(settingsPath(program)));
+    ASSERT_TRUE(QDir(program).mkdir(u"Settings.ini"_s));
+    const SaveOutcome fallback = saveRecord(program, "two");
+    EXPECT_TRUE(fallback.saved);
+    EXPECT_EQ(fallback.file, settingsPath(config));
+    EXPECT_EQ(readBytes(settingsPath(config)), QByteArray("two"));
+
+    // Nowhere to write (a plain file stands where the configuration folder would be): the first
+    // place tried and the reason come back.
+    QDir(config).removeRecursively();
+    writeBytes(config, "not a folder");
+    const SaveOutcome nowhere = saveRecord(program, "three");
+    EXPECT_FALSE(nowhere.saved);
+    EXPECT_EQ(nowhere.file, settingsPath(program));
+    EXPECT_FALSE(nowhere.reason.isEmpty());
+    ASSERT_TRUE(QFile::remove(config));
+
+    // Once saved in the configuration folder, the file older versions kept is read no more.
+    const QString older = settingsPath(config + u"/Velloran"_s);
+    ASSERT_TRUE(QDir().mkpath(config + u"/Velloran"_s));
+    writeBytes(older, "older");
+    EXPECT_TRUE(saveRecord(config, "four").saved);
+    EXPECT_FALSE(QFile::exists(older));
+    EXPECT_EQ(readBytes(older + u".old"_s), QByteArray("older"));
     QDir(config).removeRecursively();
 }
 
@@ -93,8 +163,50 @@ TEST_F(SettingsStore, ReadWholeFileRefusesWhatItCannotHoldOrRead)
     EXPECT_EQ(readWholeFile(path(u"empty"_s), 10), QByteArray());
     EXPECT_FALSE(readWholeFile(path(u"missing"_s), 10));
     EXPECT_FALSE(readWholeFile(m_dir.path(), 10));
-    // A device that reports no size and never ends must hit the limit, not exhaust memory.
+    // A device that reports no size and never ends is refused, not read until memory runs out.
     EXPECT_FALSE(readWholeFile(u"/dev/zero"_s, 3 * 1024 * 1024 + 7));
+}
+
+TEST_F(SettingsStore, OnlyRegularFilesAreReadAndOthersAreRefusedAtOnce)
+{
+    const HangGuard guard(20);
+    writeBytes(path(u"plain.txt"_s), "plain");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path(u"pipe.txt"_s)).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(path(u"plain.txt"_s), path(u"to-plain.txt"_s)));
+    ASSERT_TRUE(QFile::link(path(u"pipe.txt"_s), path(u"to-pipe.txt"_s)));
+    ASSERT_TRUE(QFile::link(u"/dev/zero"_s, path(u"to-zero.txt"_s)));
+    writeBytes(path(u"locked.txt"_s), "x");
+    const bool root = ::geteuid() == 0;  // permission bits do not stop the superuser
+    ASSERT_TRUE(QFile::setPermissions(path(u"locked.txt"_s), QFileDevice::WriteOwner));
+
+    const struct {
+        const char* name;
+        ReadFailure failure;
+    } cases[] = {
+        {"plain.txt", ReadFailure::None},
+        {"to-plain.txt", ReadFailure::None},
+        {"pipe.txt", ReadFailure::NotRegular},
+        {"to-pipe.txt", ReadFailure::NotRegular},
+        {"to-zero.txt", ReadFailure::NotRegular},
+        {"missing.txt", ReadFailure::Missing},
+        {"plain.txt/below", ReadFailure::Missing},
+        {".", ReadFailure::NotRegular},
+        {"locked.txt", root ? ReadFailure::None : ReadFailure::Unreadable},
+    };
+    for (const auto& c : cases) {
+        const FileRead read = readFile(path(QString::fromLatin1(c.name)), 100);
+        EXPECT_EQ(read.failure, c.failure) << c.name;
+        EXPECT_EQ(read.bytes.has_value(), c.failure == ReadFailure::None) << c.name;
+        EXPECT_EQ(read.reason.isEmpty(), c.failure == ReadFailure::None) << c.name;
+    }
+    EXPECT_EQ(readFile(path(u"to-plain.txt"_s), 100).bytes, QByteArray("plain"));
+    const FileRead big = readFile(path(u"plain.txt"_s), 4);
+    EXPECT_EQ(big.failure, ReadFailure::TooBig);
+    EXPECT_EQ(big.size, 5);
+    // Text loads refuse a pipe the same way, without waiting for a writer.
+    EXPECT_FALSE(loadTextFile(path(u"pipe.txt"_s)));
+    EXPECT_FALSE(loadScriptFile(path(u"to-pipe.txt"_s)).text);
+    EXPECT_TRUE(loadScriptFile(path(u"to-pipe.txt"_s)).refusal.isEmpty());
 }
 
 TEST_F(SettingsStore, WriteFileSafelyReplacesWholeOrNotAtAll)
@@ -127,6 +239,48 @@ TEST_F(SettingsStore, LoadTextFileDecodes)
     writeBytes(path(u"script.txt"_s), "\x80 caf\xE9\r\n");
     EXPECT_EQ(loadTextFile(path(u"script.txt"_s)), u"\u20AC caf\u00E9\r\n"_s);
     EXPECT_FALSE(loadTextFile(path(u"missing.txt"_s)));
+    EXPECT_EQ(loadScriptFile(path(u"script.txt"_s)).text, u"\u20AC caf\u00E9\r\n"_s);
+    EXPECT_TRUE(loadScriptFile(path(u"missing.txt"_s)).refusal.isEmpty());
+}
+
+TEST(ScriptCharacters, CountLineBreaksAsTwo)
+{
+    const std::pair<QString, qint64> cases[] = {
+        {QString(), 0}, {u"abc"_s, 3}, {u"a\r\nb"_s, 4}, {u"a\nb"_s, 4}, {u"a\rb"_s, 4},
+        {u"\n\n"_s, 4}, {u"\r\r\n\r"_s, 6}, {u"\U0001F600"_s, 2}, {u"\r"_s, 2},
+    };
+    for (const auto& [text, count] : cases)
+        EXPECT_EQ(scriptCharacters(text), count) << text.toStdString();
+}
+
+TEST_F(SettingsStore, ScriptFilesBeyondTheLimitAreRefusedWithTheirSize)
+{
+    // Line breaks alone: each LF counts as two characters, so half the limit in bytes is at it.
+    QByteArray atLimit(kMaxScriptCharacters / 2, '\n');
+    writeBytes(path(u"at limit.txt"_s), atLimit);
+    const ScriptLoad fits = loadScriptFile(path(u"at limit.txt"_s));
+    ASSERT_TRUE(fits.text);
+    EXPECT_EQ(scriptCharacters(*fits.text), kMaxScriptCharacters);
+    EXPECT_TRUE(fits.refusal.isEmpty());
+
+    atLimit += 'x';
+    writeBytes(path(u"over.txt"_s), atLimit);
+    const ScriptLoad over = loadScriptFile(path(u"over.txt"_s));
+    EXPECT_FALSE(over.text);
+    EXPECT_EQ(over.refusal, u"\"over.txt\" was not loaded: it holds 16,000,001 characters, and a script "
+                            "can hold at most 16,000,000 characters."_s);
+
+    // A file too big to hold the limit in any encoding is refused before it is read (it is sparse
+    // here, so it takes no room).
+    QFile huge(path(u"huge.txt"_s));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(huge.resize(kMaxScriptFileBytes + 1));
+    huge.close();
+    const ScriptLoad tooBig = loadScriptFile(path(u"huge.txt"_s));
+    EXPECT_FALSE(tooBig.text);
+    EXPECT_TRUE(tooBig.refusal.startsWith(u"\"huge.txt\" was not loaded: it is 48,000,004 bytes"_s))
+        << tooBig.refusal.toStdString();
+    EXPECT_TRUE(tooBig.refusal.endsWith(u"at most 16,000,000 characters."_s));
 }
 
 TEST(FileNamePart, TakesWhatFollowsTheLastSeparator)

@@ -28,6 +28,8 @@ TEST(DecodeText, ChoosesTheEncodingFromTheBytes)
         {"utf16 le with mark", bytes({0xFF, 0xFE, 'A', 0, 0xE9, 0, 0xA9, 0x03}), u"A\u00E9\u03A9"_s},
         {"utf16 be with mark", bytes({0xFE, 0xFF, 0, 'A', 0x65, 0xE5, 0xD8, 0x3D, 0xDE, 0x00}),
          u"A\u65E5\U0001F600"_s},
+        {"utf16 unpaired surrogates replaced", bytes({0xFE, 0xFF, 0xDE, 0x00, 0, 'a', 0xD8, 0x3D, 0xDE, 0x00, 0xD8, 0x3D}),
+         u"\uFFFDa\U0001F600\uFFFD"_s},
         {"utf8 with mark dropped", bytes({0xEF, 0xBB, 0xBF, 'o', 'k', 0xC3, 0xA9}), u"ok\u00E9"_s},
         {"utf8 second mark kept", bytes({0xEF, 0xBB, 0xBF, 0xEF, 0xBB, 0xBF, 'x'}), u"\uFEFFx"_s},
         {"utf8 without mark", QByteArray("\xC3\x9F \xE6\x97\xA5\xE6\x9C\xAC"), u"\u00DF \u65E5\u672C"_s},
@@ -37,6 +39,21 @@ TEST(DecodeText, ChoosesTheEncodingFromTheBytes)
         // A lone lead byte at the very end is not UTF-8: "café" as written by a Windows editor.
         {"cp1252 ending in a lead byte", QByteArray("caf\xE9"), u"caf\u00E9"_s},
         {"overlong utf8 is not utf8", bytes({0xC0, 0xAF}), u"\u00C0\u00AF"_s},
+        // One stray byte in a UTF-8 file costs that byte only.
+        {"utf8 with one stray byte",
+         QByteArray("caf\xC3\xA9 \xE2\x82\xAC \x80 \xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x98\x80"),
+         u"caf\u00E9 \u20AC \u20AC \u65E5\u672C \U0001F600"_s},
+        {"utf8 cut short inside a sequence", QByteArray("\xC3\xA9\xC3\xA9 \xE6\x97"),
+         u"\u00E9\u00E9 \u00E6\u2014"_s},
+        {"mark says utf8 despite the stray byte", bytes({0xEF, 0xBB, 0xBF, 0xE9, 't', 0xE9}),
+         u"\u00E9t\u00E9"_s},
+        {"surrogate and beyond U+10FFFF are stray",
+         QByteArray("\xC3\xA9").repeated(8) + QByteArray("\xED\xA0\x80\xF4\x90\x80\x80"),
+         QString(8, QChar(0xE9)) + u"\u00ED\u00A0\u20AC\u00F4\u0090\u20AC\u20AC"_s},
+        // An 8-bit file whose stray bytes outnumber its accidental sequences reads as before:
+        // "CAFÉ’S été" with É’ forming a valid pair.
+        {"cp1252 with an accidental sequence", QByteArray("CAF\xC9\x92S \xE9t\xE9"),
+         u"CAF\u00C9\u2019S \u00E9t\u00E9"_s},
         {"empty", QByteArray(), QString()},
     };
     for (const auto& c : cases)

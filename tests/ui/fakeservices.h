@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 #include "platform/services.h"
@@ -15,6 +16,9 @@ public:
     int editorsStarted = 0;
     int windowMoves = 0;
     int ends = 0;
+    // The answer to a failed save, and the questions asked: the file and the reason of each.
+    velloran::platform::FailedSaveChoice afterFailedSave = velloran::platform::FailedSaveChoice::Stay;
+    QStringList failedSaves;
 
     QString programFolder() const override { return folder; }
     QString dataFolder() const override { return installedData.isEmpty() ? folder : installedData; }
@@ -23,4 +27,10 @@ public:
     void startEditor() override { ++editorsStarted; }
     void startWindowMove(QWidget*) override { ++windowMoves; }
     void endNow() override { ++ends; }
+    velloran::platform::FailedSaveChoice askAfterFailedSave(QWidget*, const QString& file,
+                                                            const QString& reason) override
+    {
+        failedSaves << file + u": " + reason;
+        return afterFailedSave;
+    }
 };

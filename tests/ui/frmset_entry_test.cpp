@@ -14,39 +14,9 @@ using velloran::ui::TextFinderPanel;
 
 namespace {
 
-// A start from a known state: script "script" at -5000, the clock at 2 : 5, slowest speed so no
-// tick moves the script during a test; and the backup path given.
-void prepare(Harness& h, const QString& backup = QString())
-{
-    h.write(u"Settings.ini"_s, "2000,10,27.75,-5000,\"" + backup.toUtf8() + "\",2,5,\"script\"\r\n");
-}
-
-// Drags the data over the widget and drops it there; true when the drag was accepted.
-bool dropOn(QWidget* target, const QMimeData& data)
-{
-    const QPoint at = target->rect().center();
-    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &enter);
-    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &drop);
-    return enter.isAccepted();
-}
-
 QWidget* dropTarget(Harness& h, const QString& name)
 {
     return name == u"Tex" ? h.w().tex()->viewport() : h.child("Scroll");
-}
-
-void openTextFinder(Harness& h)
-{
-    QTest::mouseClick(h.child("cFile"), Qt::LeftButton);
-}
-
-void expectUntouched(Harness& h)
-{
-    QCOMPARE(h.script(), u"script"_s);
-    QCOMPARE(h.position(), -5000.0f);
-    QCOMPARE(h.text("lTime"), u"Run Time  2 : 5"_s);
 }
 
 }  // namespace
@@ -96,28 +66,35 @@ private slots:
     void dropWithoutAReadableFileChangesNothing_data()
     {
         QTest::addColumn<QString>("target");
-        QTest::addColumn<bool>("dragText");
-        QTest::newRow("text on the text") << u"Tex"_s << true;
-        QTest::newRow("text on the surface") << u"Scroll"_s << true;
-        QTest::newRow("missing file") << u"Tex"_s << false;
+        QTest::addColumn<QString>("dropped");
+        QTest::newRow("text on the text") << u"Tex"_s << u"text"_s;
+        QTest::newRow("text on the surface") << u"Scroll"_s << u"text"_s;
+        QTest::newRow("missing file") << u"Tex"_s << u"gone.txt"_s;
+        QTest::newRow("named pipe") << u"Tex"_s << u"pipe.txt"_s;
+        QTest::newRow("link to a device") << u"Scroll"_s << u"zero.txt"_s;
     }
 
     void dropWithoutAReadableFileChangesNothing()
     {
         QFETCH(QString, target);
-        QFETCH(bool, dragText);
+        QFETCH(QString, dropped);
         Harness h;
         prepare(h);
+        QCOMPARE(::mkfifo(QFile::encodeName(h.path(u"pipe.txt"_s)).constData(), 0600), 0);
+        QVERIFY(QFile::link(u"/dev/zero"_s, h.path(u"zero.txt"_s)));
         QVERIFY(h.start());
         QMimeData data;
-        if (dragText)
+        if (dropped == u"text")
             data.setText(u"dragged words"_s);
         else
-            data.setUrls({QUrl::fromLocalFile(h.path(u"gone.txt"_s))});
+            data.setUrls({QUrl::fromLocalFile(h.path(dropped))});
+        ::alarm(20);  // a drop that waits on the pipe or reads the device for ever fails here
         const bool accepted = dropOn(dropTarget(h, target), data);
-        if (dragText)
+        ::alarm(0);
+        if (dropped == u"text")
             QVERIFY(!accepted);
         expectUntouched(h);
+        QVERIFY(h.notice().isEmpty());  // refused like an unreadable file: without a word
     }
 
     void insertLoadsTheClipboard_data()
@@ -245,6 +222,10 @@ private slots:
             QFile other(scripts.filePath(name));
             QVERIFY(other.open(QIODevice::WriteOnly));
         }
+        // Only regular files and links to them are listed: a pipe or a device would never load.
+        QCOMPARE(::mkfifo(QFile::encodeName(scripts.filePath(u"pipe.txt"_s)).constData(), 0600), 0);
+        QVERIFY(QFile::link(u"/dev/zero"_s, scripts.filePath(u"zero.txt"_s)));
+        QVERIFY(QFile::link(scripts.filePath(u"notes.txt"_s), scripts.filePath(u"link.txt"_s)));
         QVERIFY(h.start());
         openTextFinder(h);
         auto* finder = h.child<TextFinderPanel>("fX");
@@ -253,9 +234,9 @@ private slots:
         QStringList listed;
         for (int i = 0; i < files->count(); ++i)
             listed << files->item(i)->text();
-        QCOMPARE(listed, (QStringList{u"draft-txt"_s, u"notes.txt"_s}));
+        QCOMPARE(listed, (QStringList{u"draft-txt"_s, u"link.txt"_s, u"notes.txt"_s}));
         QVERIFY(!finder->openFolder(scripts.filePath(u"absent"_s)));
-        QCOMPARE(files->count(), 2);
+        QCOMPARE(files->count(), 3);
 
         QListWidgetItem* item = files->findItems(u"notes.txt"_s, Qt::MatchExactly).value(0);
         QTest::mouseClick(files->viewport(), Qt::LeftButton, Qt::NoModifier, files->visualItemRect(item).center());

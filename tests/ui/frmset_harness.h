@@ -3,13 +3,17 @@
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
 #include <memory>
+#include <sys/stat.h>  // mkfifo: pipes where files are expected
+#include <unistd.h>    // alarm: a time-out of its own for what could hang
 
 #include "fakeservices.h"
+#include "ui/frmfull.h"
 #include "ui/frmset.h"
 #include "ui/scripttext.h"
 #include "ui/twips.h"
@@ -18,6 +22,27 @@ using namespace Qt::StringLiterals;
 using velloran::ui::frmSet;
 using velloran::ui::SharedValues;
 using velloran::ui::Twips;
+
+// Sets an environment variable for the life of the object, then puts back what was there.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const QByteArray& value) : m_name(name), m_old(qgetenv(name)), m_had(qEnvironmentVariableIsSet(name))
+    {
+        qputenv(name, value);
+    }
+    ~ScopedEnv()
+    {
+        if (m_had)
+            qputenv(m_name, m_old);
+        else
+            qunsetenv(m_name);
+    }
+
+private:
+    const char* m_name;
+    QByteArray m_old;
+    bool m_had;
+};
 
 // A fresh main window in its own temporary program folder, with the operating system faked.
 class Harness {
@@ -68,6 +93,12 @@ public:
     }
 
     QString text(const char* label) const { return child<QLabel>(label)->text(); }
+    // What the window's notice shows, empty while it is hidden.
+    QString notice() const
+    {
+        const QLabel* shown = child<QLabel>("lNotice");
+        return shown->isVisible() ? shown->text() : QString();
+    }
     float position() const { return window->scroller().position(); }
     QString script() const { return window->tex()->toPlainText(); }
 
@@ -102,3 +133,44 @@ public:
         QTest::mouseRelease(widget, Qt::LeftButton, Qt::NoModifier, pos);
     }
 };
+
+// Shared by the tests of getting a script in.
+// A start from a known state: script "script" at -5000, the clock at 2 : 5, slowest speed so no
+// tick moves the script during a test; and the backup path given.
+inline void prepare(Harness& h, const QString& backup = QString())
+{
+    h.write(u"Settings.ini"_s, "2000,10,27.75,-5000,\"" + backup.toUtf8() + "\",2,5,\"script\"\r\n");
+}
+
+// Drags the data over the widget and drops it there; true when the drag was accepted.
+inline bool dropOn(QWidget* target, const QMimeData& data)
+{
+    const QPoint at = target->rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    return enter.isAccepted();
+}
+
+inline void openTextFinder(Harness& h)
+{
+    QTest::mouseClick(h.child("cFile"), Qt::LeftButton);
+}
+
+inline void expectUntouched(Harness& h)
+{
+    QCOMPARE(h.script(), u"script"_s);
+    QCOMPARE(h.position(), -5000.0f);
+    QCOMPARE(h.text("lTime"), u"Run Time  2 : 5"_s);
+}
+
+// Opens the full-screen window by the main window's own button.
+inline velloran::ui::frmFull* openFullScreen(Harness& h)
+{
+    QTest::mouseClick(h.child("cFull"), Qt::LeftButton);
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->objectName() == u"frmFull" && window->isVisible())
+            return qobject_cast<velloran::ui::frmFull*>(window);
+    qFatal("the full-screen window did not open");
+}

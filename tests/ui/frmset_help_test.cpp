@@ -3,7 +3,6 @@
 #include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QTextBlock>
-
 #include "frmset_harness.h"
 #include "widgettools.h"
 
@@ -34,10 +33,24 @@ class FrmSetHelpTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void withoutHelpFileThePanelIsEmpty_data()
+    {
+        QTest::addColumn<QString>("helpFile");
+        for (const QString& kind : {u"missing"_s, u"pipe"_s, u"device"_s})
+            QTest::newRow(qPrintable(kind)) << kind;
+    }
+
     void withoutHelpFileThePanelIsEmpty()
     {
+        QFETCH(QString, helpFile);
         Harness h;
+        if (helpFile == u"pipe")
+            QCOMPARE(::mkfifo(QFile::encodeName(h.path(u"help.txt"_s)).constData(), 0600), 0);
+        else if (helpFile == u"device")
+            QVERIFY(QFile::link(u"/dev/zero"_s, h.path(u"help.txt"_s)));
+        ::alarm(20);  // a start that waits on the pipe or reads the device for ever fails here
         QVERIFY(h.start());
+        ::alarm(0);
         QTest::mouseClick(h.child("cHelp"), Qt::LeftButton);
         auto* panel = h.child<QPlainTextEdit>("tHelp");
         QVERIFY(panel->isVisible());

@@ -319,41 +319,6 @@ private slots:
             qputenv("XDG_CONFIG_HOME", previous);
     }
 
-    void unwritableFolderNeverStopsTheExit_data()
-    {
-        QTest::addColumn<QString>("exit");
-        QTest::newRow("Escape") << u"Escape"_s;
-        QTest::newRow("exit button") << u"cX"_s;
-        QTest::newRow("close from outside") << u"close"_s;
-    }
-
-    void unwritableFolderNeverStopsTheExit()
-    {
-        QFETCH(QString, exit);
-        // Neither the program folder nor the fallback configuration folder can be created, even
-        // for the superuser.
-        const QByteArray config = qgetenv("XDG_CONFIG_HOME");
-        qputenv("XDG_CONFIG_HOME", "/proc/velloran-no-config");
-        Harness h;
-        h.services.folder = u"/proc/velloran-no-folder"_s;
-        QVERIFY(h.start());
-        if (exit == u"Escape")
-            h.key(Qt::Key_Escape);
-        else if (exit == u"cX")
-            QTest::mouseClick(h.child("cX"), Qt::LeftButton);
-        else
-            QVERIFY(h.w().close());
-        QCOMPARE(h.services.ends, exit == u"close" ? 0 : 1);
-        QVERIFY(!QFile::exists(u"/proc/velloran-no-folder/Settings.ini"_s));
-        if (config.isNull())
-            qunsetenv("XDG_CONFIG_HOME");
-        else
-            qputenv("XDG_CONFIG_HOME", config);
-    }
-
-    // Each area that moves the window hands it to the window manager once a press there has been
-    // carried a few pixels with a button held, never on a press alone, so a double-click stays a
-    // double-click; the right button alone moves nothing.
     void areasThatMoveTheWindow_data()
     {
         QTest::addColumn<QString>("area");

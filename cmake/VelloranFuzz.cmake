@@ -1,0 +1,25 @@
+# The fuzz target of the settings reader (tests/fuzz), built with clang into <build>/fuzz when
+# clang and its libFuzzer runtime are there, so the main build stays on its own compiler; the test
+# settings_fuzz runs it for 30 seconds from the seed corpus.
+find_program(VELLORAN_CLANGXX NAMES clang++ clang++-14)
+set(fuzz_runtime "")
+if(VELLORAN_CLANGXX)
+  execute_process(COMMAND ${VELLORAN_CLANGXX} -print-file-name=libclang_rt.fuzzer-${CMAKE_SYSTEM_PROCESSOR}.a
+                  OUTPUT_VARIABLE fuzz_runtime OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+endif()
+if(IS_ABSOLUTE "${fuzz_runtime}" AND EXISTS "${fuzz_runtime}")
+  include(ExternalProject)
+  ExternalProject_Add(settings_fuzz_build
+    SOURCE_DIR ${PROJECT_SOURCE_DIR}/tests/fuzz
+    BINARY_DIR ${CMAKE_BINARY_DIR}/fuzz
+    CMAKE_GENERATOR ${CMAKE_GENERATOR}
+    CMAKE_ARGS -DCMAKE_CXX_COMPILER=${VELLORAN_CLANGXX} -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    INSTALL_COMMAND ""
+    BUILD_ALWAYS TRUE)
+  add_test(NAME settings_fuzz
+           COMMAND bash ${PROJECT_SOURCE_DIR}/tests/fuzz/run_fuzz.sh ${CMAKE_BINARY_DIR}/fuzz/settings_fuzz
+                   ${PROJECT_SOURCE_DIR}/tests/fuzz/corpus 30)
+  set_tests_properties(settings_fuzz PROPERTIES TIMEOUT 180)
+else()
+  message(WARNING "clang or its libFuzzer runtime (libclang-rt-14-dev) missing: settings_fuzz is not built")
+endif()

@@ -1,0 +1,187 @@
+// The start-up restore: which file it reads, what it applies, and what it keeps aside.
+#include "recordingtarget.h"
+#include "session/safefile.h"
+#include "session/staterestore.h"
+#include "session/textlimit.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace velloran::session;
+using namespace Qt::StringLiterals;
+using velloran::session::testing::RecordingTarget;
+
+namespace {
+
+void writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+QByteArray readBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void setModified(const QString& path, const QDateTime& when)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.setFileTime(when, QFileDevice::FileModificationTime));
+}
+
+// A read that would wait for ever fails the test after its own time instead of hanging it.
+class HangGuard {
+public:
+    explicit HangGuard(unsigned seconds) { ::alarm(seconds); }
+    ~HangGuard() { ::alarm(0); }
+};
+
+class StateRestore : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+
+    QTemporaryDir m_dir;
+};
+
+TEST_F(StateRestore, KeepAsideKeepsTheNewestThreeOfAnyKind)
+{
+    const QString target = path(u"Settings.ini"_s);
+    for (const char* content : {"first", "second", "third", "fourth"}) {
+        writeBytes(target, content);
+        EXPECT_EQ(keepAside(target), target + u".damaged"_s);
+        EXPECT_FALSE(QFile::exists(target));
+    }
+    EXPECT_EQ(readBytes(target + u".damaged"_s), QByteArray("fourth"));
+    EXPECT_EQ(readBytes(target + u".damaged.1"_s), QByteArray("third"));
+    EXPECT_EQ(readBytes(target + u".damaged.2"_s), QByteArray("second"));
+    EXPECT_FALSE(QFile::exists(target + u".damaged.3"_s));
+
+    // A pipe and a folder move aside as well, without being opened.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(target).constData(), 0600), 0);
+    EXPECT_EQ(keepAside(target), target + u".damaged"_s);
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir(u"Settings.ini"_s));
+    EXPECT_EQ(keepAside(target), target + u".damaged"_s);
+    EXPECT_TRUE(QFileInfo(target + u".damaged"_s).isDir());
+    EXPECT_EQ(readBytes(target + u".damaged.2"_s), QByteArray("fourth"));
+
+    // A file that cannot be moved stays, and what was kept before is not given up for it.
+    QString reason;
+    EXPECT_FALSE(keepAside(path(u"missing"_s), &reason));
+    EXPECT_FALSE(reason.isEmpty());
+    EXPECT_EQ(readBytes(target + u".damaged.2"_s), QByteArray("fourth"));
+}
+
+struct RestoreCase {
+    const char* name;
+    QByteArray settings;   // null: no Settings.ini
+    QByteArray recovery;   // null: no recovery copy
+    int recoveryAge;       // seconds the recovery copy is older than Settings.ini (negative: newer)
+    int applied;
+    bool fromRecovery;
+    QStringList asideAfter;  // files named *.damaged afterwards
+};
+
+const QByteArray kWhole("150,20,35.75,-12000,\"\",3,7,\"saved\"\r\n");
+const QByteArray kRecovered("150,20,35.75,-12000,\"\",3,7,\"typed since\"\r\n");
+
+TEST_F(StateRestore, StartUpRestoresTheNewestWholeStateAndKeepsDamagedFilesAside)
+{
+    const RestoreCase cases[] = {
+        {"nothing", {}, {}, 0, 0, false, {}},
+        {"whole settings", kWhole, {}, 0, 8, false, {}},
+        {"cut short", kWhole.left(30), {}, 0, 0, false, {u"Settings.ini.damaged"_s}},
+        {"speed rejected", "5" + kWhole.mid(3), {}, 0, 0, false, {u"Settings.ini.damaged"_s}},
+        {"seconds rejected: fields before applied", kWhole.left(25) + "x,\"s\"\r\n", {}, 0, 6, false,
+         {u"Settings.ini.damaged"_s}},
+        {"newer recovery copy", kWhole, kRecovered, -30, 8, true, {}},
+        {"recovery copy with no settings", {}, kRecovered, 0, 8, true, {}},
+        {"older recovery copy", kWhole, kRecovered, 30, 8, false, {}},
+        {"newer recovery copy cut short", kWhole, kRecovered.left(35), -30, 8, false,
+         {u"Settings.recovery.damaged"_s}},
+        {"both damaged", kWhole.left(10), kRecovered.left(10), -30, 0, false,
+         {u"Settings.ini.damaged"_s, u"Settings.recovery.damaged"_s}},
+    };
+    for (const RestoreCase& c : cases) {
+        QTemporaryDir folder;
+        const QString settings = folder.filePath(u"Settings.ini"_s);
+        const QString recovery = folder.filePath(u"Settings.recovery"_s);
+        const QDateTime now = QDateTime::currentDateTime();
+        if (!c.settings.isNull()) {
+            writeBytes(settings, c.settings);
+            setModified(settings, now);
+        }
+        if (!c.recovery.isNull()) {
+            writeBytes(recovery, c.recovery);
+            setModified(recovery, now.addSecs(-c.recoveryAge));
+        }
+        RecordingTarget target;
+        const RestoreReport report = restoreState(settings, recovery, target);
+        EXPECT_EQ(report.applied, c.applied) << c.name;
+        EXPECT_EQ(target.accepted, c.applied) << c.name;
+        EXPECT_EQ(report.fromRecovery, c.fromRecovery) << c.name;
+        if (c.applied == 8) {
+            EXPECT_EQ(target.record.script, c.fromRecovery ? u"typed since"_s : u"saved"_s) << c.name;
+        }
+        EXPECT_EQ(QDir(folder.path()).entryList({u"*.damaged"_s}, QDir::AllEntries | QDir::System), c.asideAfter)
+            << c.name;
+        // Every file set aside is named to the user, and so is a restore from the recovery copy.
+        const QString said = report.messages.join(u'\n');
+        for (const QString& aside : c.asideAfter)
+            EXPECT_TRUE(said.contains(folder.filePath(aside))) << c.name << ": " << said.toStdString();
+        EXPECT_EQ(said.contains(u"automatic copy"_s), c.fromRecovery) << c.name;
+        EXPECT_EQ(report.messages.isEmpty(), c.asideAfter.isEmpty() && !c.fromRecovery) << c.name;
+        // The kept-aside file holds the bytes that were there.
+        if (c.asideAfter.contains(u"Settings.ini.damaged"_s)) {
+            EXPECT_EQ(readBytes(settings + u".damaged"_s), c.settings) << c.name;
+        }
+    }
+}
+
+TEST_F(StateRestore, StartUpKeepsAsideWhatItCannotReadAtAll)
+{
+    const HangGuard guard(20);
+    const QString settings = path(u"Settings.ini"_s);
+    const QString recovery = path(u"Settings.recovery"_s);
+    const struct {
+        const char* name;
+        std::function<void()> make;
+        const char* why;
+    } cases[] = {
+        {"pipe", [&] { ASSERT_EQ(::mkfifo(QFile::encodeName(settings).constData(), 0600), 0); },
+         "not a regular file"},
+        {"folder", [&] { ASSERT_TRUE(QDir(m_dir.path()).mkdir(u"Settings.ini"_s)); }, "not a regular file"},
+        {"too big", [&] {
+             QFile file(settings);
+             ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+             ASSERT_TRUE(file.resize(kMaxRecordBytes + 1));
+         }, "too big"},
+    };
+    for (const auto& c : cases) {
+        c.make();
+        RecordingTarget target;
+        const RestoreReport report = restoreState(settings, recovery, target);
+        EXPECT_EQ(report.applied, 0) << c.name;
+        EXPECT_TRUE(target.calls.empty()) << c.name;
+        EXPECT_FALSE(QFileInfo::exists(settings)) << c.name;
+        ASSERT_EQ(report.messages.size(), 1) << c.name;
+        EXPECT_TRUE(report.messages[0].contains(QString::fromLatin1(c.why))) << report.messages[0].toStdString();
+        EXPECT_TRUE(report.messages[0].contains(settings + u".damaged"_s)) << c.name;
+        ASSERT_TRUE(QDir(m_dir.path()).removeRecursively() && QDir().mkpath(m_dir.path()));
+    }
+}
+
+}  // namespace

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+
+namespace velloran::session {
+
+// Options beyond the classic behaviour, kept in Preferences.ini beside Settings.ini. A missing
+// file, a missing key or a value that cannot be read means the default, and the defaults are the
+// classic behaviour.
+struct Preferences {
+    // Which screen the full-screen window covers: the primary one, the one the main window is on,
+    // or a screen by the name the platform gives it.
+    enum class ScreenChoice { Primary, MainWindow, Named };
+
+    bool mirror = false;  // full-screen script drawn mirrored left to right, for beam-splitter glass
+    bool flip = false;    // and upside down, for rigs that fold the image twice
+    ScreenChoice screen = ScreenChoice::Primary;
+    QString screenName;   // with ScreenChoice::Named
+    bool cue = false;     // a reading cue at the left edge, a third of the screen down
+    bool remote = true;   // a presentation remote's Page Down and Page Up in the full-screen window
+    bool wholeScriptReachable = false;  // the scroll range follows the script's length
+
+    bool operator==(const Preferences&) const = default;
+};
+
+QString preferencesPath(const QString& folder);  // folder + "/Preferences.ini"
+
+// Reads the file; anything missing or unreadable keeps its default.
+Preferences loadPreferences(const QString& path);
+
+// Writes every key, replacing the file whole; false when it could not be written.
+bool savePreferences(const QString& path, const Preferences& preferences);
+
+}  // namespace velloran::session

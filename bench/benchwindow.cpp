@@ -40,7 +40,7 @@ BenchWindow::BenchWindow(const QByteArray& script)
     writeFile(scriptPath(), script);
     m_window = std::make_unique<ui::frmSet>(m_services, m_shared);
     m_window->Form_Load();
-    muteTimers(*m_window);
+    m_timers = std::make_unique<ManualTimers>(m_window->findChildren<QTimer*>());
     m_tScroll = m_window->findChild<QTimer*>(QStringLiteral("tScroll"));
     m_paints = std::make_unique<PaintCounter>();
     qApp->installEventFilter(m_paints.get());
@@ -99,21 +99,7 @@ void BenchWindow::setPlaying(bool playing)
 
 void BenchWindow::tick()
 {
-    expire(m_tScroll);
-}
-
-void muteTimers(QWidget& window)
-{
-    for (QTimer* timer : window.findChildren<QTimer*>())
-        timer->blockSignals(true);
-}
-
-void expire(QTimer* timer)
-{
-    // The timer stays muted so it cannot tick on its own; its timeout is raised once by hand.
-    timer->blockSignals(false);
-    QMetaObject::invokeMethod(timer, "timeout");
-    timer->blockSignals(true);
+    m_timers->expire(m_tScroll);
 }
 
 }  // namespace velloran::bench

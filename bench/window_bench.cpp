@@ -76,7 +76,7 @@ void fullTick(benchmark::State& state, ScriptSize size, float start)
     bench.setPlaying(false);
     ui::frmFull full(bench.services(), bench.shared(), bench.window());
     full.Form_Load();
-    muteTimers(full);
+    ManualTimers timers(full.findChildren<QTimer*>());
     full.show();
     full.TogglePlay();
     auto* tScroll = full.findChild<QTimer*>(QStringLiteral("tScroll"));
@@ -94,7 +94,7 @@ void fullTick(benchmark::State& state, ScriptSize size, float start)
             ticks = 1;
         }
         state.SetIterationTime(tally.measure([&] {
-            expire(tScroll);
+            timers.expire(tScroll);
             bench.settle();
         }));
     }

@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "fakeservices.h"
+#include "manualtimers.h"
 #include "widgettools.h"
 #include "ui/arrowspinner.h"
 #include "ui/frmfull.h"
@@ -51,10 +52,7 @@ void setSpinner(QWidget* window, const char* name, int value)
 // One expiry of the running tick timer, delivered at once instead of waited for.
 void tick(QWidget* window)
 {
-    auto* timer = child<QTimer>(window, "tScroll");
-    QVERIFY(timer->isActive());
-    QTimerEvent expiry(timer->timerId());
-    QCoreApplication::sendEvent(timer, &expiry);
+    QVERIFY(expireNow(child<QTimer>(window, "tScroll")));
 }
 
 // A key as the user types it: to the focused control, the window seeing it first.

@@ -13,6 +13,7 @@
 #include <unistd.h>    // alarm: a time-out of its own for what could hang
 
 #include "fakeservices.h"
+#include "manualtimers.h"
 #include "ui/frmfull.h"
 #include "ui/frmset.h"
 #include "ui/scripttext.h"
@@ -45,12 +46,14 @@ private:
 };
 
 // A fresh main window in its own temporary program folder, with the operating system faked.
+// Time is the test's: the tick and the clock expire only when a test says so (expire).
 class Harness {
 public:
     QTemporaryDir folder;
     FakeServices services;
     SharedValues shared;
     std::unique_ptr<frmSet> window;
+    std::unique_ptr<ManualTimers> time;
 
     Harness() { services.folder = folder.path(); }
 
@@ -74,6 +77,7 @@ public:
     bool start()
     {
         window = std::make_unique<frmSet>(services, shared);
+        time = std::make_unique<ManualTimers>(QList<QTimer*>{child<QTimer>("tScroll"), child<QTimer>("tTime")});
         if (!window->Form_Load())
             return false;
         window->show();
@@ -93,6 +97,8 @@ public:
     }
 
     QString text(const char* label) const { return child<QLabel>(label)->text(); }
+    // One expiry of the named timer (tScroll, tTime); false when it is not running.
+    bool expire(const char* timer) const { return time->expire(child<QTimer>(timer)); }
     // What the window's notice shows, empty while it is hidden.
     QString notice() const
     {

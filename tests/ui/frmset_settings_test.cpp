@@ -319,6 +319,9 @@ private slots:
             qputenv("XDG_CONFIG_HOME", previous);
     }
 
+    // Each area that moves the window hands it to the window manager once a press there has been
+    // carried a few pixels with a button held, never on a press alone, so a double-click stays a
+    // double-click; the right button alone moves nothing.
     void areasThatMoveTheWindow_data()
     {
         QTest::addColumn<QString>("area");

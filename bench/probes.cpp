@@ -18,7 +18,6 @@
 #include "startedwindow.h"
 #include "ui/recoverycopy.h"
 #include "ui/scripttext.h"
-#include "ui/twips.h"
 
 namespace velloran::bench {
 
@@ -96,7 +95,6 @@ int runStartupProbe(ScriptSize size, const QString& settingsFile, int& argc, cha
         return 1;
     const Clock::time_point start = Clock::now();
     QApplication app(argc, argv);
-    ui::Twips::initFromScreen();
     const Clock::time_point appMade = Clock::now();
     StartedWindow started(folder.path());
     if (!started.painted())

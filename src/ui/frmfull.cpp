@@ -20,7 +20,7 @@
 #include "ui/picturebutton.h"
 #include "ui/scriptsurface.h"
 #include "ui/scripttext.h"
-#include "ui/twips.h"
+#include "ui/twipscale.h"
 
 namespace velloran::ui {
 
@@ -32,11 +32,15 @@ QString qs(const std::string& text)
 }  // namespace
 
 frmFull::frmFull(platform::Services& services, SharedValues& shared, frmSet& main)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), m_services(services), m_shared(shared), m_main(main)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
+      m_services(services),
+      m_shared(shared),
+      m_main(main),
+      m_scale(TwipScale::of(this))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     buildControls();
-    m_notice = new Notice(this, 240, 240);
+    m_notice = new Notice(this, m_scale, 240, 240);
     wireControls();
     wireHelpTexts();
     m_tRef->start();
@@ -57,8 +61,8 @@ void frmFull::Form_Load()
 {
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QRect area = screen ? screen->geometry() : geometry();
-    m_width = static_cast<int>(std::lround(area.width() * Twips::perPixel()));
-    m_height = static_cast<int>(std::lround(area.height() * Twips::perPixel()));
+    m_width = static_cast<int>(std::lround(area.width() * m_scale.perPixel()));
+    m_height = static_cast<int>(std::lround(area.height() * m_scale.perPixel()));
     const double w = m_width;
     const double h = m_height;
 
@@ -67,11 +71,11 @@ void frmFull::Form_Load()
     m_scroll->setBand(0, h);
     m_scroll->setWidth(w - 495);
     m_scroll->setTexWidth(w - 495 - 240);
-    m_fCtrl->move(Twips::px(w / 2 - 10935.0 / 2), m_fCtrl->y());
+    m_fCtrl->move(m_scale.px(w / 2 - 10935.0 / 2), m_fCtrl->y());
     tex()->setPlainText(m_main.tex()->script());
     m_tip->setScaleHeight(engine::kSurfaceHeight);
-    place(m_tip, w - 255 - 120, 120, 255, h - 240);
-    m_fCtrl->move(m_fCtrl->x(), Twips::px(h - 1815 - 480));
+    m_scale.place(m_tip, w - 255 - 120, 120, 255, h - 240);
+    m_fCtrl->move(m_fCtrl->x(), m_scale.px(h - 1815 - 480));
     setPosition(engine::kFullHome);
     m_shared.pace.frequency = static_cast<std::int16_t>(m_main.frequencyValue());
     m_shared.pace.speed = static_cast<std::int16_t>(m_main.speedValue());
@@ -79,7 +83,7 @@ void frmFull::Form_Load()
     // Only a value that differs runs the spinner's change handling and writes its readout.
     m_sFreq->setValue(m_shared.pace.frequency);
     m_sSpeed->setValue(m_shared.pace.speed);
-    m_fHide->move(Twips::px(4560), Twips::px(h + 10000));
+    m_fHide->move(m_scale.px(4560), m_scale.px(h + 10000));
 }
 
 void frmFull::wireControls()
@@ -136,7 +140,7 @@ void frmFull::TogglePlay()
 {
     const bool playing = m_tScroll->isActive();
     ui::applyLayout(playing ? engine::fullPausedLayout(m_width) : engine::fullPlayingLayout(m_width), this,
-                    m_scroll, m_playing);
+                    m_scroll, m_playing, m_scale);
 }
 
 void frmFull::tScroll_Timer()

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "engine/scroller.h"
+#include "ui/twipscale.h"
 
 class QLabel;
 class QPushButton;
@@ -48,6 +49,7 @@ public:
     // Moves the surface there, as setting its Top does; nothing else is refreshed.
     void setPosition(float position);
     ScriptText* tex() const;
+    const TwipScale& scale() const { return m_scale; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -78,6 +80,7 @@ private:
     platform::Services& m_services;
     SharedValues& m_shared;
     frmSet& m_main;
+    TwipScale m_scale;
     engine::Scroller m_scroller{engine::kFullHome};
     bool m_playing = false;
     bool m_ending = false;

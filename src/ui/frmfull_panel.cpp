@@ -14,7 +14,7 @@
 #include "ui/picturebutton.h"
 #include "ui/scriptsurface.h"
 #include "ui/scripttext.h"
-#include "ui/twips.h"
+#include "ui/twipscale.h"
 
 namespace velloran::ui {
 
@@ -33,7 +33,7 @@ void frmFull::buildControls()
     colours.setColor(QPalette::Window, Qt::black);
     setPalette(colours);
 
-    m_scroll = new ScriptSurface(this, kTexTop);
+    m_scroll = new ScriptSurface(this, m_scale, kTexTop);
     m_scroll->setLeft(0);
     m_scroll->setTexLeft(0);
     m_scroll->setAcceptsFiles(false);
@@ -41,7 +41,7 @@ void frmFull::buildControls()
     script.setPointSizeF(engine::kFullScreenFontSize);
     tex()->setFont(script);
 
-    m_tip = new NavigationBar(this, false);
+    m_tip = new NavigationBar(this, m_scale, false);
 
     buildControlPanel();
     buildHiddenFrame();
@@ -58,10 +58,10 @@ void frmFull::buildControls()
 void frmFull::buildControlPanel()
 {
     m_fCtrl = makePanel(this, QStringLiteral("fCtrl"), kPanelColour);
-    m_fCtrl->resize(Twips::px(10935), Twips::px(1815));
+    m_fCtrl->resize(m_scale.px(10935), m_scale.px(1815));
     QWidget* f = m_fCtrl;
 
-    const PaceControls pace = buildPaceControls(f, 7440, 975);
+    const PaceControls pace = buildPaceControls(f, m_scale, 7440, 975);
     m_cFntPlus = pace.cFntPlus;
     m_cFntMinus = pace.cFntMinus;
     m_cReset = pace.cReset;
@@ -76,21 +76,21 @@ void frmFull::buildControlPanel()
     m_cFile = pace.cFile;
     colourText(m_lScrd, kGrey);
     colourText(m_lScrnt, kGrey);
-    makeDecoration(f, QStringLiteral("Line1"), 0, 0, 10935, 15, kDarkGrey);
-    makeDecoration(f, QStringLiteral("Line2"), 0, 1800, 10935, 15, kDarkGrey);
-    makeDecoration(f, QStringLiteral("Line3"), 0, 0, 15, 1815, kDarkGrey);
-    makeDecoration(f, QStringLiteral("Line4"), 10920, 0, 15, 1815, kDarkGrey);
+    makeDecoration(f, m_scale, QStringLiteral("Line1"), 0, 0, 10935, 15, kDarkGrey);
+    makeDecoration(f, m_scale, QStringLiteral("Line2"), 0, 1800, 10935, 15, kDarkGrey);
+    makeDecoration(f, m_scale, QStringLiteral("Line3"), 0, 0, 15, 1815, kDarkGrey);
+    makeDecoration(f, m_scale, QStringLiteral("Line4"), 10920, 0, 15, 1815, kDarkGrey);
 
     m_cFull = new PictureButton(QStringLiteral("cFull"), PictureButton::Glyph::Full, f);
-    place(m_cFull, 9240, 240, 615, 615);
+    m_scale.place(m_cFull, 9240, 240, 615, 615);
     m_cX = new PictureButton(QStringLiteral("cX"), PictureButton::Glyph::Exit, f);
-    place(m_cX, 10080, 240, 615, 615);
+    m_scale.place(m_cX, 10080, 240, 615, 615);
 
     m_lHelp = makeLabel(f, QStringLiteral("lHelp"), QString::fromLatin1(help::kFullDefault), 9, true);
     colourText(m_lHelp, kGrey);
     m_lHelp->setWordWrap(true);
     m_lHelp->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    place(m_lHelp, 120, 1080, 10815, 615);
+    m_scale.place(m_lHelp, 120, 1080, 10815, 615);
 }
 
 void frmFull::buildHiddenFrame()
@@ -99,17 +99,17 @@ void frmFull::buildHiddenFrame()
     // whether or not the Control Panel is shown.
     m_fHide = new QWidget(this);
     m_fHide->setObjectName(QStringLiteral("fHide"));
-    m_fHide->resize(Twips::px(3975), Twips::px(735));
+    m_fHide->resize(m_scale.px(3975), m_scale.px(735));
     m_cPlay2 = makeAccelerator(m_fHide, QStringLiteral("cPlay2"), QStringLiteral("&p"));
-    place(m_cPlay2, 240, 360, 255, 255);
+    m_scale.place(m_cPlay2, 240, 360, 255, 255);
     m_cUpB = makeAccelerator(m_fHide, QStringLiteral("cUpB"), QStringLiteral("&/"));
-    place(m_cUpB, 600, 360, 255, 255);
+    m_scale.place(m_cUpB, 600, 360, 255, 255);
     m_cDwnB = makeAccelerator(m_fHide, QStringLiteral("cDwnB"), QStringLiteral("&\\"));
-    place(m_cDwnB, 960, 360, 255, 255);
+    m_scale.place(m_cDwnB, 960, 360, 255, 255);
     m_cBack = makeAccelerator(m_fHide, QStringLiteral("cBack"), QStringLiteral("&b"));
-    place(m_cBack, 1320, 360, 255, 255);
+    m_scale.place(m_cBack, 1320, 360, 255, 255);
     m_lPos = makeLabel(m_fHide, QStringLiteral("lPos"), QString(), 8.25, false);
-    place(m_lPos, 2280, 360, 1215, 255);
+    m_scale.place(m_lPos, 2280, 360, 1215, 255);
 }
 
 }  // namespace velloran::ui

@@ -22,7 +22,7 @@
 #include "ui/scriptsurface.h"
 #include "ui/scripttext.h"
 #include "ui/textfinder.h"
-#include "ui/twips.h"
+#include "ui/twipscale.h"
 #include "ui/welcomescript.h"
 
 namespace velloran::ui {
@@ -35,12 +35,15 @@ QString qs(const std::string& text)
 }  // namespace
 
 frmSet::frmSet(platform::Services& services, SharedValues& shared, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_services(services), m_shared(shared)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      m_services(services),
+      m_shared(shared),
+      m_scale(TwipScale::of(this))
 {
     buildControls();
     tex()->setPlainText(QString::fromStdString(welcomeScript()));
     m_lChar->setText(qs(engine::characterReadout(tex()->scriptLength())));
-    m_notice = new Notice(this, 480, 240);
+    m_notice = new Notice(this, m_scale, 480, 240);
     m_recovery = new RecoveryCopy(this, tex()->document(), [this] { return stateWithoutScript(); });
     wireControls();
     wireHelpTexts();
@@ -63,7 +66,7 @@ bool frmSet::Form_Load()
         endProgram(false);
         return false;
     }
-    setFixedHeight(Twips::px(6975));
+    setFixedHeight(m_scale.px(6975));
     m_tip->setScaleHeight(engine::kSurfaceHeight);
     LoadSettings();
     m_shared.pace.frequency = static_cast<std::int16_t>(m_sFreq->value());
@@ -73,7 +76,7 @@ bool frmSet::Form_Load()
     ShowPosition();
     LoadHelpFile();
     writeClock();
-    place(m_fX, 3480, 720, 3735, 4575);
+    m_scale.place(m_fX, 3480, 720, 3735, 4575);
     m_statsShown = false;
     ToggleStats();
     m_tRef->start();
@@ -131,7 +134,7 @@ void frmSet::TogglePlay()
     HidePanels();
     const bool playing = m_tScroll->isActive();
     ui::applyLayout(playing ? engine::mainPausedLayout() : engine::mainPlayingLayout(), this, m_scroll,
-                    m_playing);
+                    m_playing, m_scale);
 }
 
 void frmSet::ShowPosition()

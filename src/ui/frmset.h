@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include "engine/scroller.h"
+#include "ui/twipscale.h"
 
 class QLabel;
 class QPlainTextEdit;
@@ -76,7 +77,6 @@ public:
     engine::Scroller& scroller() { return m_scroller; }
     SharedValues& shared() { return m_shared; }
     ScriptText* tex() const;
-    ScriptSurface* surface() const { return m_scroll; }
     QString backupPath() const;
     void setBackupPath(const QString& path);  // designate (TextFinder's BACKUP button)
     int speedValue() const;
@@ -103,6 +103,7 @@ public:
     // it is closed (the user may still cancel the logout).
     void saveForSessionEnd();
     Notice* notice() const { return m_notice; }
+    const TwipScale& scale() const { return m_scale; }
 
 protected:
     void closeEvent(class QCloseEvent* event) override;
@@ -139,6 +140,7 @@ private:
 
     platform::Services& m_services;
     SharedValues& m_shared;
+    TwipScale m_scale;
     engine::Scroller m_scroller{engine::kMainHome};
     bool m_playing = false;
     bool m_statsShown = false;

@@ -13,7 +13,7 @@
 #include "ui/scriptsurface.h"
 #include "ui/scripttext.h"
 #include "ui/textfinder.h"
-#include "ui/twips.h"
+#include "ui/twipscale.h"
 
 namespace velloran::ui {
 
@@ -197,9 +197,9 @@ void frmSet::ToggleInstantHelp()
     const double edge = hideBar ? 1080 : 1440;
     m_lHelp->setVisible(!hideBar);
     for (QWidget* line : {m_line5, m_line13})
-        line->resize(line->width(), Twips::px(edge));
-    place(m_image2, 0, edge, 10935, 255);
-    setFixedHeight(Twips::px(hideBar ? 6615 : 6975));
+        line->resize(line->width(), m_scale.px(edge));
+    m_scale.place(m_image2, 0, edge, 10935, 255);
+    setFixedHeight(m_scale.px(hideBar ? 6615 : 6975));
     m_cHelp->setToolTip(hideBar ? qs(help::kShowInstantHelpTooltip) : QString());
 }
 

@@ -13,7 +13,7 @@
 #include "ui/scriptsurface.h"
 #include "ui/scripttext.h"
 #include "ui/textfinder.h"
-#include "ui/twips.h"
+#include "ui/twipscale.h"
 
 namespace velloran::ui {
 
@@ -25,9 +25,9 @@ void frmSet::buildControls()
     QPalette colours = palette();
     colours.setColor(QPalette::Window, kGrey);
     setPalette(colours);
-    setFixedSize(Twips::px(10935), Twips::px(6975));
+    setFixedSize(m_scale.px(10935), m_scale.px(6975));
 
-    m_scroll = new ScriptSurface(this, 2760);
+    m_scroll = new ScriptSurface(this, m_scale, 2760);
     m_scroll->setBand(495, 5280);
     m_scroll->setLeft(240);
     m_scroll->setWidth(9975);
@@ -40,19 +40,19 @@ void frmSet::buildControls()
     script.setPointSizeF(engine::kDesignFontSize);
     text->setFont(script);
 
-    m_tip = new NavigationBar(this, true);
-    place(m_tip, 10440, 480, 255, 3975);
+    m_tip = new NavigationBar(this, m_scale, true);
+    m_scale.place(m_tip, 10440, 480, 255, 3975);
     m_cUp = new PictureButton(QStringLiteral("cUp"), PictureButton::Glyph::Up, this);
-    place(m_cUp, 10440, 4680, 255, 255);
+    m_scale.place(m_cUp, 10440, 4680, 255, 255);
     m_cDwn = new PictureButton(QStringLiteral("cDwn"), PictureButton::Glyph::Down, this);
-    place(m_cDwn, 10440, 5040, 255, 255);
+    m_scale.place(m_cDwn, 10440, 5040, 255, 255);
 
     buildTopStrip();
     buildControlPanel();
 
     m_tHelp = new QPlainTextEdit(this);
     m_tHelp->setObjectName(QStringLiteral("tHelp"));
-    place(m_tHelp, 360, 720, 9735, 4335);
+    m_scale.place(m_tHelp, 360, 720, 9735, 4335);
     m_tHelp->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     QFont helpFont;
     // Where the rounded face is missing, a plain sans face reads better than a random script font.
@@ -67,12 +67,12 @@ void frmSet::buildControls()
     m_tHelp->setToolTip(QString::fromLatin1(help::kHelpPanelTooltip));
     m_tHelp->hide();
 
-    m_fX = new TextFinderPanel(this);
-    place(m_fX, 3480, 720, 3735, 4575);
+    m_fX = new TextFinderPanel(this, m_scale);
+    m_scale.place(m_fX, 3480, 720, 3735, 4575);
     m_fX->hide();
 
-    makeDecoration(this, QStringLiteral("Line16"), 10200, 5280, 480, 15, kDarkGrey)->hide();
-    makeDecoration(this, QStringLiteral("Line17"), 10700, 600, 15, 4680, kDarkGrey)->hide();
+    makeDecoration(this, m_scale, QStringLiteral("Line16"), 10200, 5280, 480, 15, kDarkGrey)->hide();
+    makeDecoration(this, m_scale, QStringLiteral("Line17"), 10700, 600, 15, 4680, kDarkGrey)->hide();
 
     buildOffWindowControls();
 
@@ -91,24 +91,24 @@ void frmSet::buildControls()
 void frmSet::buildTopStrip()
 {
     m_frame1 = makePanel(this, QStringLiteral("Frame1"), kGrey);
-    place(m_frame1, 0, 0, 10935, 495);
+    m_scale.place(m_frame1, 0, 0, 10935, 495);
     m_image1 = makePanel(m_frame1, QStringLiteral("Image1"), QColor(40, 40, 48));
-    place(m_image1, 0, 0, 10935, 255);
+    m_scale.place(m_image1, 0, 0, 10935, 255);
 
     const QColor tipColour = kGrey;
     m_lTime = makeLabel(m_frame1, QStringLiteral("lTime"), QStringLiteral("Run Time   0 : 0"), 9.75, true);
-    place(m_lTime, 240, 210, 1935, 255);
+    m_scale.place(m_lTime, 240, 210, 1935, 255);
     m_lRun = makeLabel(m_frame1, QStringLiteral("lRun"), QString(), 9.75, true);
-    place(m_lRun, 120, 0, 1935, 495);
+    m_scale.place(m_lRun, 120, 0, 1935, 495);
     m_lScroll = makeLabel(m_frame1, QStringLiteral("lScroll"), QStringLiteral("Scroller Stats"), 9.75, true);
     m_lScroll->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
-    place(m_lScroll, 2160, 210, 7095, 255);
+    m_scale.place(m_lScroll, 2160, 210, 7095, 255);
     m_lStats = makeLabel(m_frame1, QStringLiteral("lStats"), QString(), 9.75, true);
-    place(m_lStats, 2160, 0, 7095, 495);
+    m_scale.place(m_lStats, 2160, 0, 7095, 495);
     m_lChar = makeLabel(m_frame1, QStringLiteral("lChar"), QStringLiteral("Chr # 0001"), 9.75, true);
-    place(m_lChar, 9240, 210, 1455, 255);
+    m_scale.place(m_lChar, 9240, 210, 1455, 255);
     m_lCharTips = makeLabel(m_frame1, QStringLiteral("lCharTips"), QString(), 9.75, true);
-    place(m_lCharTips, 9240, 0, 1455, 495);
+    m_scale.place(m_lCharTips, 9240, 0, 1455, 495);
     for (QLabel* tip : {m_lRun, m_lStats, m_lCharTips}) {
         tip->setAutoFillBackground(false);
         tip->setPalette(QPalette(tipColour));
@@ -119,10 +119,10 @@ void frmSet::buildTopStrip()
 void frmSet::buildControlPanel()
 {
     m_frame2 = makePanel(this, QStringLiteral("Frame2"), kGrey);
-    place(m_frame2, 0, 5280, 10935, 1695);
+    m_scale.place(m_frame2, 0, 5280, 10935, 1695);
     QWidget* f = m_frame2;
 
-    const PaceControls pace = buildPaceControls(f, 7320, 1095);
+    const PaceControls pace = buildPaceControls(f, m_scale, 7320, 1095);
     m_cFntPlus = pace.cFntPlus;
     m_cFntMinus = pace.cFntMinus;
     m_cReset = pace.cReset;
@@ -137,24 +137,24 @@ void frmSet::buildControlPanel()
     m_cFile = pace.cFile;
     m_lBack = makeLabel(f, QStringLiteral("lBack"), QString(), 9, false);
     m_lBack->setAlignment(Qt::AlignCenter);
-    place(m_lBack, 3720, 120, 3495, 255);
+    m_scale.place(m_lBack, 3720, 120, 3495, 255);
     m_lBack->hide();
 
     m_cHelp = new PictureButton(QStringLiteral("cHelp"), PictureButton::Glyph::Help, f);
-    place(m_cHelp, 9240, 240, 615, 615);
+    m_scale.place(m_cHelp, 9240, 240, 615, 615);
     m_cFull = new PictureButton(QStringLiteral("cFull"), PictureButton::Glyph::Full, f);
-    place(m_cFull, 10080, 240, 615, 615);
+    m_scale.place(m_cFull, 10080, 240, 615, 615);
 
     m_lHelp = makeLabel(f, QStringLiteral("lHelp"), QString::fromLatin1(help::kDefault), 9, true);
     m_lHelp->setWordWrap(true);
     m_lHelp->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    place(m_lHelp, 240, 960, 9975, 615);
+    m_scale.place(m_lHelp, 240, 960, 9975, 615);
     m_cX = new PictureButton(QStringLiteral("cX"), PictureButton::Glyph::Exit, f);
-    place(m_cX, 10320, 960, 375, 375);
+    m_scale.place(m_cX, 10320, 960, 375, 375);
     m_image2 = makePanel(f, QStringLiteral("Image2"), QColor(40, 40, 48));
-    place(m_image2, 0, 1440, 10935, 255);
-    m_line5 = makeDecoration(f, QStringLiteral("Line5"), 0, 0, 15, 1560, kDarkGrey);
-    m_line13 = makeDecoration(f, QStringLiteral("Line13"), 10920, 0, 15, 1560, kDarkGrey);
+    m_scale.place(m_image2, 0, 1440, 10935, 255);
+    m_line5 = makeDecoration(f, m_scale, QStringLiteral("Line5"), 0, 0, 15, 1560, kDarkGrey);
+    m_line13 = makeDecoration(f, m_scale, QStringLiteral("Line13"), 10920, 0, 15, 1560, kDarkGrey);
     // While the Instant Help bar is hidden the bottom edge moves up across the exit button,
     // which must stay whole and clickable in front of it.
     m_cX->raise();
@@ -164,17 +164,17 @@ void frmSet::buildOffWindowControls()
 {
     // Below the visible part of the window: never seen, but their Alt keys work.
     m_cPlay2 = makeAccelerator(this, QStringLiteral("cPlay2"), QStringLiteral("&p"));
-    place(m_cPlay2, 360, 7680, 255, 255);
+    m_scale.place(m_cPlay2, 360, 7680, 255, 255);
     m_cUpB = makeAccelerator(this, QStringLiteral("cUpB"), QStringLiteral("&/"));
-    place(m_cUpB, 720, 7680, 255, 255);
+    m_scale.place(m_cUpB, 720, 7680, 255, 255);
     m_cDwnB = makeAccelerator(this, QStringLiteral("cDwnB"), QStringLiteral("&\\"));
-    place(m_cDwnB, 1080, 7680, 255, 255);
+    m_scale.place(m_cDwnB, 1080, 7680, 255, 255);
     m_cBack = makeAccelerator(this, QStringLiteral("cBack"), QStringLiteral("&b"));
-    place(m_cBack, 1440, 7680, 255, 255);
+    m_scale.place(m_cBack, 1440, 7680, 255, 255);
     m_lBkPath = makeLabel(this, QStringLiteral("lBkPath"), QString(), 8.25, false);
-    place(m_lBkPath, 240, 8160, 2055, 255);
+    m_scale.place(m_lBkPath, 240, 8160, 2055, 255);
     m_lPos = makeLabel(this, QStringLiteral("lPos"), QStringLiteral("Position : 480"), 8.25, false);
-    place(m_lPos, 240, 8520, 2055, 255);
+    m_scale.place(m_lPos, 240, 8520, 2055, 255);
     m_lPos->hide();
 }
 

@@ -16,7 +16,7 @@
 #include "ui/scriptsurface.h"
 #include "ui/scripttext.h"
 #include "ui/textfinder.h"
-#include "ui/twips.h"
+#include "ui/twipscale.h"
 
 namespace velloran::ui {
 

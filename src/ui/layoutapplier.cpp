@@ -4,7 +4,7 @@
 #include <QWidget>
 
 #include "ui/scriptsurface.h"
-#include "ui/twips.h"
+#include "ui/twipscale.h"
 
 namespace velloran::ui {
 
@@ -31,7 +31,7 @@ void applyToSurface(ScriptSurface* surface, const engine::LayoutStep& step)
         surface->setTexLeft(surface->texLeft() + step.value);
 }
 
-void applyToWidget(QWidget* widget, const engine::LayoutStep& step)
+void applyToWidget(QWidget* widget, const engine::LayoutStep& step, const TwipScale& scale)
 {
     const QRect r = widget->geometry();
     switch (step.kind) {
@@ -39,9 +39,9 @@ void applyToWidget(QWidget* widget, const engine::LayoutStep& step)
     case K::Disable: widget->setEnabled(false); break;
     case K::Show: widget->show(); break;
     case K::Hide: widget->hide(); break;
-    case K::SetWidth: widget->resize(Twips::px(step.value), r.height()); break;
-    case K::WidenBy: widget->resize(r.width() + Twips::px(step.value), r.height()); break;
-    case K::MoveLeftBy: widget->move(r.x() + Twips::px(step.value), r.y()); break;
+    case K::SetWidth: widget->resize(scale.px(step.value), r.height()); break;
+    case K::WidenBy: widget->resize(r.width() + scale.px(step.value), r.height()); break;
+    case K::MoveLeftBy: widget->move(r.x() + scale.px(step.value), r.y()); break;
     case K::SetFlag:
     case K::ClearFlag:
     case K::Repaint: break;
@@ -50,7 +50,8 @@ void applyToWidget(QWidget* widget, const engine::LayoutStep& step)
 
 }  // namespace
 
-void applyLayout(const engine::Layout& layout, QWidget* window, ScriptSurface* surface, bool& playing)
+void applyLayout(const engine::Layout& layout, QWidget* window, ScriptSurface* surface, bool& playing,
+                 const TwipScale& scale)
 {
     for (const engine::LayoutStep& step : layout) {
         const QString name = QString::fromLatin1(step.control.data(), static_cast<qsizetype>(step.control.size()));
@@ -63,7 +64,7 @@ void applyLayout(const engine::Layout& layout, QWidget* window, ScriptSurface* s
         else if (auto* timer = window->findChild<QTimer*>(name))
             applyToTimer(timer, step.kind);
         else if (auto* widget = window->findChild<QWidget*>(name))
-            applyToWidget(widget, step);
+            applyToWidget(widget, step, scale);
     }
 }
 

@@ -69,6 +69,12 @@ void altKey(QWidget* window, Qt::Key code, const char* button)
     QCOMPARE(clicked.count(), 1);
 }
 
+// Twips a pixel on the screen the windows open on.
+double twipsPerPixel()
+{
+    return 1440 / QGuiApplication::primaryScreen()->logicalDotsPerInchY();
+}
+
 QColor textColour(frmFull* full)
 {
     return full->tex()->palette().color(QPalette::Text);
@@ -145,9 +151,10 @@ private slots:
         QCOMPARE(child<QTimer>(full, "tScroll")->interval(), 2000);
         QVERIFY(!full->playing() && !child(full, "sFreq")->isEnabled() && child(full, "cPause")->isHidden());
 
-        // Screen-sized layout, at the tests' 15 twips per pixel.
-        const QSize screen = QGuiApplication::primaryScreen()->geometry().size() * 15;
-        const auto px = [](double twips) { return static_cast<int>(std::lround(twips / 15)); };
+        // Screen-sized layout, in twips of the screen's own logical inch.
+        const double perPixel = twipsPerPixel();
+        const QSizeF screen = QSizeF(QGuiApplication::primaryScreen()->geometry().size()) * perPixel;
+        const auto px = [perPixel](double twips) { return static_cast<int>(std::lround(twips / perPixel)); };
         const double w = screen.width(), h = screen.height();
         QCOMPARE(child(full, "fCtrl")->geometry(), QRect(px(w / 2 - 5467.5), px(h - 2295), px(10935), px(1815)));
         QCOMPARE(child(full, "Tip")->geometry(), QRect(px(w - 375), px(120), px(255), px(h - 240)));
@@ -161,7 +168,7 @@ private slots:
         setSpinner(s.main.get(), "sFreq", 200);
         frmFull* full = s.open();
         auto* surface = child<velloran::ui::ScriptSurface>(full, "Scroll");
-        const double w = full->width() * 15.0;
+        const double w = full->width() * twipsPerPixel();
         full->setPosition(-239900);
 
         click(full, "cPlay");

@@ -5,9 +5,11 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
+#include <cmath>
 #include <memory>
 #include <sys/stat.h>  // mkfifo: pipes where files are expected
 #include <unistd.h>    // alarm: a time-out of its own for what could hang
@@ -17,12 +19,10 @@
 #include "ui/frmfull.h"
 #include "ui/frmset.h"
 #include "ui/scripttext.h"
-#include "ui/twips.h"
 
 using namespace Qt::StringLiterals;
 using velloran::ui::frmSet;
 using velloran::ui::SharedValues;
-using velloran::ui::Twips;
 
 // Sets an environment variable for the life of the object, then puts back what was there.
 class ScopedEnv {
@@ -97,6 +97,11 @@ public:
     }
 
     QString text(const char* label) const { return child<QLabel>(label)->text(); }
+    // Twips to pixels on the screen the window is on (1440 twips to its logical inch).
+    int px(double twips) const
+    {
+        return static_cast<int>(std::lround(twips * window->screen()->logicalDotsPerInchY() / 1440));
+    }
     // One expiry of the named timer (tScroll, tTime); false when it is not running.
     bool expire(const char* timer) const { return time->expire(child<QTimer>(timer)); }
     // What the window's notice shows, empty while it is hidden.

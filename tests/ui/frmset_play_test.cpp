@@ -80,9 +80,9 @@ private slots:
         QCOMPARE(h.child("cDwn")->isVisible(), !play);
         QCOMPARE(h.child("Line16")->isVisible(), play);
         QCOMPARE(h.child("Line17")->isVisible(), play);
-        QCOMPARE(h.child("Scroll")->geometry().width(), Twips::px(play ? 10455 : 9975));
-        QCOMPARE(h.child("Tex")->geometry().x(), Twips::px(play ? 320 : 120));
-        QCOMPARE(h.child("tHelp")->width(), Twips::px(play ? 10025 : 9445));
+        QCOMPARE(h.child("Scroll")->geometry().width(), h.px(play ? 10455 : 9975));
+        QCOMPARE(h.child("Tex")->geometry().x(), h.px(play ? 320 : 120));
+        QCOMPARE(h.child("tHelp")->width(), h.px(play ? 10025 : 9445));
         QVERIFY(h.child<QTimer>("tRef")->isActive());
     }
 

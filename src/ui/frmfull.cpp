@@ -14,7 +14,6 @@
 #include "ui/controls.h"
 #include "ui/frmset.h"
 #include "ui/helptexts.h"
-#include "ui/layoutapplier.h"
 #include "ui/navigationbar.h"
 #include "ui/notice.h"
 #include "ui/picturebutton.h"
@@ -40,6 +39,13 @@ frmFull::frmFull(platform::Services& services, SharedValues& shared, frmSet& mai
 {
     setAttribute(Qt::WA_DeleteOnClose);
     buildControls();
+    using C = engine::LayoutControl;
+    for (const auto& [control, widget] : {std::pair<C, QWidget*>{C::cPlay, m_cPlay}, {C::cPause, m_cPause},
+                                          {C::sSpeed, m_sSpeed}, {C::sFreq, m_sFreq}, {C::Tip, m_tip}, {C::window, this}})
+        m_layout.add(control, widget);
+    m_layout.add(C::tScroll, m_tScroll);
+    m_layout.add(C::Playing, &m_playing);
+    m_layout.addSurface(m_scroll);
     m_notice = new Notice(this, m_scale, 240, 240);
     wireControls();
     wireHelpTexts();
@@ -139,8 +145,7 @@ void frmFull::ShowPosition()
 void frmFull::TogglePlay()
 {
     const bool playing = m_tScroll->isActive();
-    ui::applyLayout(playing ? engine::fullPausedLayout(m_width) : engine::fullPlayingLayout(m_width), this,
-                    m_scroll, m_playing, m_scale);
+    m_layout.apply(playing ? engine::fullPausedLayout(m_width) : engine::fullPlayingLayout(m_width));
 }
 
 void frmFull::tScroll_Timer()

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "engine/scroller.h"
+#include "ui/layouttargets.h"
 #include "ui/twipscale.h"
 
 class QLabel;
@@ -50,6 +51,8 @@ public:
     void setPosition(float position);
     ScriptText* tex() const;
     const TwipScale& scale() const { return m_scale; }
+    const LayoutTargets& layoutTargets() const { return m_layout; }
+    int widthInTwips() const { return m_width; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -81,6 +84,7 @@ private:
     SharedValues& m_shared;
     frmSet& m_main;
     TwipScale m_scale;
+    LayoutTargets m_layout{m_scale};
     engine::Scroller m_scroller{engine::kFullHome};
     bool m_playing = false;
     bool m_ending = false;

@@ -14,7 +14,6 @@
 #include "ui/arrowspinner.h"
 #include "ui/frmfull.h"
 #include "ui/helptexts.h"
-#include "ui/layoutapplier.h"
 #include "ui/navigationbar.h"
 #include "ui/notice.h"
 #include "ui/picturebutton.h"
@@ -41,6 +40,7 @@ frmSet::frmSet(platform::Services& services, SharedValues& shared, QWidget* pare
       m_scale(TwipScale::of(this))
 {
     buildControls();
+    registerLayoutTargets();
     tex()->setPlainText(QString::fromStdString(welcomeScript()));
     m_lChar->setText(qs(engine::characterReadout(tex()->scriptLength())));
     m_notice = new Notice(this, m_scale, 480, 240);
@@ -133,8 +133,7 @@ void frmSet::TogglePlay()
 {
     HidePanels();
     const bool playing = m_tScroll->isActive();
-    ui::applyLayout(playing ? engine::mainPausedLayout() : engine::mainPlayingLayout(), this, m_scroll,
-                    m_playing, m_scale);
+    m_layout.apply(playing ? engine::mainPausedLayout() : engine::mainPlayingLayout());
 }
 
 void frmSet::ShowPosition()

@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include "engine/scroller.h"
+#include "ui/layouttargets.h"
 #include "ui/twipscale.h"
 
 class QLabel;
@@ -104,6 +105,7 @@ public:
     void saveForSessionEnd();
     Notice* notice() const { return m_notice; }
     const TwipScale& scale() const { return m_scale; }
+    const LayoutTargets& layoutTargets() const { return m_layout; }
 
 protected:
     void closeEvent(class QCloseEvent* event) override;
@@ -116,6 +118,7 @@ private:
     void buildControlPanel();
     void buildOffWindowControls();
     void wireHelpTexts();
+    void registerLayoutTargets();
     void wireControls();
     void writeClock();
     void resetClock();
@@ -141,6 +144,7 @@ private:
     platform::Services& m_services;
     SharedValues& m_shared;
     TwipScale m_scale;
+    LayoutTargets m_layout{m_scale};
     engine::Scroller m_scroller{engine::kMainHome};
     bool m_playing = false;
     bool m_statsShown = false;
@@ -170,6 +174,8 @@ private:
     QWidget* m_image2 = nullptr;
     QWidget* m_line5 = nullptr;
     QWidget* m_line13 = nullptr;
+    QWidget* m_line16 = nullptr;
+    QWidget* m_line17 = nullptr;
     PictureButton* m_cPlay = nullptr;
     PictureButton* m_cPause = nullptr;
     PictureButton* m_cReset = nullptr;

@@ -71,8 +71,10 @@ void frmSet::buildControls()
     m_scale.place(m_fX, 3480, 720, 3735, 4575);
     m_fX->hide();
 
-    makeDecoration(this, m_scale, QStringLiteral("Line16"), 10200, 5280, 480, 15, kDarkGrey)->hide();
-    makeDecoration(this, m_scale, QStringLiteral("Line17"), 10700, 600, 15, 4680, kDarkGrey)->hide();
+    m_line16 = makeDecoration(this, m_scale, QStringLiteral("Line16"), 10200, 5280, 480, 15, kDarkGrey);
+    m_line16->hide();
+    m_line17 = makeDecoration(this, m_scale, QStringLiteral("Line17"), 10700, 600, 15, 4680, kDarkGrey);
+    m_line17->hide();
 
     buildOffWindowControls();
 
@@ -86,6 +88,26 @@ void frmSet::buildControls()
     m_tRef = new QTimer(this);
     m_tRef->setObjectName(QStringLiteral("tRef"));
     m_tRef->setInterval(7000);
+}
+
+void frmSet::registerLayoutTargets()
+{
+    using C = engine::LayoutControl;
+    m_layout.add(C::tScroll, m_tScroll);
+    m_layout.add(C::tTime, m_tTime);
+    m_layout.add(C::Playing, &m_playing);
+    m_layout.add(C::cPause, m_cPause);
+    m_layout.add(C::sSpeed, m_sSpeed);
+    m_layout.add(C::sFreq, m_sFreq);
+    m_layout.add(C::cFile, m_cFile);
+    m_layout.addSurface(m_scroll);
+    m_layout.add(C::Tip, m_tip);
+    m_layout.add(C::cUp, m_cUp);
+    m_layout.add(C::cDwn, m_cDwn);
+    m_layout.add(C::Line16, m_line16);
+    m_layout.add(C::Line17, m_line17);
+    m_layout.add(C::tHelp, m_tHelp);
+    m_layout.add(C::window, this);
 }
 
 void frmSet::buildTopStrip()

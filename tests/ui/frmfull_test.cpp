@@ -162,6 +162,17 @@ private slots:
         QVERIFY(widgettools::wholeAndOnTop(child(full, "cX")));
     }
 
+    void layoutsChangeOnlyRegisteredControls()
+    {
+        Session s;
+        frmFull* full = s.open();
+        const int width = full->widthInTwips();
+        QVERIFY(width > 0);
+        widgettools::expectLayoutsReachTheirControls(
+            full, full->layoutTargets(),
+            {velloran::engine::fullPlayingLayout(width), velloran::engine::fullPausedLayout(width)});
+    }
+
     void tickWrapsToFullHomeAndPlayWidensSurface()
     {
         Session s;

@@ -86,6 +86,15 @@ private slots:
         QVERIFY(h.child<QTimer>("tRef")->isActive());
     }
 
+    void layoutsChangeOnlyRegisteredControls()
+    {
+        Harness h;
+        QVERIFY(h.start());
+        widgettools::expectLayoutsReachTheirControls(
+            h.window.get(), h.w().layoutTargets(),
+            {velloran::engine::mainPlayingLayout(), velloran::engine::mainPausedLayout()});
+    }
+
     // Each Alt shortcut acts at once on every press, quick presses and a held key's auto-repeats
     // alike: ten presses are ten actions, seen as soon as the keys have been delivered.
     void altShortcutsActOnEveryPress_data()

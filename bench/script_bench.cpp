@@ -38,7 +38,7 @@ void loadSettings(benchmark::State& state, ScriptSize size)
     BenchWindow& bench = BenchWindow::forSize(size);
     bench.setPlaying(false);
     writeFile(settingsPath(bench), settingsWithScript(scriptBytes(size)));
-    const QString welcome = QString::fromStdString(ui::welcomeScript());
+    const QString welcome = ui::welcomeScript();
     for (auto _ : state) {
         bench.text().setPlainText(welcome);
         bench.settle();

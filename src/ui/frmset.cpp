@@ -41,7 +41,7 @@ frmSet::frmSet(platform::Services& services, SharedValues& shared, QWidget* pare
 {
     buildControls();
     registerLayoutTargets();
-    tex()->setPlainText(QString::fromStdString(welcomeScript()));
+    tex()->setPlainText(welcomeScript());
     m_lChar->setText(qs(engine::characterReadout(tex()->scriptLength())));
     m_notice = new Notice(this, m_scale, 480, 240);
     m_recovery = new RecoveryCopy(this, tex()->document(), [this] { return stateWithoutScript(); });

@@ -13,7 +13,7 @@ namespace {
 QString welcome()
 {
     // The text box hands out line breaks as LF.
-    return QString::fromStdString(velloran::ui::welcomeScript()).replace(u"\r\n"_s, u"\n"_s);
+    return velloran::ui::welcomeScript().replace(u"\r\n"_s, u"\n"_s);
 }
 
 const QString kWelcome = u"(the welcome script)"_s;
@@ -39,7 +39,7 @@ private slots:
         QCOMPARE(h.text("lTime"), u"Run Time  0 : 0"_s);
         QCOMPARE(h.text("lScroll"), u"Scroll Spd : 100   Scroll Frq : 10"_s);
         QCOMPARE(h.text("lPos"), u"Scroller Position : -480"_s);
-        const auto welcomeLength = QString::fromStdString(velloran::ui::welcomeScript()).size();
+        const auto welcomeLength = velloran::ui::welcomeScript().size();
         QCOMPARE(h.text("lChar"), u"Chr # "_s + QString::number(welcomeLength));
         QCOMPARE(h.w().tex()->font().pointSizeF(), 27.75);
         QCOMPARE(h.child("fX")->pos(), QPoint(h.px(3480), h.px(720)));

@@ -45,7 +45,7 @@ BenchWindow::BenchWindow(const QByteArray& script)
     m_paints = std::make_unique<PaintCounter>();
     qApp->installEventFilter(m_paints.get());
     m_window->show();
-    m_window->loadScriptFromFile(scriptPath(), true);
+    m_window->pane().loadScriptFromFile(scriptPath(), true);
     settle();
 }
 
@@ -85,15 +85,15 @@ void BenchWindow::settle()
 
 void BenchWindow::place(float position)
 {
-    m_window->scroller().setPosition(position);
-    m_window->ShowPosition();
+    m_window->pane().scroller().setPosition(position);
+    m_window->pane().ShowPosition();
     settle();
 }
 
 void BenchWindow::setPlaying(bool playing)
 {
-    if (m_window->playing() != playing)
-        m_window->TogglePlay();
+    if (m_window->pane().playing() != playing)
+        m_window->pane().TogglePlay();
     settle();
 }
 

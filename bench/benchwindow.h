@@ -10,6 +10,7 @@
 #include "fakeservices.h"
 #include "manualtimers.h"
 #include "ui/frmset.h"
+#include "ui/readingpane.h"
 
 class QTimer;
 

@@ -18,6 +18,7 @@
 #include "manualtimers.h"
 #include "ui/frmfull.h"
 #include "ui/frmset.h"
+#include "ui/readingpane.h"
 #include "ui/scripttext.h"
 
 using namespace Qt::StringLiterals;
@@ -110,7 +111,7 @@ public:
         const QLabel* shown = child<QLabel>("lNotice");
         return shown->isVisible() ? shown->text() : QString();
     }
-    float position() const { return window->scroller().position(); }
+    float position() const { return window->pane().scroller().position(); }
     QString script() const { return window->tex()->toPlainText(); }
 
     // Keys arrive through the window system, as the user's do: accelerators first, then the

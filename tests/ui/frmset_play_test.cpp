@@ -69,7 +69,7 @@ private slots:
             QTRY_COMPARE(playing(h), !before);
         }
         const bool play = actions.size() % 2 == 1;
-        QCOMPARE(h.w().playing(), play);
+        QCOMPARE(h.w().pane().playing(), play);
         QCOMPARE(h.child<QTimer>("tTime")->isActive(), play);
         QCOMPARE(h.child("cPause")->isVisible(), play);
         QCOMPARE(h.child("sSpeed")->isEnabled(), play);
@@ -91,7 +91,7 @@ private slots:
         Harness h;
         QVERIFY(h.start());
         widgettools::expectLayoutsReachTheirControls(
-            h.window.get(), h.w().layoutTargets(),
+            h.window.get(), h.w().pane().layoutTargets(),
             {velloran::engine::mainPlayingLayout(), velloran::engine::mainPausedLayout()});
     }
 
@@ -342,8 +342,8 @@ private slots:
         QFETCH(QColor, colour);
         Harness h;
         QVERIFY(h.start());
-        h.w().scroller().setPosition(position);
-        h.w().ShowPosition();
+        h.w().pane().scroller().setPosition(position);
+        h.w().pane().ShowPosition();
         QCOMPARE(h.w().tex()->palette().color(QPalette::Text), colour);
         QCOMPARE(h.child<NavigationBar>("Tip")->markerColour(), colour);
     }

@@ -262,7 +262,7 @@ private slots:
         QTest::mousePress(first.child("cPause"), Qt::LeftButton);
         QTest::mouseRelease(first.child("cPause"), Qt::LeftButton);
         first.w().setBackupPath(first.path(u"spare.txt"_s));
-        first.w().scroller().setPosition(-4321.5f);
+        first.w().pane().scroller().setPosition(-4321.5f);
         first.shared.clock = {61, 9};
         first.key(Qt::Key_Escape);
         QCOMPARE(first.services.ends, 1);

@@ -24,11 +24,6 @@ std::function<QString()> InstantHelp::fixed(std::string_view text)
     return [text] { return qs(text); };
 }
 
-void InstantHelp::show(std::string_view text) const
-{
-    m_bar->setText(qs(text));
-}
-
 void InstantHelp::wire(const std::vector<Row>& rows)
 {
     for (const Row& row : rows) {

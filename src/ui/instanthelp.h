@@ -26,7 +26,6 @@ public:
     explicit InstantHelp(QLabel* bar);
 
     void wire(const std::vector<Row>& rows);
-    void show(std::string_view text) const;
 
     static std::function<QString()> fixed(std::string_view text);  // the same text every time
     static QString qs(std::string_view text);

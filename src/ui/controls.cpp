@@ -73,6 +73,9 @@ QWidget* makeDecoration(QWidget* parent, const TwipScale& scale, const QString& 
     return shape;
 }
 
+namespace {
+
+// The grey square behind a button of the given size, 120 twips to its right and below.
 void addShadow(QWidget* parent, const TwipScale& scale, double left, double top, double size)
 {
     const double shadowSize = size - 120;
@@ -90,6 +93,8 @@ void setUpSpinner(ArrowSpinner* spinner, const engine::SpinnerRange& range)
     spinner->setEnabled(false);
     spinner->raise();  // in front of the hover label around it
 }
+
+}  // namespace
 
 void colourText(QLabel* label, const QColor& colour)
 {

@@ -3,10 +3,6 @@
 #include <QColor>
 #include <QString>
 
-namespace velloran::engine {
-struct SpinnerRange;
-}
-
 class QLabel;
 class QPushButton;
 class QWidget;
@@ -26,8 +22,6 @@ QPushButton* makeAccelerator(QWidget* parent, const QString& name, const QString
 // A line or shape that only decorates: it lets the mouse through to what lies under it.
 QWidget* makeDecoration(QWidget* parent, const TwipScale& scale, const QString& name, double left, double top,
                         double width, double height, const QColor& colour);
-// The grey square behind a button of the given size, 120 twips to its right and below.
-void addShadow(QWidget* parent, const TwipScale& scale, double left, double top, double size);
 class ArrowSpinner;
 class PictureButton;
 
@@ -50,7 +44,6 @@ struct PaceControls {
 PaceControls buildPaceControls(QWidget* frame, const TwipScale& scale, double frequencyReadoutLeft,
                                double frequencyReadoutWidth);
 
-void setUpSpinner(ArrowSpinner* spinner, const engine::SpinnerRange& range);
 void colourText(QLabel* label, const QColor& colour);
 
 }  // namespace velloran::ui

@@ -213,10 +213,15 @@ void ReadingPane::nudgeDown()
 void ReadingPane::cReset_Click()
 {
     m_scroller.goHome();
+    resetClock();
+    ShowPosition();
+}
+
+void ReadingPane::resetClock()
+{
     m_shared.clock.reset();
     if (m_hooks.clockReset)
         m_hooks.clockReset();
-    ShowPosition();
 }
 
 void ReadingPane::cFntPlus_Click()
@@ -234,11 +239,8 @@ void ReadingPane::Tip_MouseMove(int buttons, float y)
     const engine::BarOutcome outcome = m_scroller.moveOnBar(buttons, m_tScroll->isActive(), y);
     if (outcome == engine::BarOutcome::Ignored)
         return;
-    if (outcome == engine::BarOutcome::Placed && m_setup.placingResetsClock) {
-        m_shared.clock.reset();
-        if (m_hooks.clockReset)
-            m_hooks.clockReset();
-    }
+    if (outcome == engine::BarOutcome::Placed && m_setup.placingResetsClock)
+        resetClock();
     ShowPosition();
 }
 

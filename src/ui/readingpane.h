@@ -92,7 +92,7 @@ public:
     void LoadBackup();
     void LoadClipboard();
     // Loads a whole text file as the script; false leaves all as it was (a refusal is told).
-    bool loadScriptFromFile(const QString& path, bool resetClock);
+    bool loadScriptFromFile(const QString& path, bool resetClockToo);
     // Moves the surface there, as setting its Top does; nothing else is refreshed.
     void setPosition(float position);
     void takePaceFromSpinners();                 // the shared pace and the interval from the spinners
@@ -127,6 +127,7 @@ private:
     void Tip_MouseMove(int buttons, float y);
     void Tex_DblClick();
     void useScript(const QString& text);
+    void resetClock();  // the shared clock to zero, and the window told
     QPushButton* accelerator(const OutOfSight& place, int index, const QString& name, const QString& caption);
 
     QWidget* m_window;

@@ -47,17 +47,14 @@ void ReadingPane::useScript(const QString& text)
     m_scroller.goHome();
 }
 
-bool ReadingPane::loadScriptFromFile(const QString& path, bool resetClock)
+bool ReadingPane::loadScriptFromFile(const QString& path, bool resetClockToo)
 {
     const auto text = scriptFromFile(path, *m_notice);
     if (!text)
         return false;
     useScript(*text);
-    if (resetClock) {
-        m_shared.clock.reset();
-        if (m_hooks.clockReset)
-            m_hooks.clockReset();
-    }
+    if (resetClockToo)
+        resetClock();
     ShowPosition();
     return true;
 }

@@ -40,12 +40,12 @@ BenchWindow::BenchWindow(const QByteArray& script)
     writeFile(scriptPath(), script);
     m_window = std::make_unique<ui::frmSet>(m_services, m_shared);
     m_window->Form_Load();
-    muteTimers(*m_window);
+    m_timers = std::make_unique<ManualTimers>(m_window->findChildren<QTimer*>());
     m_tScroll = m_window->findChild<QTimer*>(QStringLiteral("tScroll"));
     m_paints = std::make_unique<PaintCounter>();
     qApp->installEventFilter(m_paints.get());
     m_window->show();
-    m_window->loadScriptFromFile(scriptPath(), true);
+    m_window->pane().loadScriptFromFile(scriptPath(), true);
     settle();
 }
 
@@ -85,35 +85,21 @@ void BenchWindow::settle()
 
 void BenchWindow::place(float position)
 {
-    m_window->scroller().setPosition(position);
-    m_window->ShowPosition();
+    m_window->pane().scroller().setPosition(position);
+    m_window->pane().ShowPosition();
     settle();
 }
 
 void BenchWindow::setPlaying(bool playing)
 {
-    if (m_window->playing() != playing)
-        m_window->TogglePlay();
+    if (m_window->pane().playing() != playing)
+        m_window->pane().TogglePlay();
     settle();
 }
 
 void BenchWindow::tick()
 {
-    expire(m_tScroll);
-}
-
-void muteTimers(QWidget& window)
-{
-    for (QTimer* timer : window.findChildren<QTimer*>())
-        timer->blockSignals(true);
-}
-
-void expire(QTimer* timer)
-{
-    // The timer stays muted so it cannot tick on its own; its timeout is raised once by hand.
-    timer->blockSignals(false);
-    QMetaObject::invokeMethod(timer, "timeout");
-    timer->blockSignals(true);
+    m_timers->expire(m_tScroll);
 }
 
 }  // namespace velloran::bench

@@ -8,7 +8,9 @@
 
 #include "benchscripts.h"
 #include "fakeservices.h"
+#include "manualtimers.h"
 #include "ui/frmset.h"
+#include "ui/readingpane.h"
 
 class QTimer;
 
@@ -60,13 +62,9 @@ private:
     ui::SharedValues m_shared;
     std::unique_ptr<ui::frmSet> m_window;
     std::unique_ptr<PaintCounter> m_paints;
+    std::unique_ptr<ManualTimers> m_timers;
     QTimer* m_tScroll = nullptr;
 };
-
-// Mutes every timer of a window, so that nothing ticks unless a benchmark says so.
-void muteTimers(QWidget& window);
-// One expiry of a muted timer, delivered to its handler all the same.
-void expire(QTimer* timer);
 
 // Writes bytes to a file, replacing it; false when that fails.
 bool writeFile(const QString& path, const QByteArray& bytes);

@@ -19,7 +19,6 @@
 #include "probes.h"
 #include "report.h"
 #include "suites.h"
-#include "ui/twips.h"
 
 namespace {
 
@@ -80,7 +79,6 @@ int main(int argc, char* argv[])
         return runStartupProbe(options.size, options.settingsFile, argc, argv);
 
     QApplication app(argc, argv);
-    velloran::ui::Twips::initFromScreen();
     int status = 0;
     if (is(options, "--table")) {
         status = runTable(argc, argv);

@@ -18,7 +18,6 @@
 #include "startedwindow.h"
 #include "ui/recoverycopy.h"
 #include "ui/scripttext.h"
-#include "ui/twips.h"
 
 namespace velloran::bench {
 
@@ -96,7 +95,6 @@ int runStartupProbe(ScriptSize size, const QString& settingsFile, int& argc, cha
         return 1;
     const Clock::time_point start = Clock::now();
     QApplication app(argc, argv);
-    ui::Twips::initFromScreen();
     const Clock::time_point appMade = Clock::now();
     StartedWindow started(folder.path());
     if (!started.painted())
@@ -126,15 +124,15 @@ int runMemoryProbe(ScriptSize size, const QString& settingsFile)
     ui::frmSet& window = started.window();
     auto* tScroll = window.findChild<QTimer*>(QStringLiteral("tScroll"));
     for (const float place : {480.0f, -120000.0f, -239000.0f}) {
-        window.scroller().setPosition(place);
+        window.pane().scroller().setPosition(place);
         for (int tick = 0; tick < 100; ++tick) {
             QMetaObject::invokeMethod(tScroll, "timeout");
             settle();
         }
     }
-    window.cFntPlus_Click();
+    window.pane().cFntPlus_Click();
     settle();
-    window.cFntMinus_Click();
+    window.pane().cFntMinus_Click();
     settle();
     typeKey(window.tex(), Qt::Key_X, QStringLiteral("x"));
     typeKey(window.tex(), Qt::Key_Backspace, QStringLiteral("\b"));
@@ -182,9 +180,9 @@ int runTimingProbe(ScriptSize size, double seconds, int recoveryEveryMs)
     QEventLoop loop;
     QTimer::singleShot(static_cast<int>(spanMs + kSpeed / 2.0), Qt::PreciseTimer, &loop, &QEventLoop::quit);
     const Clock::time_point start = Clock::now();
-    window.TogglePlay();
+    window.pane().TogglePlay();
     loop.exec();
-    window.TogglePlay();
+    window.pane().TogglePlay();
     pulse.stop();
     tScroll->removeEventFilter(&log);
 

@@ -26,7 +26,7 @@ void loadScript(benchmark::State& state, ScriptSize size)
     bench.setPlaying(false);
     for (auto _ : state) {
         state.SetIterationTime(secondsOf([&] {
-            bench.window().loadScriptFromFile(bench.scriptPath(), true);
+            bench.window().pane().loadScriptFromFile(bench.scriptPath(), true);
             bench.settle();
         }));
     }
@@ -38,13 +38,13 @@ void loadSettings(benchmark::State& state, ScriptSize size)
     BenchWindow& bench = BenchWindow::forSize(size);
     bench.setPlaying(false);
     writeFile(settingsPath(bench), settingsWithScript(scriptBytes(size)));
-    const QString welcome = QString::fromStdString(ui::welcomeScript());
+    const QString welcome = ui::welcomeScript();
     for (auto _ : state) {
         bench.text().setPlainText(welcome);
         bench.settle();
         state.SetIterationTime(secondsOf([&] {
             bench.window().LoadSettings();
-            bench.window().ShowPosition();
+            bench.window().pane().ShowPosition();
             bench.settle();
         }));
     }
@@ -66,7 +66,7 @@ void saveSettings(benchmark::State& state, ScriptSize size, bool quoted)
             bench.settle();
         }));
     }
-    bench.window().loadScriptFromFile(bench.scriptPath(), true);
+    bench.window().pane().loadScriptFromFile(bench.scriptPath(), true);
     bench.settle();
 }
 

@@ -76,13 +76,13 @@ void fullTick(benchmark::State& state, ScriptSize size, float start)
     bench.setPlaying(false);
     ui::frmFull full(bench.services(), bench.shared(), bench.window());
     full.Form_Load();
-    muteTimers(full);
+    ManualTimers timers(full.findChildren<QTimer*>());
     full.show();
-    full.TogglePlay();
+    full.pane().TogglePlay();
     auto* tScroll = full.findChild<QTimer*>(QStringLiteral("tScroll"));
     const auto place = [&] {
-        full.setPosition(start);
-        full.ShowPosition();
+        full.pane().setPosition(start);
+        full.pane().ShowPosition();
         bench.settle();
     };
     place();
@@ -94,7 +94,7 @@ void fullTick(benchmark::State& state, ScriptSize size, float start)
             ticks = 1;
         }
         state.SetIterationTime(tally.measure([&] {
-            expire(tScroll);
+            timers.expire(tScroll);
             bench.settle();
         }));
     }
@@ -109,10 +109,10 @@ void toggle(benchmark::State& state, ScriptSize size, float position, bool toPla
     PaintTally tally(bench.paints());
     for (auto _ : state) {
         state.SetIterationTime(tally.measure([&] {
-            bench.window().TogglePlay();
+            bench.window().pane().TogglePlay();
             bench.settle();
         }));
-        bench.window().TogglePlay();
+        bench.window().pane().TogglePlay();
         bench.settle();
     }
     tally.report(state);
@@ -129,15 +129,15 @@ void fontStep(benchmark::State& state, ScriptSize size, float position)
     for (auto _ : state) {
         state.SetIterationTime(tally.measure([&] {
             if (larger)
-                bench.window().cFntPlus_Click();
+                bench.window().pane().cFntPlus_Click();
             else
-                bench.window().cFntMinus_Click();
+                bench.window().pane().cFntMinus_Click();
             bench.settle();
         }));
         larger = !larger;
     }
     if (!larger)
-        bench.window().cFntMinus_Click();
+        bench.window().pane().cFntMinus_Click();
     bench.settle();
     tally.report(state);
 }
@@ -152,9 +152,9 @@ void nudge(benchmark::State& state, ScriptSize size, float position)
     for (auto _ : state) {
         state.SetIterationTime(tally.measure([&] {
             if (up)
-                bench.window().nudgeUp();
+                bench.window().pane().nudgeUp();
             else
-                bench.window().nudgeDown();
+                bench.window().pane().nudgeDown();
             bench.settle();
         }));
         up = !up;

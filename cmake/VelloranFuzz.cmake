@@ -19,7 +19,7 @@ if(IS_ABSOLUTE "${fuzz_runtime}" AND EXISTS "${fuzz_runtime}")
   add_test(NAME settings_fuzz
            COMMAND bash ${PROJECT_SOURCE_DIR}/tests/fuzz/run_fuzz.sh ${CMAKE_BINARY_DIR}/fuzz/settings_fuzz
                    ${PROJECT_SOURCE_DIR}/tests/fuzz/corpus 30)
-  set_tests_properties(settings_fuzz PROPERTIES TIMEOUT 180)
+  set_tests_properties(settings_fuzz PROPERTIES TIMEOUT 180 LABELS fuzz)
 else()
   message(WARNING "clang or its libFuzzer runtime (libclang-rt-14-dev) missing: settings_fuzz is not built")
 endif()

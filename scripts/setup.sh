@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # One entry point for a fresh Debian machine: installs what is missing, builds, then either
 # starts the program (run), runs every test (test), prints the benchmark table (bench) or
-# builds the Debian package (package).
+# builds the Debian package (package). The test mode also builds the unit and widget tests with
+# warnings as errors and under the address and undefined-behaviour sanitizers (the dev preset of
+# CMakePresets.json, in build-dev/) and runs them there.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -51,9 +53,15 @@ case "$mode" in
     exec "$build/velloran"
     ;;
   test)
-    ctest --test-dir "$build" --output-on-failure -j 2 --timeout 300
+    status=0
+    ctest --test-dir "$build" --output-on-failure -j 2 --timeout 300 || status=1
     # The fuzz test's own report: how many inputs it tried.
     grep -h '^settings_fuzz: ' "$build/Testing/Temporary/LastTest.log" || true
+    dev=${VELLORAN_DEV_BUILD_DIR:-build-dev}
+    cmake --preset dev -B "$dev"
+    cmake --build "$dev" -j "$(nproc)"
+    ctest --preset dev --test-dir "$dev" || status=1
+    exit "$status"
     ;;
   bench)
     exec bash bench/run_bench.sh "$build"

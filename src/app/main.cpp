@@ -6,7 +6,6 @@
 #include "platform/endsignals.h"
 #include "platform/services.h"
 #include "ui/frmset.h"
-#include "ui/twips.h"
 
 namespace {
 
@@ -52,7 +51,6 @@ int main(int argc, char* argv[])
     QApplication::setOrganizationName(QStringLiteral("Velloran"));
     QApplication::setApplicationVersion(QStringLiteral(VELLORAN_VERSION));
     QApplication::setQuitOnLastWindowClosed(true);
-    velloran::ui::Twips::initFromScreen();
 
     velloran::platform::QtServices services;
     velloran::ui::SharedValues shared;

@@ -29,7 +29,6 @@ enum class BarOutcome {
 // Mouse buttons as the windowing layer reports them; in moves, the sum of those held.
 inline constexpr int kLeftButton = 1;
 inline constexpr int kRightButton = 2;
-inline constexpr int kMiddleButton = 4;
 
 // The scroll position of one window (the Top of its surface, in twips) and the rules that move it.
 // Each window owns one; the pace and the run-time clock are shared and passed in.
@@ -37,7 +36,6 @@ class Scroller {
 public:
     explicit Scroller(float home) : m_home(home), m_position(home) {}
 
-    float home() const { return m_home; }
     float position() const { return m_position; }
     void setPosition(float position) { m_position = position; }
 

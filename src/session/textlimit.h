@@ -9,7 +9,7 @@ namespace velloran::session {
 // the clipboard, typing and pasting. It counts characters as the character counter does, a line
 // break as the two characters CR LF. At most three bytes of UTF-8 stand for one such character, so
 // no record the program writes is beyond what it reads (kMaxRecordBytes). Chosen so that the
-// largest script still starts in about a second on a two-core machine (figures in the README).
+// largest script still starts in about a second on a two-core machine (figures in docs/performance.md).
 inline constexpr qint64 kMaxScriptCharacters = 16'000'000;
 // A backup path longer than this is no path; it keeps the record's other fields small.
 inline constexpr qsizetype kMaxPathCharacters = 4096;

@@ -3,15 +3,13 @@
 #include <QColor>
 #include <QString>
 
-namespace velloran::engine {
-struct SpinnerRange;
-}
-
 class QLabel;
 class QPushButton;
 class QWidget;
 
 namespace velloran::ui {
+
+class TwipScale;
 
 inline const QColor kGrey(192, 192, 192);
 inline const QColor kDarkGrey(128, 128, 128);
@@ -22,10 +20,8 @@ QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text, dou
 // A button reached only through the Alt key of its "&" caption; it lies out of sight.
 QPushButton* makeAccelerator(QWidget* parent, const QString& name, const QString& caption);
 // A line or shape that only decorates: it lets the mouse through to what lies under it.
-QWidget* makeDecoration(QWidget* parent, const QString& name, double left, double top, double width,
-                        double height, const QColor& colour);
-// The grey square behind a button of the given size, 120 twips to its right and below.
-void addShadow(QWidget* parent, double left, double top, double size);
+QWidget* makeDecoration(QWidget* parent, const TwipScale& scale, const QString& name, double left, double top,
+                        double width, double height, const QColor& colour);
 class ArrowSpinner;
 class PictureButton;
 
@@ -45,9 +41,9 @@ struct PaceControls {
     PictureButton* cFile;
 };
 // Builds them with their shadows; `lScrnt` stands where each window puts it.
-PaceControls buildPaceControls(QWidget* frame, double frequencyReadoutLeft, double frequencyReadoutWidth);
+PaceControls buildPaceControls(QWidget* frame, const TwipScale& scale, double frequencyReadoutLeft,
+                               double frequencyReadoutWidth);
 
-void setUpSpinner(ArrowSpinner* spinner, const engine::SpinnerRange& range);
 void colourText(QLabel* label, const QColor& colour);
 
 }  // namespace velloran::ui

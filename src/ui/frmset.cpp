@@ -1,60 +1,133 @@
 #include "ui/frmset.h"
 
-#include <QApplication>
 #include <QCloseEvent>
-#include <QKeyEvent>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QScreen>
 #include <QTimer>
 
 #include "platform/services.h"
 #include "session/settingsstore.h"
-#include "ui/arrowspinner.h"
+#include "ui/controlpanel.h"
 #include "ui/frmfull.h"
+#include "ui/helppanel.h"
 #include "ui/helptexts.h"
-#include "ui/layoutapplier.h"
+#include "ui/instanthelp.h"
 #include "ui/navigationbar.h"
-#include "ui/notice.h"
 #include "ui/picturebutton.h"
+#include "ui/readingpane.h"
 #include "ui/recoverycopy.h"
 #include "ui/scriptsurface.h"
 #include "ui/scripttext.h"
+#include "ui/statsstrip.h"
 #include "ui/textfinder.h"
-#include "ui/twips.h"
+#include "ui/textfinderglue.h"
 #include "ui/welcomescript.h"
 
 namespace velloran::ui {
 
-namespace {
-QString qs(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
-}  // namespace
-
 frmSet::frmSet(platform::Services& services, SharedValues& shared, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_services(services), m_shared(shared)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      m_services(services),
+      m_shared(shared),
+      m_scale(TwipScale::of(this))
 {
-    buildControls();
-    tex()->setPlainText(QString::fromStdString(welcomeScript()));
-    m_lChar->setText(qs(engine::characterReadout(tex()->scriptLength())));
-    m_notice = new Notice(this, 480, 240);
-    m_recovery = new RecoveryCopy(this, tex()->document(), [this] { return stateWithoutScript(); });
-    wireControls();
+    buildWindow();
+    m_pane = new ReadingPane(this, services, shared, m_scale, kMainWindowPane, paneHooks());
+    buildWindowControls();
+    registerLayoutTargets();
+    tex()->setPlainText(welcomeScript());
+    m_strip->countCharacters(tex()->scriptLength());
+    m_recovery = new RecoveryCopy(this, tex()->document(), [this] { return m_pane->snapshot(); });
+    connect(tex(), &QPlainTextEdit::textChanged, this, [this] { m_strip->countCharacters(tex()->scriptLength()); });
+    connect(m_panel->fullButton(), &QAbstractButton::clicked, this, &frmSet::cFull_Click);
     wireHelpTexts();
-    qApp->installEventFilter(this);
+    wireMoveAreas();
 }
 
-frmSet::~frmSet()
+frmSet::~frmSet() = default;
+
+void frmSet::buildWindow()
 {
-    qApp->removeEventFilter(this);
+    setObjectName(QStringLiteral("frmSet"));
+    setWindowTitle(QStringLiteral(" Velloran"));
+    setAutoFillBackground(true);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, kGrey);
+    setPalette(colours);
+    setFixedSize(m_scale.px(10935), m_scale.px(6975));
+}
+
+PaneHooks frmSet::paneHooks()
+{
+    PaneHooks hooks;
+    hooks.layout = [](bool toPlaying) {
+        return toPlaying ? engine::mainPlayingLayout() : engine::mainPausedLayout();
+    };
+    hooks.beforeToggle = [this] { HidePanels(); };
+    hooks.positionShown = [this] {
+        m_strip->showPosition();
+        m_strip->ShowRates();
+    };
+    hooks.ratesChanged = [this] { m_strip->ShowRates(); };
+    hooks.clockReset = [this] { m_strip->writeClock(); };
+    hooks.backupPath = [this] { return backupPath(); };
+    hooks.saveToEnd = [this] { return SaveSettings(); };
+    hooks.endProgram = [this](bool discardRecovery) { endProgram(discardRecovery); };
+    hooks.minimise = [this] { setWindowState(windowState() | Qt::WindowMinimized); };
+    return hooks;
+}
+
+// The pane's surface and bar in the window, and the controls that are the window's own.
+void frmSet::buildWindowControls()
+{
+    ScriptSurface* surface = m_pane->surface();
+    surface->setBand(495, 5280);
+    surface->setLeft(240);
+    surface->setWidth(9975);
+    surface->setTexLeft(120);
+    surface->setTexWidth(9735);
+    m_scale.place(m_pane->tip(), 10440, 480, 255, 3975);
+    m_cUp = new PictureButton(QStringLiteral("cUp"), PictureButton::Glyph::Up, this);
+    m_scale.place(m_cUp, 10440, 4680, 255, 255);
+    m_cDwn = new PictureButton(QStringLiteral("cDwn"), PictureButton::Glyph::Down, this);
+    m_scale.place(m_cDwn, 10440, 5040, 255, 255);
+    connect(m_cUp, &QAbstractButton::clicked, m_pane, &ReadingPane::nudgeUp);
+    connect(m_cDwn, &QAbstractButton::clicked, m_pane, &ReadingPane::nudgeDown);
+
+    m_strip = new StatsStrip(this, m_scale, m_shared, [this] { return m_pane->positionHolder()->text(); });
+    m_panel = new ControlPanel(this, m_scale, *m_pane);
+    m_helpPanel = new HelpPanel(this, m_scale, helpFile());
+    m_finder = new TextFinderGlue(this, m_scale, *m_pane, [this] { HidePanels(); },
+                                  [this](const QString& path) { setBackupPath(path); });
+    m_line16 = makeDecoration(this, m_scale, QStringLiteral("Line16"), 10200, 5280, 480, 15, kDarkGrey);
+    m_line16->hide();
+    m_line17 = makeDecoration(this, m_scale, QStringLiteral("Line17"), 10700, 600, 15, 4680, kDarkGrey);
+    m_line17->hide();
+
+    // Below the visible part of the window.
+    m_pane->buildOutOfSight({this, 360, 7680, 360, QRectF(240, 8520, 2055, 255), QStringLiteral("Position : 480"),
+                             true});
+    m_lBkPath = makeLabel(this, QStringLiteral("lBkPath"), QString(), 8.25, false);
+    m_scale.place(m_lBkPath, 240, 8160, 2055, 255);
+}
+
+void frmSet::registerLayoutTargets()
+{
+    using C = engine::LayoutControl;
+    LayoutTargets& targets = m_pane->layoutTargets();
+    targets.add(C::tTime, m_strip->clockTimer());
+    targets.add(C::cUp, m_cUp);
+    targets.add(C::cDwn, m_cDwn);
+    targets.add(C::Line16, m_line16);
+    targets.add(C::Line17, m_line17);
+    targets.add(C::tHelp, m_helpPanel->panel());
 }
 
 ScriptText* frmSet::tex() const
 {
-    return m_scroll->text();
+    return m_pane->tex();
 }
 
 bool frmSet::Form_Load()
@@ -63,176 +136,36 @@ bool frmSet::Form_Load()
         endProgram(false);
         return false;
     }
-    setFixedHeight(Twips::px(6975));
-    m_tip->setScaleHeight(engine::kSurfaceHeight);
+    setFixedHeight(m_scale.px(6975));
+    m_pane->tip()->setScaleHeight(engine::kSurfaceHeight);
     LoadSettings();
-    m_shared.pace.frequency = static_cast<std::int16_t>(m_sFreq->value());
-    m_shared.pace.speed = static_cast<std::int16_t>(m_sSpeed->value());
-    m_tScroll->setInterval(m_shared.pace.speed);
-    ShowRates();
-    ShowPosition();
-    LoadHelpFile();
-    writeClock();
-    place(m_fX, 3480, 720, 3735, 4575);
-    m_statsShown = false;
-    ToggleStats();
-    m_tRef->start();
+    m_pane->takePaceFromSpinners();
+    m_strip->ShowRates();
+    m_pane->ShowPosition();
+    m_helpPanel->LoadHelpFile();
+    m_strip->writeClock();
+    m_scale.place(m_finder->panel(), 3480, 720, 3735, 4575);
+    m_strip->ToggleStats();  // from statsShown false: the captions show
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->geometry().center() - rect().center());
     m_recovery->start(session::recoveryPath(stateFolder()));
     return true;
 }
 
-void frmSet::wireControls()
+void frmSet::HidePanels()
 {
-    connect(m_tScroll, &QTimer::timeout, this, &frmSet::tScroll_Timer);
-    connect(m_tTime, &QTimer::timeout, this, &frmSet::tTime_Timer);
-    connect(m_tRef, &QTimer::timeout, m_frame2, qOverload<>(&QWidget::update));
-    connect(m_cPlay, &QAbstractButton::clicked, this, &frmSet::TogglePlay);
-    connect(m_cPlay2, &QAbstractButton::clicked, this, &frmSet::TogglePlay);
-    connect(m_cPause, &PictureButton::mousePressed, this, [this](int button) {
-        if (button != engine::kRightButton)
-            TogglePlay();
-    });
-    // A press that paused has hidden the button, and a hidden control gets no release.
-    connect(m_cPause, &PictureButton::mouseReleased, this, [this](int button) {
-        if (button != engine::kLeftButton && m_cPause->isVisible())
-            LoadBackup();
-    });
-    connect(m_sSpeed, &QAbstractSlider::valueChanged, this, &frmSet::sSpeed_Change);
-    connect(m_sFreq, &QAbstractSlider::valueChanged, this, &frmSet::sFreq_Change);
-    connect(m_cUp, &QAbstractButton::clicked, this, &frmSet::nudgeUp);
-    connect(m_cUpB, &QAbstractButton::clicked, this, &frmSet::nudgeUp);
-    connect(m_cDwn, &QAbstractButton::clicked, this, &frmSet::nudgeDown);
-    connect(m_cDwnB, &QAbstractButton::clicked, this, &frmSet::nudgeDown);
-    connect(m_cReset, &QAbstractButton::clicked, this, &frmSet::cReset_Click);
-    connect(m_cFntPlus, &QAbstractButton::clicked, this, &frmSet::cFntPlus_Click);
-    connect(m_cFntMinus, &QAbstractButton::clicked, this, &frmSet::cFntMinus_Click);
-    connect(m_cBack, &QAbstractButton::clicked, this, &frmSet::LoadBackup);
-    connect(m_cFull, &QAbstractButton::clicked, this, &frmSet::cFull_Click);
-    connect(m_cX, &PictureButton::mousePressed, this, &frmSet::cX_MouseDown);
-    connect(m_cX, &PictureButton::mouseReleased, this, &frmSet::cX_MouseUp);
-    connect(m_cHelp, &PictureButton::mousePressed, this, &frmSet::cHelp_MouseDown);
-    connect(m_cHelp, &PictureButton::mouseReleased, this, &frmSet::cHelp_MouseUp);
-    connect(m_cFile, &PictureButton::mousePressed, this, &frmSet::cFile_MouseDown);
-    connect(m_fX->okay(), &PictureButton::mousePressed, this, &frmSet::cOKay_MouseDown);
-    connect(m_fX->backup(), &QAbstractButton::clicked, this, &frmSet::cBackup_Click);
-    connect(m_fX->cancel(), &QAbstractButton::clicked, this, &frmSet::ToggleTextFinder);
-    connect(m_tip, &NavigationBar::moved, this, &frmSet::Tip_MouseMove);
-    connect(tex(), &QPlainTextEdit::textChanged, this,
-            [this] { m_lChar->setText(qs(engine::characterReadout(tex()->scriptLength()))); });
-    connect(tex(), &ScriptText::doubleClicked, this, &frmSet::Tex_DblClick);
-    connect(m_scroll, &ScriptSurface::filesDropped, this, &frmSet::dropFiles);
-    connect(tex(), &ScriptText::entryRefused, m_notice, &Notice::tell);
+    m_finder->hide();
+    m_helpPanel->hide();
 }
 
-void frmSet::TogglePlay()
+void frmSet::ToggleStats()
 {
-    HidePanels();
-    const bool playing = m_tScroll->isActive();
-    ui::applyLayout(playing ? engine::mainPausedLayout() : engine::mainPlayingLayout(), this, m_scroll,
-                    m_playing);
+    m_strip->ToggleStats();
 }
 
-void frmSet::ShowPosition()
+void frmSet::ToggleTextFinder()
 {
-    const float position = m_scroller.position();
-    m_scroll->setPosition(position);
-    const QColor colour = m_scroller.warning() ? QColor(255, 255, 0) : QColor(Qt::white);
-    m_tip->setMarker(m_scroller.markerTop(), colour);
-    tex()->setTextColor(colour);
-    m_lPos->setText(qs(m_scroller.readout()));
-    m_lScroll->setToolTip(m_lPos->text());
-    ShowRates();
-}
-
-void frmSet::ShowRates()
-{
-    m_lScroll->setText(qs(engine::ratesReadout(m_shared.pace)));
-}
-
-void frmSet::tScroll_Timer()
-{
-    m_scroller.tick(m_shared.pace.frequency);
-    ShowPosition();
-}
-
-void frmSet::tTime_Timer()
-{
-    m_shared.clock.tick();
-    writeClock();
-}
-
-void frmSet::writeClock()
-{
-    m_lTime->setText(qs(m_shared.clock.text()));
-}
-
-void frmSet::resetClock()
-{
-    m_shared.clock.reset();
-    writeClock();
-}
-
-void frmSet::sSpeed_Change()
-{
-    m_shared.pace.speed = static_cast<std::int16_t>(m_sSpeed->value());
-    m_tScroll->setInterval(m_shared.pace.speed);
-    m_lScrd->setText(qs(engine::speedReadout(m_shared.pace.speed)));
-    ShowRates();
-}
-
-void frmSet::sFreq_Change()
-{
-    m_shared.pace.frequency = static_cast<std::int16_t>(m_sFreq->value());
-    m_lScrnt->setText(qs(engine::frequencyReadout(m_shared.pace.frequency)));
-    ShowRates();
-}
-
-void frmSet::nudgeUp()
-{
-    if (m_scroller.nudgeUp())
-        ShowPosition();
-}
-
-void frmSet::nudgeDown()
-{
-    if (m_scroller.nudgeDown())
-        ShowPosition();
-}
-
-void frmSet::cReset_Click()
-{
-    m_scroller.goHome();
-    resetClock();
-    ShowPosition();
-}
-
-void frmSet::cFntPlus_Click()
-{
-    m_scroll->stepFontSize(true);
-}
-
-void frmSet::cFntMinus_Click()
-{
-    m_scroll->stepFontSize(false);
-}
-
-void frmSet::Tip_MouseMove(int buttons, float y)
-{
-    showHelp(help::kNavigationBar);
-    const engine::BarOutcome outcome = m_scroller.moveOnBar(buttons, m_tScroll->isActive(), y);
-    if (outcome == engine::BarOutcome::Ignored)
-        return;
-    if (outcome == engine::BarOutcome::Placed)
-        resetClock();
-    ShowPosition();
-}
-
-void frmSet::Tex_DblClick()
-{
-    if (!m_playing)
-        m_services.startEditor();
+    m_finder->ToggleTextFinder();
 }
 
 void frmSet::DragWindow()
@@ -240,74 +173,34 @@ void frmSet::DragWindow()
     m_services.startWindowMove(this);
 }
 
-void frmSet::cX_MouseDown(int button)
-{
-    if (button == engine::kRightButton || !SaveSettings())
-        return;
-    m_tScroll->stop();
-    endProgram(false);
-}
-
-void frmSet::cX_MouseUp(int button)
-{
-    if (button == engine::kLeftButton || m_ending)
-        return;
-    if (m_playing)
-        TogglePlay();
-    setWindowState(windowState() | Qt::WindowMinimized);
-}
-
 void frmSet::cFull_Click()
 {
-    if (m_playing)
-        TogglePlay();
+    if (m_pane->playing())
+        m_pane->TogglePlay();
     hide();
     m_full = new frmFull(m_services, m_shared, *this);
     m_full->Form_Load();
     m_full->show();
 }
 
-void frmSet::endProgram(bool discardRecovery)
+void frmSet::showAgain()
 {
-    m_ending = true;
-    if (discardRecovery)
-        m_recovery->discard();
-    m_recovery->finish();
-    m_services.endNow();
+    show();
 }
 
-session::SaveOutcome frmSet::saveAsShown()
+QString frmSet::script() const
 {
-    // While the full-screen window is shown, its saving exit is the one the user would take.
-    const bool full = m_full && m_full->isVisible();
-    const session::SaveOutcome outcome = saveState(full ? m_full->tex()->pointSize() : tex()->pointSize());
-    if (!outcome.saved)
-        m_notice->tell(QStringLiteral("The work could not be saved to ") + outcome.file + QStringLiteral(": ") +
-                       outcome.reason);
-    return outcome;
+    return tex()->script();
 }
 
-void frmSet::endFromOutside()
+int frmSet::speedValue() const
 {
-    if (m_ending)
-        return;
-    saveAsShown();
-    m_tScroll->stop();
-    endProgram(false);
+    return m_pane->speedValue();
 }
 
-void frmSet::saveForSessionEnd()
+int frmSet::frequencyValue() const
 {
-    if (!m_ending)
-        saveAsShown();
-}
-
-bool frmSet::saveOnClose()
-{
-    if (m_saved || m_ending)
-        return true;
-    m_saved = SaveSettings();
-    return m_saved;
+    return m_pane->frequencyValue();
 }
 
 void frmSet::closeEvent(QCloseEvent* event)
@@ -321,27 +214,6 @@ void frmSet::closeEvent(QCloseEvent* event)
     event->accept();
     if (m_full)
         m_full->close();
-}
-
-bool frmSet::eventFilter(QObject* watched, QEvent* event)
-{
-    // The window sees its keys before the focused control, which still gets them afterwards.
-    if (event->type() == QEvent::KeyPress && !m_ending && isVisible()) {
-        auto* widget = qobject_cast<QWidget*>(watched);
-        QWidget* first = QApplication::focusWidget() ? QApplication::focusWidget() : this;
-        // A key travels up from the focused control; look at it once, on its first stop.
-        if (widget == first && widget->window() == this) {
-            const int key = static_cast<QKeyEvent*>(event)->key();
-            if (key == Qt::Key_Escape) {
-                if (SaveSettings())
-                    endProgram(false);
-                return true;
-            }
-            if (key == Qt::Key_Insert)
-                LoadClipboard();
-        }
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 }  // namespace velloran::ui

@@ -14,6 +14,8 @@ MouseRelay::MouseRelay(QWidget* widget, bool takePresses) : QObject(widget), m_t
 
 MouseRelay* MouseRelay::on(QWidget* widget, bool takePresses)
 {
+    if (auto* relay = widget->findChild<MouseRelay*>(QString(), Qt::FindDirectChildrenOnly))
+        return relay;
     return new MouseRelay(widget, takePresses);
 }
 
@@ -35,7 +37,6 @@ bool MouseRelay::eventFilter(QObject* watched, QEvent* event)
     }
     case QEvent::MouseButtonPress:
         m_pressedAt = static_cast<QMouseEvent*>(event)->globalPosition();
-        emit pressed(static_cast<int>(static_cast<QMouseEvent*>(event)->button()));
         return m_takePresses;
     case QEvent::MouseButtonRelease:
         m_pressedAt.reset();

@@ -14,12 +14,12 @@ namespace velloran::ui {
 class MouseRelay : public QObject {
     Q_OBJECT
 public:
-    // With `takePresses`, the widget itself keeps the press, so its release comes back here too.
+    // The widget's relay, made on first use. With `takePresses`, the widget itself keeps the press,
+    // so its release comes back here too.
     static MouseRelay* on(QWidget* widget, bool takePresses = true);
 
 signals:
     void moved(int buttons);
-    void pressed(int button);
     void released(int button);
     void doubleClicked();
     void dragged(int buttons);  // once per press, with the buttons held

@@ -4,7 +4,7 @@
 #include <QPainter>
 #include <cmath>
 
-#include "ui/twips.h"
+#include "ui/twipscale.h"
 
 namespace velloran::ui {
 
@@ -12,7 +12,8 @@ namespace {
 constexpr double kMarkerWidthTwips = 225;
 }
 
-NavigationBar::NavigationBar(QWidget* parent, bool withMarker) : QWidget(parent), m_withMarker(withMarker)
+NavigationBar::NavigationBar(QWidget* parent, const TwipScale& scale, bool withMarker)
+    : QWidget(parent), m_scale(scale), m_withMarker(withMarker)
 {
     setObjectName(QStringLiteral("Tip"));
     setMouseTracking(true);
@@ -45,7 +46,7 @@ void NavigationBar::paintEvent(QPaintEvent*)
     if (top + 2 < 0 || top > height())
         return;
     painter.setPen(m_markerColour);
-    painter.drawRect(0, top, Twips::px(kMarkerWidthTwips) - 1, 1);
+    painter.drawRect(0, top, m_scale.px(kMarkerWidthTwips) - 1, 1);
 }
 
 void NavigationBar::mouseMoveEvent(QMouseEvent* event)

@@ -3,6 +3,8 @@
 #include <QColor>
 #include <QWidget>
 
+#include "ui/twipscale.h"
+
 namespace velloran::ui {
 
 // The navigation bar `Tip`: its inner height counts one unit per twip of surface, and it may
@@ -10,7 +12,7 @@ namespace velloran::ui {
 class NavigationBar : public QWidget {
     Q_OBJECT
 public:
-    NavigationBar(QWidget* parent, bool withMarker);
+    NavigationBar(QWidget* parent, const TwipScale& scale, bool withMarker);
 
     void setScaleHeight(double units) { m_scaleHeight = units; }
     double scaleHeight() const { return m_scaleHeight; }
@@ -29,6 +31,7 @@ protected:
 private:
     int markerPixelTop() const;
 
+    TwipScale m_scale;
     bool m_withMarker;
     double m_scaleHeight = 1;
     double m_markerTop = 0;

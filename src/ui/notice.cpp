@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "ui/twips.h"
+#include "ui/twipscale.h"
 
 namespace velloran::ui {
 
@@ -12,8 +12,8 @@ namespace {
 constexpr int kShownMs = 30000;
 }
 
-Notice::Notice(QWidget* window, double top, double margin)
-    : QLabel(window), m_hide(new QTimer(this)), m_top(top), m_margin(margin)
+Notice::Notice(QWidget* window, const TwipScale& scale, double top, double margin)
+    : QLabel(window), m_hide(new QTimer(this)), m_scale(scale), m_top(top), m_margin(margin)
 {
     setObjectName(QStringLiteral("lNotice"));
     setWordWrap(true);
@@ -37,8 +37,8 @@ void Notice::tell(const QString& message)
 {
     std::fprintf(stderr, "velloran: %s\n", qUtf8Printable(message));
     setText(message);
-    const int width = parentWidget()->width() - 2 * Twips::px(m_margin);
-    setGeometry(Twips::px(m_margin), Twips::px(m_top), width, heightForWidth(width));
+    const int width = parentWidget()->width() - 2 * m_scale.px(m_margin);
+    setGeometry(m_scale.px(m_margin), m_scale.px(m_top), width, heightForWidth(width));
     show();
     raise();
     m_hide->start();

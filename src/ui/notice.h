@@ -2,6 +2,8 @@
 
 #include <QLabel>
 
+#include "ui/twipscale.h"
+
 class QTimer;
 
 namespace velloran::ui {
@@ -14,7 +16,7 @@ class Notice : public QLabel {
     Q_OBJECT
 public:
     // top and margin in twips, from the window's top and sides.
-    Notice(QWidget* window, double top, double margin);
+    Notice(QWidget* window, const TwipScale& scale, double top, double margin);
 
     void tell(const QString& message);
 
@@ -23,6 +25,7 @@ protected:
 
 private:
     QTimer* m_hide;
+    TwipScale m_scale;
     double m_top;
     double m_margin;
 };

@@ -56,56 +56,71 @@ void PictureButton::paintEvent(QPaintEvent*)
                                      -area.width() * 0.25, -area.height() * 0.25));
 }
 
+namespace {
+
+// The glyphs drawn as a word or a sign; the others are shapes.
+QString caption(PictureButton::Glyph glyph)
+{
+    using Glyph = PictureButton::Glyph;
+    switch (glyph) {
+    case Glyph::Play: return QStringLiteral("PLAY");
+    case Glyph::Pause: return QStringLiteral("PAUSE");
+    case Glyph::Plus: return QStringLiteral("A+");
+    case Glyph::Minus: return QStringLiteral("A-");
+    case Glyph::Help: return QStringLiteral("?");
+    case Glyph::Okay: return QStringLiteral("OKAY");
+    case Glyph::Backup: return QStringLiteral("B");
+    case Glyph::Cancel: return QStringLiteral("X");
+    default: return QString();
+    }
+}
+
+void triangle(QPainter& painter, QPointF p1, QPointF p2, QPointF p3)
+{
+    QPainterPath path;
+    path.moveTo(p1);
+    path.lineTo(p2);
+    path.lineTo(p3);
+    path.closeSubpath();
+    painter.drawPath(path);
+}
+
+}  // namespace
+
 void PictureButton::drawGlyph(QPainter& painter, const QRectF& a) const
 {
     const double s = std::min(a.width(), a.height());
     const QRectF sq(a.center().x() - s / 2, a.center().y() - s / 2, s, s);
     QPen stroke(painter.brush().color(), std::max(2.0, s / 7));
     stroke.setCapStyle(Qt::RoundCap);
-    auto triangle = [&](QPointF p1, QPointF p2, QPointF p3) {
-        QPainterPath path;
-        path.moveTo(p1);
-        path.lineTo(p2);
-        path.lineTo(p3);
-        path.closeSubpath();
-        painter.drawPath(path);
-    };
-    auto label = [&](const QString& text) {
+    if (const QString text = caption(m_glyph); !text.isEmpty()) {
         painter.setPen(stroke.color());
         QFont font(QStringLiteral("Arial"));
         font.setBold(true);
         font.setPixelSize(std::max(9, static_cast<int>(rect().height() * 0.42)));
         painter.setFont(font);
         painter.drawText(rect(), Qt::AlignCenter, text);
-    };
+        return;
+    }
+    drawShape(painter, sq, stroke);
+}
+
+void PictureButton::drawShape(QPainter& painter, const QRectF& sq, const QPen& stroke) const
+{
+    const double s = sq.width();
     switch (m_glyph) {
-    case Glyph::Play:
-        label(QStringLiteral("PLAY"));
-        break;
-    case Glyph::Pause:
-        label(QStringLiteral("PAUSE"));
-        break;
-    case Glyph::Plus:
-        label(QStringLiteral("A+"));
-        break;
-    case Glyph::Minus:
-        label(QStringLiteral("A-"));
-        break;
     case Glyph::Reset:
         painter.setPen(stroke);
         painter.setBrush(Qt::NoBrush);
         painter.drawArc(sq, 90 * 16, 300 * 16);
         painter.setPen(Qt::NoPen);
         painter.setBrush(stroke.color());
-        triangle(QPointF(sq.center().x(), sq.top() - s / 5), QPointF(sq.center().x(), sq.top() + s / 5),
+        triangle(painter, QPointF(sq.center().x(), sq.top() - s / 5), QPointF(sq.center().x(), sq.top() + s / 5),
                  QPointF(sq.center().x() - s / 4, sq.top()));
         break;
     case Glyph::Folder:
         painter.drawRect(QRectF(sq.left(), sq.top() + s * 0.25, s, s * 0.65));
         painter.drawRect(QRectF(sq.left(), sq.top() + s * 0.12, s * 0.4, s * 0.2));
-        break;
-    case Glyph::Help:
-        label(QStringLiteral("?"));
         break;
     case Glyph::Full:
         painter.setPen(stroke);
@@ -118,19 +133,12 @@ void PictureButton::drawGlyph(QPainter& painter, const QRectF& a) const
         painter.drawLine(sq.topRight(), sq.bottomLeft());
         break;
     case Glyph::Up:
-        triangle(QPointF(sq.center().x(), sq.top()), sq.bottomRight(), sq.bottomLeft());
+        triangle(painter, QPointF(sq.center().x(), sq.top()), sq.bottomRight(), sq.bottomLeft());
         break;
     case Glyph::Down:
-        triangle(sq.topLeft(), sq.topRight(), QPointF(sq.center().x(), sq.bottom()));
+        triangle(painter, sq.topLeft(), sq.topRight(), QPointF(sq.center().x(), sq.bottom()));
         break;
-    case Glyph::Okay:
-        label(QStringLiteral("OKAY"));
-        break;
-    case Glyph::Backup:
-        label(QStringLiteral("B"));
-        break;
-    case Glyph::Cancel:
-        label(QStringLiteral("X"));
+    default:
         break;
     }
 }

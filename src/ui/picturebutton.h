@@ -28,6 +28,7 @@ protected:
 
 private:
     void drawGlyph(class QPainter& painter, const QRectF& area) const;
+    void drawShape(QPainter& painter, const QRectF& square, const class QPen& stroke) const;
     Glyph m_glyph;
 };
 

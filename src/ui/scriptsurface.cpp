@@ -6,12 +6,12 @@
 
 #include "engine/scroller.h"
 #include "ui/scripttext.h"
-#include "ui/twips.h"
+#include "ui/twipscale.h"
 
 namespace velloran::ui {
 
-ScriptSurface::ScriptSurface(QWidget* window, double texTop)
-    : QWidget(window), m_text(new ScriptText(this)), m_texTop(texTop)
+ScriptSurface::ScriptSurface(QWidget* window, const TwipScale& scale, double texTop)
+    : QWidget(window), m_text(new ScriptText(this)), m_scale(scale), m_texTop(texTop)
 {
     setObjectName(QStringLiteral("Scroll"));
     // Filled opaque, so that a move can reuse the pixels already drawn.
@@ -75,17 +75,17 @@ void ScriptSurface::refresh()
     const double surfaceBottom = surfaceTop + engine::kSurfaceHeight;
     const double shownTop = std::max(surfaceTop, m_bandTop);
     const double shownBottom = std::max(shownTop, std::min(surfaceBottom, m_bandBottom));
-    const int widgetTop = Twips::px(shownTop);
-    setGeometry(Twips::px(m_left), widgetTop, Twips::px(m_width),
-                Twips::px(shownBottom) - widgetTop);
+    const int widgetTop = m_scale.px(shownTop);
+    setGeometry(m_scale.px(m_left), widgetTop, m_scale.px(m_width),
+                m_scale.px(shownBottom) - widgetTop);
 
     const double texTop = surfaceTop + m_texTop;
     const double texShownTop = std::max(texTop, shownTop);
-    const int offset = Twips::px(texShownTop - texTop);
+    const int offset = m_scale.px(texShownTop - texTop);
     const int raise = m_text->showFrom(offset);
-    const int bandHeight = Twips::px(m_bandBottom - m_bandTop);
-    m_text->setGeometry(Twips::px(m_texLeft), Twips::px(texShownTop) - widgetTop - raise,
-                        Twips::px(m_texWidth), bandHeight + m_text->tallestLine());
+    const int bandHeight = m_scale.px(m_bandBottom - m_bandTop);
+    m_text->setGeometry(m_scale.px(m_texLeft), m_scale.px(texShownTop) - widgetTop - raise,
+                        m_scale.px(m_texWidth), bandHeight + m_text->tallestLine());
 }
 
 void ScriptSurface::stepFontSize(bool larger)

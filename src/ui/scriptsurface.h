@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include "ui/twipscale.h"
+
 namespace velloran::ui {
 
 class ScriptText;
@@ -12,7 +14,7 @@ class ScriptText;
 class ScriptSurface : public QWidget {
     Q_OBJECT
 public:
-    ScriptSurface(QWidget* window, double texTop);
+    ScriptSurface(QWidget* window, const TwipScale& scale, double texTop);
 
     ScriptText* text() const { return m_text; }
     void setAcceptsFiles(bool accepts);  // files dropped on the surface or its text
@@ -45,6 +47,7 @@ protected:
 
 private:
     ScriptText* m_text;
+    TwipScale m_scale;
     double m_texTop;
     double m_bandTop = 0;
     double m_bandBottom = 0;

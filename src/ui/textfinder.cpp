@@ -13,7 +13,7 @@
 #include <QStyledItemDelegate>
 
 #include "ui/picturebutton.h"
-#include "ui/twips.h"
+#include "ui/twipscale.h"
 
 namespace velloran::ui {
 
@@ -22,7 +22,7 @@ namespace {
 // Draws a row of the folder list indented by its level, as a folder tree shows it.
 class FolderRowDelegate final : public QStyledItemDelegate {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    FolderRowDelegate(int levelIndent, QObject* parent) : QStyledItemDelegate(parent), m_levelIndent(levelIndent) {}
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
@@ -37,10 +37,12 @@ public:
     }
 
 private:
-    static int indent(const QModelIndex& index)
+    int indent(const QModelIndex& index) const
     {
-        return index.data(TextFinderPanel::kLevelRole).toInt() * Twips::px(120);
+        return index.data(TextFinderPanel::kLevelRole).toInt() * m_levelIndent;
     }
+
+    int m_levelIndent;  // pixels a level
 };
 
 }  // namespace
@@ -63,7 +65,7 @@ QStringList driveRoots()
     return roots;
 }
 
-TextFinderPanel::TextFinderPanel(QWidget* parent)
+TextFinderPanel::TextFinderPanel(QWidget* parent, const TwipScale& scale)
     : QWidget(parent),
       m_drives(new QComboBox(this)),
       m_folders(new QListWidget(this)),
@@ -84,18 +86,18 @@ TextFinderPanel::TextFinderPanel(QWidget* parent)
     QFont bold = title->font();
     bold.setBold(true);
     title->setFont(bold);
-    place(title, 600, 120, 2655, 255);
+    scale.place(title, 600, 120, 2655, 255);
     m_drives->setObjectName(QStringLiteral("Drive1"));
-    place(m_drives, 240, 360, 3255, 405);
+    scale.place(m_drives, 240, 360, 3255, 405);
     m_folders->setObjectName(QStringLiteral("Dir1"));
-    place(m_folders, 240, 960, 3255, 1170);
+    scale.place(m_folders, 240, 960, 3255, 1170);
     m_files->setObjectName(QStringLiteral("File1"));
-    place(m_files, 240, 2280, 3255, 1230);
-    place(m_backup, 240, 3720, 495, 495);
-    place(m_okay, 960, 3720, 1815, 495);
-    place(m_cancel, 3000, 3720, 495, 495);
+    scale.place(m_files, 240, 2280, 3255, 1230);
+    scale.place(m_backup, 240, 3720, 495, 495);
+    scale.place(m_okay, 960, 3720, 1815, 495);
+    scale.place(m_cancel, 3000, 3720, 495, 495);
     m_folders->setMouseTracking(true);
-    m_folders->setItemDelegate(new FolderRowDelegate(m_folders));
+    m_folders->setItemDelegate(new FolderRowDelegate(scale.px(120), m_folders));
     m_files->setMouseTracking(true);
 
     fillDrives();

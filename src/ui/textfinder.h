@@ -9,6 +9,7 @@ class QLabel;
 namespace velloran::ui {
 
 class PictureButton;
+class TwipScale;
 
 // The names the file list admits: those ending in "txt", with or without a dot before it,
 // in any letter case.
@@ -27,7 +28,7 @@ public:
     static constexpr int kPathRole = Qt::UserRole;
     static constexpr int kLevelRole = Qt::UserRole + 1;
 
-    explicit TextFinderPanel(QWidget* parent);
+    TextFinderPanel(QWidget* parent, const TwipScale& scale);
 
     QString folder() const { return m_folder; }  // the file list's path
     QString selectedFile() const;                // the file list's FileName, "" when none

@@ -39,7 +39,8 @@ press_times 4 alt+p
 press_times 6 alt+backslash
 start=$(date +%s%N)
 xdotool keydown alt+slash
-# Held for a second and a half: about 1 + 1.25 * 25 = 32 presses at the keyboard's rate.
+# Held for a second and a half, the length of the gesture itself (the count below comes from the
+# time it was really held): about 1 + 1.25 * 25 = 32 presses at the keyboard's rate.
 sleep 1.5
 xdotool keyup alt+slash
 held_ms=$(( ($(date +%s%N) - start) / 1000000 ))

@@ -22,9 +22,7 @@ for _ in $(seq 1 30); do
   [ "$(xclip -selection clipboard -o 2>/dev/null)" = "From the clipboard" ] && break
   sleep 0.1
 done
-xdotool key Insert
-sleep 0.3
-xdotool key Escape
+xdotool key Insert Escape      # in this order, as the keys are sent
 wait_exit "$LAST_PID" 10 || fail "Escape did not end the program"
 [ "$(record_field "$SETTINGS" 4)" = 480 ] || fail "Insert did not go home"
 [ "$(record_field "$SETTINGS" 8)" = "From the clipboard" ] || fail "Insert did not load the clipboard"
@@ -34,11 +32,7 @@ wait_exit "$LAST_PID" 10 || fail "Escape did not end the program"
 start_program
 win=$(wait_window " Velloran") || fail "the main window did not appear the second time"
 click_at "$win" 300 40
-xdotool key alt+slash alt+slash
-sleep 0.3
-xdotool key alt+b
-sleep 0.3
-xdotool key Escape
+xdotool key alt+slash alt+slash alt+b Escape
 wait_exit "$LAST_PID" 10 || fail "Escape did not end the program"
 [ "$(record_field "$SETTINGS" 4)" = 480 ] || fail "the backup did not start from home"
 printf 'Backup, first line\r\nsecond line' >"$WORK/expected"

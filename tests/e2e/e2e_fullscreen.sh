@@ -19,21 +19,28 @@ button_y=$(px $((panel_top + 240 + 307)))
 font_plus_x=$(px $((panel_left + 240 + 307)))
 exit_x=$(px $((panel_left + 10080 + 307)))
 
+# The full-screen window covers the screen and its Control Panel has been painted.
+full_screen_painted() {
+  local id
+  for id in $(xdotool search --onlyvisible --pid "$LAST_PID" 2>/dev/null); do
+    eval "$(xdotool getwindowgeometry --shell "$id")"
+    [ "$X,$Y,$WIDTH,$HEIGHT" = "0,0,1280,1024" ] &&
+      [ "$(colour_at "$id" "$(px $((panel_left + 60)))" "$(px $((panel_top + 960)))")" = "#282830" ] && return 0
+  done
+  return 1
+}
+
 open_full_screen() {
   start_program
   win=$(wait_window " Velloran") || fail "the main window did not appear"
   click_at "$win" 300 40
   click_at "$win" "$(px $((10080 + 307)))" "$(px $((5280 + 240 + 307)))"   # cFull
-  for _ in $(seq 1 50); do
-    xdotool search --onlyvisible --name " Velloran" >/dev/null 2>&1 || break
-    sleep 0.1
-  done
-  sleep 0.5
+  wait_until 10 full_screen_painted || fail "the full-screen window did not appear"
 }
 
+# Clicks reach the window in the order they are made, so the exit sees the larger font.
 open_full_screen
 xdotool mousemove "$font_plus_x" "$button_y" click 1
-sleep 0.3
 xdotool mousemove "$exit_x" "$button_y" click 1
 wait_exit "$LAST_PID" 10 || fail "the full-screen X button did not end the program"
 printf '120,12,38,-3000,"",1,30,"Read me full screen"\r\n' >"$WORK/expected"
@@ -42,7 +49,6 @@ cmp -s "$SETTINGS" "$WORK/expected" || fail "unexpected record after the X butto
 before=$(md5sum <"$SETTINGS")
 open_full_screen
 xdotool mousemove "$font_plus_x" "$button_y" click 1
-sleep 0.3
 xdotool key Escape
 wait_exit "$LAST_PID" 10 || fail "Escape in full screen did not end the program"
 [ "$(md5sum <"$SETTINGS")" = "$before" ] || fail "Escape in full screen wrote Settings.ini"

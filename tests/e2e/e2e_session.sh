@@ -25,12 +25,15 @@ wait_exit "$LAST_PID" 5 || fail "a second copy kept running"
 [ "$(md5sum <"$SETTINGS")" = "$before" ] || fail "the second copy touched Settings.ini"
 kill -0 "$first" 2>/dev/null || fail "the first copy ended when the second started"
 
+# Keys reach the window in the order they are sent, so none waits for the one before.
 xdotool key alt+slash          # nudge up: 480 -> 280
-sleep 0.3
 xdotool key alt+p              # play
-sleep 2.5
+# Played until the recovery copy, which the program writes two seconds after the last key, shows
+# the script gone below 200 and the clock on by a second: what a presenter sees on the screen.
+RECOVERY="$WORK/prog/Settings.recovery"
+played() { [ -f "$RECOVERY" ] && [ "$(record_field "$RECOVERY" 4)" -lt 200 ] && [ "$(record_field "$RECOVERY" 7)" -ge 6 ]; }
+wait_until 20 played || fail "the script did not play: the recovery copy holds $(head -c 40 "$RECOVERY" 2>/dev/null)"
 xdotool key alt+p              # pause
-sleep 0.3
 xdotool key Escape             # save and end
 wait_exit "$first" 10 || fail "Escape did not end the program"
 
@@ -38,7 +41,7 @@ wait_exit "$first" 10 || fail "Escape did not end the program"
 [ "$(record_field "$SETTINGS" 2)" = 10 ] || fail "frequency changed"
 [ "$(record_field "$SETTINGS" 3)" = 27.75 ] || fail "font size changed"
 position=$(record_field "$SETTINGS" 4)
-# 2.5 s at 10 twips every 100 ms from 280: well below 280, on the 10-twip grid.
+# Two seconds and more at 10 twips every 100 ms from 280: well below 280, on the 10-twip grid.
 [ "$position" -lt 200 ] && [ "$position" -gt -400 ] || fail "position $position not scrolled as expected"
 [ $(( (280 - position) % 10 )) -eq 0 ] || fail "position $position off the frequency grid"
 [ "$(record_field "$SETTINGS" 6)" = 2 ] || fail "minutes changed"

@@ -106,13 +106,17 @@ before="$X $Y $WIDTH $HEIGHT"
 click_at "$win" 300 40
 xdotool key alt+p
 started=$(date +%s%N)
+RECOVERY="$WORK/prog/Settings.recovery"
 for round in 1 2; do
+  touch "$WORK/clicked"
   click_at "$win" "$exit_x" "$exit_y" 3
   minimised=$(date +%s%N)
   wait_until 5 window_state "$win" Iconic || fail "a right click on the exit button did not minimise (round $round)"
   if [ "$round" = 1 ]; then
-    # Two seconds minimised: a scroller left playing would move 200 twips and count the clock on.
-    sleep 2
+    # Minimised until the recovery copy that the click brings two seconds later is written: a
+    # scroller left playing would by then have moved 200 twips and counted the clock on.
+    copied() { [ "$RECOVERY" -nt "$WORK/clicked" ]; }
+    wait_until 10 copied || fail "no recovery copy came while the window was minimised"
   fi
   xdotool windowactivate "$win" 2>/dev/null
   wait_until 5 window_state "$win" Normal || fail "the window did not come back (round $round)"

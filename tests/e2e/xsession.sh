@@ -104,19 +104,26 @@ start_program() {
   APP_PIDS+=("$LAST_PID")
 }
 
-# Waits until a window with the given name is mapped; prints its id.
+# The colour (#RRGGBB) of the screen at a window-relative pixel.
+colour_at() {
+  local id=$1 x=$2 y=$3
+  eval "$(xdotool getwindowgeometry --shell "$id")"
+  import -window root -crop "1x1+$((X + x))+$((Y + y))" -depth 8 txt:- 2>/dev/null | grep -o '#[0-9A-F]\{6\}' | head -1
+}
+
+# True once the main window has been painted: its left margin shows the window's grey.
+main_window_painted() { [ "$(colour_at "$1" 5 133)" = "#C0C0C0" ]; }
+
+# Waits until the main window (by its name) is mapped and painted; prints its id.
 wait_window() {
-  local name=$1 id
+  local name=$1 id=""
   for _ in $(seq 1 100); do
     id=$(xdotool search --onlyvisible --name "$name" 2>/dev/null | head -1)
-    if [ -n "$id" ]; then
-      sleep 0.5  # mapped is not yet painted and taking input
-      echo "$id"
-      return 0
-    fi
+    [ -n "$id" ] && break
     sleep 0.1
   done
-  return 1
+  [ -n "$id" ] && wait_until 10 main_window_painted "$id" || return 1
+  echo "$id"
 }
 
 # Waits until the process has ended; fails the test after the timeout (seconds).

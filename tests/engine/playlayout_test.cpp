@@ -7,6 +7,7 @@
 
 using namespace velloran::engine;
 using K = LayoutStep::Kind;
+using C = LayoutControl;
 
 namespace {
 
@@ -19,7 +20,7 @@ struct Controls {
     void apply(const Layout& layout)
     {
         for (const LayoutStep& s : layout) {
-            const std::string name(s.control);
+            const std::string name(controlName(s.control));
             switch (s.kind) {
             case K::Enable: enabled[name] = true; break;
             case K::Disable: enabled[name] = false; break;
@@ -27,7 +28,7 @@ struct Controls {
             case K::Hide: shown[name] = false; break;
             case K::SetWidth: width[name] = s.value; break;
             case K::WidenBy: width[name] += s.value; break;
-            case K::MoveLeftBy: left[name] += s.value; break;
+            case K::MoveRightBy: left[name] += s.value; break;
             case K::SetFlag: playing = true; break;
             case K::ClearFlag: playing = false; break;
             case K::Repaint: break;
@@ -42,16 +43,16 @@ TEST(PlayLayout, MainWindowOrderStartsWithTheTimerAndEndsWithRepaint)
 {
     const Layout playing = mainPlayingLayout();
     ASSERT_EQ(playing.size(), 16u);
-    EXPECT_EQ(playing[0], (LayoutStep{"tScroll", K::Enable}));
-    EXPECT_EQ(playing[1], (LayoutStep{"Playing", K::SetFlag}));
-    EXPECT_EQ(playing[2], (LayoutStep{"tTime", K::Enable}));
-    EXPECT_EQ(playing[13], (LayoutStep{"tHelp", K::SetWidth, 9975}));
-    EXPECT_EQ(playing[15], (LayoutStep{"tHelp", K::WidenBy, 50}));
+    EXPECT_EQ(playing[0], (LayoutStep{C::tScroll, K::Enable}));
+    EXPECT_EQ(playing[1], (LayoutStep{C::Playing, K::SetFlag}));
+    EXPECT_EQ(playing[2], (LayoutStep{C::tTime, K::Enable}));
+    EXPECT_EQ(playing[13], (LayoutStep{C::tHelp, K::SetWidth, 9975}));
+    EXPECT_EQ(playing[15], (LayoutStep{C::tHelp, K::WidenBy, 50}));
 
     const Layout paused = mainPausedLayout();
     ASSERT_EQ(paused.size(), 17u);
-    EXPECT_EQ(paused[0], (LayoutStep{"tScroll", K::Disable}));
-    EXPECT_EQ(paused[16], (LayoutStep{"window", K::Repaint}));
+    EXPECT_EQ(paused[0], (LayoutStep{C::tScroll, K::Disable}));
+    EXPECT_EQ(paused[16], (LayoutStep{C::window, K::Repaint}));
 }
 
 TEST(PlayLayout, MainWindowOneAndTwoToggles)
@@ -79,6 +80,17 @@ TEST(PlayLayout, MainWindowOneAndTwoToggles)
     EXPECT_EQ(c.width["Scroll"], 9975);
     EXPECT_EQ(c.width["tHelp"], 9445);
     EXPECT_EQ(c.left["Tex"], 120);
+}
+
+// Every layout control has its own name, the name its window gives the control.
+TEST(PlayLayout, EachControlHasItsOwnName)
+{
+    std::map<std::string, int> seen;
+    for (std::size_t i = 0; i < kLayoutControlCount; ++i)
+        ++seen[std::string(controlName(static_cast<LayoutControl>(i)))];
+    EXPECT_EQ(seen.size(), kLayoutControlCount);
+    EXPECT_EQ(controlName(C::cPause), "cPause");
+    EXPECT_EQ(controlName(C::window), "window");
 }
 
 TEST(PlayLayout, FullScreenWidthsFollowTheScreen)

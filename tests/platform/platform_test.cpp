@@ -6,6 +6,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QTemporaryDir>
 
@@ -106,8 +107,9 @@ TEST_F(Lock, LeftBehindOrRecordingAnotherProgramIsTakenOver)
         [[maybe_unused]] const ssize_t got = ::read(go[0], &byte, 1);
         ::_exit(locked ? 0 : 1);  // ends without unlocking
     }
+    // Until the lock is written, not only created: the copy takes its file lock in between.
     const QDeadlineTimer patience(10000);
-    while (!QFile::exists(lockPath()) && !patience.hasExpired())
+    while (QFileInfo(lockPath()).size() == 0 && !patience.hasExpired())
         ::usleep(1000);
     EXPECT_TRUE(isAnotherCopy(copy));
     EXPECT_FALSE(InstanceLock({folder()}).acquire()) << "a running copy must keep its lock";

@@ -12,10 +12,12 @@
 #include <memory>
 
 #include "fakeservices.h"
+#include "manualtimers.h"
 #include "widgettools.h"
 #include "ui/arrowspinner.h"
 #include "ui/frmfull.h"
 #include "ui/frmset.h"
+#include "ui/readingpane.h"
 #include "ui/scriptsurface.h"
 #include "ui/scripttext.h"
 
@@ -51,10 +53,7 @@ void setSpinner(QWidget* window, const char* name, int value)
 // One expiry of the running tick timer, delivered at once instead of waited for.
 void tick(QWidget* window)
 {
-    auto* timer = child<QTimer>(window, "tScroll");
-    QVERIFY(timer->isActive());
-    QTimerEvent expiry(timer->timerId());
-    QCoreApplication::sendEvent(timer, &expiry);
+    QVERIFY(expireNow(child<QTimer>(window, "tScroll")));
 }
 
 // A key as the user types it: to the focused control, the window seeing it first.
@@ -69,6 +68,12 @@ void altKey(QWidget* window, Qt::Key code, const char* button)
     QSignalSpy clicked(child<QAbstractButton>(window, button), &QAbstractButton::clicked);
     key(code, Qt::AltModifier);
     QCOMPARE(clicked.count(), 1);
+}
+
+// Twips a pixel on the screen the windows open on.
+double twipsPerPixel()
+{
+    return 1440 / QGuiApplication::primaryScreen()->logicalDotsPerInchY();
 }
 
 QColor textColour(frmFull* full)
@@ -130,7 +135,7 @@ private slots:
     void loadTakesOverScriptAndPaceButNotPositionOrFont()
     {
         Session s;
-        s.main->scroller().setPosition(-100000);
+        s.main->pane().scroller().setPosition(-100000);
         s.main->tex()->setPointSize(20);
         s.main->tex()->setPlainText(u"First line\nSecond line"_s);
         setSpinner(s.main.get(), "sFreq", 30);
@@ -145,16 +150,28 @@ private slots:
         QCOMPARE(caption(full, "lScrnt"), u"Frq: 30"_s);
         QCOMPARE(caption(full, "lScrd"), u"Spd: 2000"_s);
         QCOMPARE(child<QTimer>(full, "tScroll")->interval(), 2000);
-        QVERIFY(!full->playing() && !child(full, "sFreq")->isEnabled() && child(full, "cPause")->isHidden());
+        QVERIFY(!full->pane().playing() && !child(full, "sFreq")->isEnabled() && child(full, "cPause")->isHidden());
 
-        // Screen-sized layout, at the tests' 15 twips per pixel.
-        const QSize screen = QGuiApplication::primaryScreen()->geometry().size() * 15;
-        const auto px = [](double twips) { return static_cast<int>(std::lround(twips / 15)); };
+        // Screen-sized layout, in twips of the screen's own logical inch.
+        const double perPixel = twipsPerPixel();
+        const QSizeF screen = QSizeF(QGuiApplication::primaryScreen()->geometry().size()) * perPixel;
+        const auto px = [perPixel](double twips) { return static_cast<int>(std::lround(twips / perPixel)); };
         const double w = screen.width(), h = screen.height();
         QCOMPARE(child(full, "fCtrl")->geometry(), QRect(px(w / 2 - 5467.5), px(h - 2295), px(10935), px(1815)));
         QCOMPARE(child(full, "Tip")->geometry(), QRect(px(w - 375), px(120), px(255), px(h - 240)));
         QCOMPARE(child(full, "fHide")->y(), px(h + 10000));
         QVERIFY(widgettools::wholeAndOnTop(child(full, "cX")));
+    }
+
+    void layoutsChangeOnlyRegisteredControls()
+    {
+        Session s;
+        frmFull* full = s.open();
+        const int width = full->widthInTwips();
+        QVERIFY(width > 0);
+        widgettools::expectLayoutsReachTheirControls(
+            full, full->pane().layoutTargets(),
+            {velloran::engine::fullPlayingLayout(width), velloran::engine::fullPausedLayout(width)});
     }
 
     void tickWrapsToFullHomeAndPlayWidensSurface()
@@ -163,11 +180,11 @@ private slots:
         setSpinner(s.main.get(), "sFreq", 200);
         frmFull* full = s.open();
         auto* surface = child<velloran::ui::ScriptSurface>(full, "Scroll");
-        const double w = full->width() * 15.0;
-        full->setPosition(-239900);
+        const double w = full->width() * twipsPerPixel();
+        full->pane().setPosition(-239900);
 
         click(full, "cPlay");
-        QVERIFY(full->playing() && child(full, "Tip")->isHidden() && child(full, "sFreq")->isEnabled());
+        QVERIFY(full->pane().playing() && child(full, "Tip")->isHidden() && child(full, "sFreq")->isEnabled());
         QCOMPARE(surface->width(), w);
         QCOMPARE(surface->texWidth(), w - 120);
         QCOMPARE(surface->texLeft(), 200.0);
@@ -180,7 +197,7 @@ private slots:
         QCOMPARE(textColour(full), QColor(Qt::white));
 
         QTest::mousePress(child(full, "cPause"), Qt::LeftButton);
-        QVERIFY(!full->playing() && !child<QTimer>(full, "tScroll")->isActive() && child(full, "Tip")->isVisible());
+        QVERIFY(!full->pane().playing() && !child<QTimer>(full, "tScroll")->isActive() && child(full, "Tip")->isVisible());
         QCOMPARE(surface->width(), w - 495);
         QCOMPARE(surface->texWidth(), w - 735);
         QCOMPARE(surface->texLeft(), 0.0);
@@ -202,9 +219,9 @@ private slots:
             {4700, Qt::Key_Backslash, "cDwnB", 4900},
         };
         for (const auto& nudge : nudges) {
-            full->setPosition(nudge.start);
+            full->pane().setPosition(nudge.start);
             altKey(full, nudge.key, nudge.button);
-            QCOMPARE(full->position(), nudge.expected);
+            QCOMPARE(full->pane().scroller().position(), nudge.expected);
         }
 
         // Out of range after the down nudge: the first left-held move only pulls back to home.
@@ -216,21 +233,21 @@ private slots:
         };
         const int threeQuarters = bar->height() * 3 / 4;
         moveWith(Qt::RightButton, threeQuarters);
-        QCOMPARE(full->position(), 4900.0f);
+        QCOMPARE(full->pane().scroller().position(), 4900.0f);
         moveWith(Qt::LeftButton, threeQuarters);
-        QCOMPARE(full->position(), 4800.0f);
+        QCOMPARE(full->pane().scroller().position(), 4800.0f);
         QCOMPARE(caption(full, "lPos"), u"Scroller Position : -4800"_s);
         // Three quarters down the bar stands for 375000 twips of surface, to within a pixel.
         moveWith(Qt::LeftButton, threeQuarters);
-        QVERIFY(std::abs(full->position() + 125000) <= 500000.0 / bar->height());
+        QVERIFY(std::abs(full->pane().scroller().position() + 125000) <= 500000.0 / bar->height());
         QVERIFY(s.shared.clock.minutes == 2 && s.shared.clock.seconds == 30);
 
         // Left below the wrap limit by a nudge, the script wraps on the next tick.
-        full->setPosition(-240399);
+        full->pane().setPosition(-240399);
         altKey(full, Qt::Key_Slash, "cUpB");
         click(full, "cPlay");
         tick(full);
-        QCOMPARE(full->position(), 4790.0f);
+        QCOMPARE(full->pane().scroller().position(), 4790.0f);
     }
 
     void f1HidesPanelAndPointerAndKeysStillWork()
@@ -248,16 +265,16 @@ private slots:
         QVERIFY(full->tex()->viewport()->cursor().shape() != Qt::BlankCursor);
         QVERIFY(child(full, "Tip")->cursor().shape() != Qt::BlankCursor);
         tick(full);
-        QCOMPARE(full->position(), 4790.0f);
+        QCOMPARE(full->pane().scroller().position(), 4790.0f);
 
         altKey(full, Qt::Key_P, "cPlay2");
-        QVERIFY(!full->playing());
+        QVERIFY(!full->pane().playing());
         altKey(full, Qt::Key_P, "cPlay2");
-        QVERIFY(full->playing());
+        QVERIFY(full->pane().playing());
         altKey(full, Qt::Key_B, "cBack");
         QCOMPARE(full->tex()->toPlainText(), u"Backup script"_s);
-        QCOMPARE(full->position(), 4800.0f);
-        QVERIFY(full->playing());
+        QCOMPARE(full->pane().scroller().position(), 4800.0f);
+        QVERIFY(full->pane().playing());
 
         key(Qt::Key_F1, Qt::ShiftModifier);
         QVERIFY(panel->isVisible());
@@ -276,12 +293,12 @@ private slots:
         for (const bool held : {false, true}) {
             key(Qt::Key_F1);
             for (const auto& shortcut : widgettools::kAltShortcuts) {
-                full->setPosition(-3000);
+                full->pane().setPosition(-3000);
                 QSignalSpy clicks(child<QAbstractButton>(full, shortcut.button), &QAbstractButton::clicked);
                 widgettools::pressTenTimes(full->windowHandle(), shortcut, held);
                 QCOMPARE(clicks.count(), 10);
-                QCOMPARE(full->position(), shortcut.key == Qt::Key_B ? 4800.0f : -3000.0f + 10 * shortcut.nudge);
-                QVERIFY(!full->playing());
+                QCOMPARE(full->pane().scroller().position(), shortcut.key == Qt::Key_B ? 4800.0f : -3000.0f + 10 * shortcut.nudge);
+                QVERIFY(!full->pane().playing());
             }
         }
         QCOMPARE(full->tex()->toPlainText(), u"Backup script"_s);
@@ -300,30 +317,30 @@ private slots:
         QTest::mouseDClick(full->tex()->viewport(), Qt::LeftButton);
         QCOMPARE(s.services.editorsStarted, 1);
 
-        full->setPosition(-3000);
+        full->pane().setPosition(-3000);
         key(Qt::Key_Insert);
         QCOMPARE(full->tex()->toPlainText(), u"From the clipboard"_s);
-        QCOMPARE(full->position(), 4800.0f);
+        QCOMPARE(full->pane().scroller().position(), 4800.0f);
 
         click(full, "cPause", Qt::RightButton);
-        QVERIFY(full->playing());
+        QVERIFY(full->pane().playing());
         QCOMPARE(full->tex()->toPlainText(), u"Backup script"_s);
         full->tex()->setPlainText(u"Edited"_s);
         click(full, "cPause");
-        QVERIFY(!full->playing());
+        QVERIFY(!full->pane().playing());
         QCOMPARE(full->tex()->toPlainText(), u"Edited"_s);
 
         // A backup file that has gone leaves script and position alone.
         QVERIFY(QFile::remove(backup));
-        full->setPosition(-5000);
+        full->pane().setPosition(-5000);
         altKey(full, Qt::Key_B, "cBack");
         QCOMPARE(full->tex()->toPlainText(), u"Edited"_s);
-        QCOMPARE(full->position(), -5000.0f);
+        QCOMPARE(full->pane().scroller().position(), -5000.0f);
 
         click(full, "cPlay");
         click(full, "cX", Qt::RightButton);
         // Minimised alone: asked for full screen in the same breath, a window manager shows it again.
-        QVERIFY(!full->playing());
+        QVERIFY(!full->pane().playing());
         QCOMPARE(full->windowState(), Qt::WindowMinimized);
         full->setWindowState(Qt::WindowNoState);  // the window manager brings it back
         QTRY_COMPARE(full->windowState(), Qt::WindowFullScreen);
@@ -355,14 +372,14 @@ private slots:
         click(s.main.get(), "cPlay");
         QCOMPARE(child<QTimer>(s.main.get(), "tScroll")->interval(), 2000);
         tick(s.main.get());
-        QCOMPARE(s.main->scroller().position(), 440.0f);
+        QCOMPARE(s.main->pane().scroller().position(), 440.0f);
     }
 
     void exitButtonWritesMainRecordWithFullFontSize()
     {
         Session s;
         s.main->tex()->setPlainText(u"Say \"hi\"\nBye"_s);
-        s.main->scroller().setPosition(-1234);
+        s.main->pane().scroller().setPosition(-1234);
         s.main->setBackupPath(u"/scripts/spare.txt"_s);
         s.shared.clock = {3, 7};
         frmFull* full = s.open();

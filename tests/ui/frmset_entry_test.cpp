@@ -154,13 +154,12 @@ private slots:
         prepare(h, backup.isEmpty() ? QString() : h.path(backup));
         h.write(u"spare.txt"_s, "Spare\r\nlines");
         QVERIFY(h.start());
-        h.key(Qt::Key_B, Qt::AltModifier);
+        h.key(Qt::Key_B, Qt::AltModifier);  // an Alt shortcut acts at once
         if (!loads) {
-            QTest::qWait(300);  // an accelerator's click comes a moment after the key
             expectUntouched(h);
             return;
         }
-        QTRY_COMPARE(h.script(), u"Spare\nlines"_s);
+        QCOMPARE(h.script(), u"Spare\nlines"_s);
         QCOMPARE(h.position(), 480.0f);
         QCOMPARE(h.text("lTime"), u"Run Time  2 : 5"_s);
     }

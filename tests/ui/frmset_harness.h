@@ -5,23 +5,25 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
+#include <cmath>
 #include <memory>
 #include <sys/stat.h>  // mkfifo: pipes where files are expected
 #include <unistd.h>    // alarm: a time-out of its own for what could hang
 
 #include "fakeservices.h"
+#include "manualtimers.h"
 #include "ui/frmfull.h"
 #include "ui/frmset.h"
+#include "ui/readingpane.h"
 #include "ui/scripttext.h"
-#include "ui/twips.h"
 
 using namespace Qt::StringLiterals;
 using velloran::ui::frmSet;
 using velloran::ui::SharedValues;
-using velloran::ui::Twips;
 
 // Sets an environment variable for the life of the object, then puts back what was there.
 class ScopedEnv {
@@ -45,12 +47,14 @@ private:
 };
 
 // A fresh main window in its own temporary program folder, with the operating system faked.
+// Time is the test's: the tick and the clock expire only when a test says so (expire).
 class Harness {
 public:
     QTemporaryDir folder;
     FakeServices services;
     SharedValues shared;
     std::unique_ptr<frmSet> window;
+    std::unique_ptr<ManualTimers> time;
 
     Harness() { services.folder = folder.path(); }
 
@@ -74,6 +78,7 @@ public:
     bool start()
     {
         window = std::make_unique<frmSet>(services, shared);
+        time = std::make_unique<ManualTimers>(QList<QTimer*>{child<QTimer>("tScroll"), child<QTimer>("tTime")});
         if (!window->Form_Load())
             return false;
         window->show();
@@ -93,13 +98,20 @@ public:
     }
 
     QString text(const char* label) const { return child<QLabel>(label)->text(); }
+    // Twips to pixels on the screen the window is on (1440 twips to its logical inch).
+    int px(double twips) const
+    {
+        return static_cast<int>(std::lround(twips * window->screen()->logicalDotsPerInchY() / 1440));
+    }
+    // One expiry of the named timer (tScroll, tTime); false when it is not running.
+    bool expire(const char* timer) const { return time->expire(child<QTimer>(timer)); }
     // What the window's notice shows, empty while it is hidden.
     QString notice() const
     {
         const QLabel* shown = child<QLabel>("lNotice");
         return shown->isVisible() ? shown->text() : QString();
     }
-    float position() const { return window->scroller().position(); }
+    float position() const { return window->pane().scroller().position(); }
     QString script() const { return window->tex()->toPlainText(); }
 
     // Keys arrive through the window system, as the user's do: accelerators first, then the

@@ -104,7 +104,7 @@ private slots:
         QVERIFY(!panel->isVisible());
         QTest::mouseClick(h.child("cHelp"), Qt::LeftButton);
         QVERIFY(panel->isVisible());
-        QCOMPARE(panel->width(), Twips::px(10025));
+        QCOMPARE(panel->width(), h.px(10025));
     }
 
     void helpButtonByMouseButton_data()
@@ -375,21 +375,21 @@ private slots:
         QFETCH(QString, showOn);
         Harness h;
         QVERIFY(h.start());
-        QCOMPARE(h.w().height(), Twips::px(6975));
+        QCOMPARE(h.w().height(), h.px(6975));
         QVERIFY(wholeAndOnTop(h.child("cX")));
         const auto where = [&h](const QString& name) { return name == u"Frame2" ? QPoint(5, 5) : QPoint(); };
 
         Harness::doubleClick(h.child(hideOn.toLatin1().constData()), where(hideOn));
-        QCOMPARE(h.w().height(), Twips::px(6615));
+        QCOMPARE(h.w().height(), h.px(6615));
         QVERIFY(!h.child("lHelp")->isVisible());
-        QCOMPARE(h.child("Image2")->y(), Twips::px(1080));
+        QCOMPARE(h.child("Image2")->y(), h.px(1080));
         QCOMPARE(h.child("cHelp")->toolTip(), u"Double-click below to view Instant Help"_s);
         QVERIFY(wholeAndOnTop(h.child("cX")));
 
         Harness::doubleClick(h.child(showOn.toLatin1().constData()), where(showOn));
-        QCOMPARE(h.w().height(), Twips::px(6975));
+        QCOMPARE(h.w().height(), h.px(6975));
         QVERIFY(h.child("lHelp")->isVisible());
-        QCOMPARE(h.child("Image2")->y(), Twips::px(1440));
+        QCOMPARE(h.child("Image2")->y(), h.px(1440));
         QCOMPARE(h.child("cHelp")->toolTip(), QString());
         QVERIFY(wholeAndOnTop(h.child("cX")));
     }

@@ -9,12 +9,12 @@
 
 #include "ui/scriptsurface.h"
 #include "ui/scripttext.h"
-#include "ui/twips.h"
+#include "ui/twipscale.h"
 
 using namespace Qt::StringLiterals;
 using velloran::ui::ScriptSurface;
 using velloran::ui::ScriptText;
-using velloran::ui::Twips;
+using velloran::ui::TwipScale;
 
 namespace {
 
@@ -33,12 +33,13 @@ QString numberedLines(int count)
 // A window laid out like the main one: the surface seen between two strips, the text box on it.
 struct Stage {
     QWidget window;
+    TwipScale scale = TwipScale::of(&window);  // the screen's, as a window takes it
     ScriptSurface* surface;
 
     explicit Stage(const QString& script)
     {
-        window.resize(Twips::px(10935), Twips::px(6975));
-        surface = new ScriptSurface(&window, kTexTop);
+        window.resize(scale.px(10935), scale.px(6975));
+        surface = new ScriptSurface(&window, scale, kTexTop);
         surface->setBand(kBandTop, kBandBottom);
         surface->setLeft(240);
         surface->setWidth(9975);
@@ -89,11 +90,12 @@ private slots:
         const QTextLayout* first = text->document()->firstBlock().layout();
         QVERIFY(first && first->lineCount() > 1);
         const double lineHeight = first->lineAt(1).y() - first->lineAt(0).y();
-        const double texTop = (position + kTexTop) / Twips::perPixel();
+        const double perPixel = stage.scale.perPixel();
+        const double texTop = (position + kTexTop) / perPixel;
 
         // The line under the middle of what is seen of the band.
-        const double seenTop = std::max(kBandTop / Twips::perPixel(), texTop);
-        const int middle = int((seenTop + kBandBottom / Twips::perPixel()) / 2);
+        const double seenTop = std::max(kBandTop / perPixel, texTop);
+        const int middle = int((seenTop + kBandBottom / perPixel) / 2);
         QTextCursor cursor = text->cursorForPosition(text->viewport()->mapFrom(&stage.window, QPoint(100, middle)));
         cursor.movePosition(QTextCursor::StartOfLine);
         cursor.movePosition(QTextCursor::EndOfLine, QTextCursor::KeepAnchor);

@@ -9,7 +9,11 @@
 
 namespace {
 
-using velloran::ui::welcomeScript;
+// The script as the program reads it from its resources.
+std::string welcomeScript()
+{
+    return velloran::ui::welcomeScript().toStdString();
+}
 
 // Splits on CR LF, the only line break the script may hold.
 std::vector<std::string> splitLines(const std::string &text)

@@ -5,6 +5,9 @@
 #include <QTest>
 #include <QWidget>
 #include <QWindow>
+#include <initializer_list>
+
+#include "ui/layouttargets.h"
 
 // Checks and inputs that the widget tests of both windows share.
 namespace widgettools {
@@ -57,6 +60,26 @@ inline void pressTenTimes(QWindow* window, const AltShortcut& shortcut, bool hel
     }
     for (int i = 0; i < 10; ++i)
         QTest::keyClick(window, shortcut.key, Qt::AltModifier);
+}
+
+// Every control the layouts change is registered in the window, and under its own name: what is
+// registered is the window's control of that name (the window itself for `window`), so a renamed
+// or forgotten control fails here.
+inline void expectLayoutsReachTheirControls(QWidget* window, const velloran::ui::LayoutTargets& targets,
+                                            std::initializer_list<velloran::engine::Layout> layouts)
+{
+    using velloran::engine::LayoutControl;
+    for (const velloran::engine::Layout& layout : layouts) {
+        for (const velloran::engine::LayoutStep& step : layout) {
+            const QString name = QString::fromLatin1(velloran::engine::controlName(step.control));
+            QVERIFY2(targets.has(step.control), qPrintable(name + QStringLiteral(" is not registered")));
+            if (step.control == LayoutControl::Playing)
+                continue;  // a flag, not a control
+            QObject* named = step.control == LayoutControl::window ? window : window->findChild<QObject*>(name);
+            QVERIFY2(named, qPrintable(QStringLiteral("the window has no control named ") + name));
+            QCOMPARE(targets.object(step.control), named);
+        }
+    }
 }
 
 }  // namespace widgettools

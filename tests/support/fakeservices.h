@@ -20,17 +20,13 @@ public:
     velloran::platform::FailedSaveChoice afterFailedSave = velloran::platform::FailedSaveChoice::Stay;
     QStringList failedSaves;
 
-    QString programFolder() const override { return folder; }
-    QString dataFolder() const override { return installedData.isEmpty() ? folder : installedData; }
-    bool acquireSingleInstance() override { return !anotherCopyRuns; }
-    std::optional<QString> clipboardText() const override { return clipboard; }
-    void startEditor() override { ++editorsStarted; }
-    void startWindowMove(QWidget*) override { ++windowMoves; }
-    void endNow() override { ++ends; }
+    QString programFolder() const override;
+    QString dataFolder() const override;
+    bool acquireSingleInstance() override;
+    std::optional<QString> clipboardText() const override;
+    void startEditor() override;
+    void startWindowMove(QWidget*) override;
+    void endNow() override;
     velloran::platform::FailedSaveChoice askAfterFailedSave(QWidget*, const QString& file,
-                                                            const QString& reason) override
-    {
-        failedSaves << file + u": " + reason;
-        return afterFailedSave;
-    }
+                                                            const QString& reason) override;
 };

@@ -1,0 +1,153 @@
+#pragma once
+
+#include <QObject>
+#include <QRectF>
+#include <QString>
+
+#include <functional>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "engine/scroller.h"
+#include "session/settingsrecord.h"
+#include "ui/controls.h"
+#include "ui/instanthelp.h"
+#include "ui/layouttargets.h"
+#include "ui/panesetup.h"
+#include "ui/sharedvalues.h"
+#include "ui/twipscale.h"
+
+class QLabel;
+class QPushButton;
+class QTimer;
+
+namespace velloran::platform {
+class Services;
+}
+
+namespace velloran::ui {
+
+class NavigationBar;
+class Notice;
+class PictureButton;
+class ScriptSurface;
+class ScriptText;
+
+// What the pane asks of its window, at the moments named.
+struct PaneHooks {
+    std::function<engine::Layout(bool toPlaying)> layout;  // the window's own two layouts
+    std::function<void()> beforeToggle;   // before every start and pause (may be empty)
+    std::function<void()> positionShown;  // after each ShowPosition (may be empty)
+    std::function<void()> ratesChanged;   // after a speed or frequency update (may be empty)
+    std::function<void()> clockReset;     // after the run-time clock went back to zero (may be empty)
+    std::function<QString()> backupPath;  // the designated backup script, read at each load
+    std::function<bool()> saveToEnd;      // the saving exits' save: true when the program may end
+    std::function<void(bool discardRecovery)> endProgram;
+    std::function<void()> minimise;       // what a right click on the exit button does, after a pause
+    std::function<void()> f1;             // empty: F1 goes to the focused control unhandled
+};
+
+// Where a window keeps the buttons of its Alt shortcuts and the position holder `lPos`, out of
+// sight: the buttons (255 x 255) from `left`, one every `step` twips, at `top` of `container`.
+struct OutOfSight {
+    QWidget* container;
+    double left;
+    double top;
+    double step;
+    QRectF positionHolder;     // lPos, in twips of the container
+    QString positionCaption;   // its design caption
+    bool positionHidden;
+};
+
+// The reading pane that both windows compose: the script surface `Scroll` with its text box `Tex`,
+// the navigation bar `Tip`, the scroll position and `tScroll`, the pace controls and readouts, the
+// font, nudge and reset actions, the Alt shortcuts, `lPos`, the key routing (Escape, Insert, F1),
+// the exit button's two actions, every way a script comes in but the main window's own, the
+// Instant Help rows of its controls, and the state it gives for saving. A window keeps only what
+// is its own and tells the pane its differences through PaneSetup and PaneHooks.
+class ReadingPane : public QObject {
+public:
+    ReadingPane(QWidget* window, platform::Services& services, SharedValues& shared, const TwipScale& scale,
+                const PaneSetup& setup, PaneHooks hooks);
+    ~ReadingPane() override;
+
+    // The pace controls and the repaint timer `tRef`, in the window's control frame.
+    void buildPaceControls(QWidget* frame, double frequencyReadoutLeft, double frequencyReadoutWidth);
+    void buildOutOfSight(const OutOfSight& place);
+    // The exit button `cX`: saves and ends on a press with any button but the right; pauses and
+    // minimises on a release of any but the left.
+    void wireExitButton(PictureButton* exitButton);
+    // The Instant Help rows of the pane's controls.
+    std::vector<InstantHelp::Row> helpRows();
+
+    void TogglePlay();
+    void ShowPosition();
+    void tScroll_Timer();
+    void nudgeUp();
+    void nudgeDown();
+    void cReset_Click();
+    void cFntPlus_Click();
+    void cFntMinus_Click();
+    void LoadBackup();
+    void LoadClipboard();
+    // Loads a whole text file as the script; false leaves all as it was (a refusal is told).
+    bool loadScriptFromFile(const QString& path, bool resetClockToo);
+    // Moves the surface there, as setting its Top does; nothing else is refreshed.
+    void setPosition(float position);
+    void takePaceFromSpinners();                 // the shared pace and the interval from the spinners
+    void takePace(int speed, int frequency);     // and the spinners from the given pace
+    // The state as the exits save it, script aside.
+    session::SettingsRecord snapshot() const;
+    void clearReadouts();  // lScrd and lScrnt
+
+    bool playing() const { return m_playing; }
+    bool ending() const { return m_ending; }
+    void setEnding() { m_ending = true; }
+    engine::Scroller& scroller() { return m_scroller; }
+    ScriptSurface* surface() const { return m_scroll; }
+    ScriptText* tex() const;
+    NavigationBar* tip() const { return m_tip; }
+    QTimer* tScroll() const { return m_tScroll; }
+    const PaceControls& controls() const { return m_controls; }
+    QLabel* positionHolder() const { return m_lPos; }
+    Notice* notice() const { return m_notice; }
+    int speedValue() const;
+    int frequencyValue() const;
+    LayoutTargets& layoutTargets() { return m_layout; }
+    const LayoutTargets& layoutTargets() const { return m_layout; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void wirePaceControls();
+    void sSpeed_Change();
+    void sFreq_Change();
+    void Tip_MouseMove(int buttons, float y);
+    void Tex_DblClick();
+    void useScript(const QString& text);
+    void resetClock();  // the shared clock to zero, and the window told
+    QPushButton* accelerator(const OutOfSight& place, int index, const QString& name, const QString& caption);
+
+    QWidget* m_window;
+    platform::Services& m_services;
+    SharedValues& m_shared;
+    TwipScale m_scale;
+    PaneSetup m_setup;
+    PaneHooks m_hooks;
+    engine::Scroller m_scroller;
+    LayoutTargets m_layout{m_scale};
+    bool m_playing = false;
+    bool m_ending = false;
+
+    ScriptSurface* m_scroll = nullptr;
+    NavigationBar* m_tip = nullptr;
+    QTimer* m_tScroll = nullptr;
+    QTimer* m_tRef = nullptr;
+    PaceControls m_controls{};
+    QLabel* m_lPos = nullptr;
+    Notice* m_notice = nullptr;
+};
+
+}  // namespace velloran::ui

@@ -11,10 +11,10 @@ namespace velloran::bench {
 
 namespace {
 
-constexpr std::array<const char*, 24> kWords{
-    "the",    "script", "scrolls", "up",     "while",  "you",    "read",  "it",
-    "aloud",  "to",     "camera",  "and",    "keep",   "your",   "eyes",  "at",
-    "one",    "height", "steady",  "pace",   "before", "people", "every", "evening"};
+constexpr std::array<const char*, 24> kWords {"the",    "script", "scrolls", "up",     "while",  "you",
+                                              "read",   "it",     "aloud",   "to",     "camera", "and",
+                                              "keep",   "your",   "eyes",    "at",     "one",    "height",
+                                              "steady", "pace",   "before",  "people", "every",  "evening"};
 
 // A fixed linear congruential sequence: no seeding from the clock, so the text never changes.
 class Sequence {

@@ -7,8 +7,8 @@
 namespace velloran::bench {
 
 enum class ScriptSize { TenLines, OneMb, TenMb };
-inline constexpr std::array<ScriptSize, 3> kAllSizes{ScriptSize::TenLines, ScriptSize::OneMb,
-                                                     ScriptSize::TenMb};
+inline constexpr std::array<ScriptSize, 3> kAllSizes {ScriptSize::TenLines, ScriptSize::OneMb,
+                                                      ScriptSize::TenMb};
 
 // Short tag used in benchmark names and on the command line: lines10, mb1, mb10.
 const char* sizeTag(ScriptSize size);

@@ -52,9 +52,9 @@ public:
     // Delivers what the last change left pending: the posted update requests, so the widgets
     // paint into the backing store and it is flushed, as the event loop would do next.
     void settle();
-    void place(float position);    // shows the script at this position, settled
-    void setPlaying(bool playing); // the playing or paused layout
-    void tick();                   // one expiry of tScroll, through the window's own handler
+    void place(float position);     // shows the script at this position, settled
+    void setPlaying(bool playing);  // the playing or paused layout
+    void tick();                    // one expiry of tScroll, through the window's own handler
 
 private:
     QTemporaryDir m_dir;

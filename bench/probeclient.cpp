@@ -50,7 +50,8 @@ std::optional<Figures> medianOfRuns(const QStringList& arguments, int runs)
         std::vector<double>& values = it.value();
         std::sort(values.begin(), values.end());
         const std::size_t middle = values.size() / 2;
-        medians.insert(it.key(), values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2);
+        medians.insert(it.key(),
+                       values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2);
     }
     return medians;
 }

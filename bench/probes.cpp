@@ -139,8 +139,8 @@ int runMemoryProbe(ScriptSize size, const QString& settingsFile)
     settle();
     window.SaveSettings();
     settle();
-    std::printf("peak_mb=%.1f startup_peak_mb=%.1f rss_mb=%.1f\n", statusMegabytes("VmHWM"),
-                afterStartup, statusMegabytes("VmRSS"));
+    std::printf("peak_mb=%.1f startup_peak_mb=%.1f rss_mb=%.1f\n", statusMegabytes("VmHWM"), afterStartup,
+                statusMegabytes("VmRSS"));
     return 0;
 }
 
@@ -216,8 +216,8 @@ int runTimingProbe(ScriptSize size, double seconds, int recoveryEveryMs)
     std::printf("mean_interval_ms=%.3f interval_sd_ms=%.3f p99_lateness_ms=%.3f max_lateness_ms=%.3f "
                 "ticks=%d ideal=%d missed=%d recovery_copies=%d\n",
                 mean, deviation, percentile(lateness, 0.99),
-                lateness.empty() ? 0.0 : *std::max_element(lateness.begin(), lateness.end()), ticks,
-                ideal, std::max(0, ideal - ticks), copiesWritten);
+                lateness.empty() ? 0.0 : *std::max_element(lateness.begin(), lateness.end()), ticks, ideal,
+                std::max(0, ideal - ticks), copiesWritten);
     return 0;
 }
 

@@ -46,7 +46,8 @@ public:
         for (const Run& run : runs) {
             if (run.error_occurred) {
                 failed = true;
-                std::fprintf(stderr, "  %s failed: %s\n", run.benchmark_name().c_str(), run.error_message.c_str());
+                std::fprintf(stderr, "  %s failed: %s\n", run.benchmark_name().c_str(),
+                             run.error_message.c_str());
             } else if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
                 medians[run.run_name.function_name] = run.GetAdjustedRealTime();
                 std::fprintf(stderr, "  %-36s %12.1f us\n", run.run_name.function_name.c_str(),
@@ -60,7 +61,7 @@ public:
 template <class Reporter>
 void runBenchmarks(char* program, std::vector<std::string> flags, Reporter* reporter)
 {
-    std::vector<char*> arguments{program};
+    std::vector<char*> arguments {program};
     for (std::string& flag : flags)
         arguments.push_back(flag.data());
     int count = static_cast<int>(arguments.size());
@@ -101,7 +102,7 @@ const char* placeHeading(const char* tag)
 
 class Table {
 public:
-    explicit Table(const std::map<std::string, double>& medians) : m_medians(medians) {}
+    explicit Table(const std::map<std::string, double>& medians) : m_medians(medians) { }
 
     double median(const std::string& name) const
     {
@@ -113,16 +114,17 @@ public:
     {
         std::printf("\n#### Main window, one operation with its repaint (microseconds, median of %d)\n\n",
                     kRepetitions);
-        std::printf("| operation | place | 10 lines | 1 MB | 10 MB | 10 MB / 10 lines | budget | verdict |\n");
+        std::printf(
+            "| operation | place | 10 lines | 1 MB | 10 MB | 10 MB / 10 lines | budget | verdict |\n");
         std::printf("|---|---|---:|---:|---:|---:|---|---|\n");
         const char* operations[][2] = {{"tick", "tick (engine step + repaint)"},
-                                      {"full_tick", "full-screen window tick, Control Panel shown"},
-                                      {"play", "play toggle (to playing layout)"},
-                                      {"pause", "pause toggle (to paused layout)"},
-                                      {"font_step", "font size step"},
-                                      {"nudge", "nudge"},
-                                      {"bar_placement", "navigation-bar placement"},
-                                      {"keystroke", "keystroke with character counter"}};
+                                       {"full_tick", "full-screen window tick, Control Panel shown"},
+                                       {"play", "play toggle (to playing layout)"},
+                                       {"pause", "pause toggle (to paused layout)"},
+                                       {"font_step", "font size step"},
+                                       {"nudge", "nudge"},
+                                       {"bar_placement", "navigation-bar placement"},
+                                       {"keystroke", "keystroke with character counter"}};
         for (const auto& operation : operations) {
             for (const Place& place : kPlaces) {
                 const std::string base = operation[0];
@@ -152,10 +154,11 @@ public:
         std::printf("\n#### Script in and out (milliseconds, median of %d)\n\n", kRepetitions);
         std::printf("| operation | 10 lines | 1 MB | 10 MB | budget | verdict |\n");
         std::printf("|---|---:|---:|---:|---|---|\n");
-        const char* operations[][2] = {{"load_script", "load a script file (read, decode, into Tex, repaint)"},
-                                      {"load_settings", "LoadSettings with the script in Settings.ini"},
-                                      {"save_settings", "SaveSettings with PrepareText"},
-                                      {"save_settings_quoted", "SaveSettings, script with double quotes"}};
+        const char* operations[][2] = {
+            {"load_script", "load a script file (read, decode, into Tex, repaint)"},
+            {"load_settings", "LoadSettings with the script in Settings.ini"},
+            {"save_settings", "SaveSettings with PrepareText"},
+            {"save_settings_quoted", "SaveSettings, script with double quotes"}};
         for (const auto& operation : operations) {
             double values[3];
             for (std::size_t i = 0; i < kAllSizes.size(); ++i) {
@@ -198,8 +201,8 @@ std::map<ScriptSize, std::optional<Figures>> probeEachSize(const QString& mode, 
     std::map<ScriptSize, std::optional<Figures>> bySize;
     for (const ScriptSize size : kAllSizes) {
         std::fprintf(stderr, "  %s %s\n", qPrintable(mode), sizeTag(size));
-        bySize[size] = medianOfRuns(QStringList{mode, QStringLiteral("--size=") + QLatin1String(sizeTag(size))} + extra,
-                                    runs);
+        bySize[size] = medianOfRuns(
+            QStringList {mode, QStringLiteral("--size=") + QLatin1String(sizeTag(size))} + extra, runs);
     }
     return bySize;
 }
@@ -248,7 +251,8 @@ int runTable(int, char** argv)
              kMemoryBudgetMb, false);
 
     std::printf("\n#### tScroll at speed 10 for 5 s, playing, painted by the event loop "
-                "(median of %d processes)\n\n", kTimingRuns);
+                "(median of %d processes)\n\n",
+                kTimingRuns);
     std::printf("| figure | 10 lines | 1 MB | 10 MB | budget | verdict |\n|---|---:|---:|---:|---|---|\n");
     probeRow("mean interval (ms)", timing, "mean_interval_ms", 3, "-", 0, false);
     probeRow("interval standard deviation (ms)", timing, "interval_sd_ms", 3, "-", 0, false);

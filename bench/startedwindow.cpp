@@ -12,7 +12,7 @@ namespace {
 // Notes the first paint of the script's viewport.
 class FirstPaint : public QObject {
 public:
-    explicit FirstPaint(bool& painted) : m_painted(painted) {}
+    explicit FirstPaint(bool& painted) : m_painted(painted) { }
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override

@@ -18,8 +18,7 @@ void registerWindowBenchmarks();
 void registerScriptBenchmarks();
 
 // Wall time of one call, for benchmarks that time only part of each iteration.
-template <class Work>
-double secondsOf(Work&& work)
+template <class Work> double secondsOf(Work&& work)
 {
     const auto start = std::chrono::steady_clock::now();
     work();

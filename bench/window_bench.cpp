@@ -25,9 +25,8 @@ constexpr int kTicksPerReturn = 50;
 
 class PaintTally {
 public:
-    explicit PaintTally(const PaintCounter& counter) : m_counter(counter) {}
-    template <class Work>
-    double measure(Work&& work)
+    explicit PaintTally(const PaintCounter& counter) : m_counter(counter) { }
+    template <class Work> double measure(Work&& work)
     {
         const long long all = m_counter.all;
         const long long text = m_counter.text;
@@ -177,8 +176,8 @@ void barPlacement(benchmark::State& state, ScriptSize size, float position)
     bool lower = false;
     for (auto _ : state) {
         const QPointF point(2, row + (lower ? 1 : 0));
-        QMouseEvent move(QEvent::MouseMove, point, bar->mapToGlobal(point), Qt::NoButton,
-                         Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, point, bar->mapToGlobal(point), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
         state.SetIterationTime(tally.measure([&] {
             QApplication::sendEvent(bar, &move);
             bench.settle();

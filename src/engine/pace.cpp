@@ -4,8 +4,7 @@ namespace velloran::engine {
 
 std::string ratesReadout(const Pace& pace)
 {
-    return "Scroll Spd : " + std::to_string(pace.speed) + "   Scroll Frq : " +
-           std::to_string(pace.frequency);
+    return "Scroll Spd : " + std::to_string(pace.speed) + "   Scroll Frq : " + std::to_string(pace.frequency);
 }
 
 std::string speedReadout(std::int16_t speed)

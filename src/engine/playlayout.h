@@ -10,8 +10,23 @@ namespace velloran::engine {
 // is the window's Playing flag and `window` the window itself. Each window registers what it has
 // under these names, and a layout may name only what its window registered.
 enum class LayoutControl {
-    tScroll, tTime, Playing, cPlay, cPause, sSpeed, sFreq, cFile,
-    Scroll, Tex, Tip, cUp, cDwn, Line16, Line17, tHelp, window,
+    tScroll,
+    tTime,
+    Playing,
+    cPlay,
+    cPause,
+    sSpeed,
+    sFreq,
+    cFile,
+    Scroll,
+    Tex,
+    Tip,
+    cUp,
+    cDwn,
+    Line16,
+    Line17,
+    tHelp,
+    window,
 };
 inline constexpr std::size_t kLayoutControlCount = static_cast<std::size_t>(LayoutControl::window) + 1;
 
@@ -19,7 +34,18 @@ std::string_view controlName(LayoutControl control);
 
 // One change that play or pause makes to a window.
 struct LayoutStep {
-    enum class Kind { Enable, Disable, Show, Hide, SetWidth, WidenBy, MoveRightBy, SetFlag, ClearFlag, Repaint };
+    enum class Kind {
+        Enable,
+        Disable,
+        Show,
+        Hide,
+        SetWidth,
+        WidenBy,
+        MoveRightBy,
+        SetFlag,
+        ClearFlag,
+        Repaint
+    };
     LayoutControl control;
     Kind kind;
     int value = 0;  // twips, for the size and move steps

@@ -10,8 +10,8 @@ struct RunClock {
     std::int64_t minutes = 0;
     std::int16_t seconds = 0;
 
-    void tick();   // one second more; rolls over at 60 (or above, after a hand-edited restore)
-    void reset();  // back to 0 : 0
+    void tick();               // one second more; rolls over at 60 (or above, after a hand-edited restore)
+    void reset();              // back to 0 : 0
     std::string text() const;  // "Run Time  1 : 15"
 };
 

@@ -34,7 +34,7 @@ inline constexpr int kRightButton = 2;
 // Each window owns one; the pace and the run-time clock are shared and passed in.
 class Scroller {
 public:
-    explicit Scroller(float home) : m_home(home), m_position(home) {}
+    explicit Scroller(float home) : m_home(home), m_position(home) { }
 
     float position() const { return m_position; }
     void setPosition(float position) { m_position = position; }

@@ -33,7 +33,7 @@ EndSignals::EndSignals(QObject* parent) : QObject(parent)
     m_notifier = new QSocketNotifier(m_readEnd, QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &EndSignals::readPipe);
 
-    struct sigaction action {};
+    struct sigaction action { };
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;

@@ -36,12 +36,9 @@ QString commandName(const QString& pid)
 QString describe(QLockFile::LockError error)
 {
     switch (error) {
-    case QLockFile::PermissionError:
-        return QStringLiteral("no permission to create it");
-    case QLockFile::UnknownError:
-        return QStringLiteral("it cannot be created there");
-    default:
-        return QStringLiteral("it is held");
+    case QLockFile::PermissionError: return QStringLiteral("no permission to create it");
+    case QLockFile::UnknownError: return QStringLiteral("it cannot be created there");
+    default: return QStringLiteral("it is held");
     }
 }
 
@@ -63,7 +60,9 @@ bool isAnotherCopy(qint64 pid)
     return !command.isEmpty() && command == commandName(self);
 }
 
-InstanceLock::InstanceLock(QStringList folders) : m_folders(std::move(folders)) {}
+InstanceLock::InstanceLock(QStringList folders) : m_folders(std::move(folders))
+{
+}
 
 InstanceLock::~InstanceLock() = default;
 

@@ -15,7 +15,8 @@ bool isAnotherCopy(qint64 pid);
 
 // The per-user single-instance lock. It is taken in the first of the folders where a lock can be
 // made. A lock whose recorded process has ended, or is not another copy of this program (its
-// number was used again, by another program or by this very process), is taken over. When no folder can hold a lock the program starts without one.
+// number was used again, by another program or by this very process), is taken over. When no folder can hold
+// a lock the program starts without one.
 class InstanceLock {
 public:
     explicit InstanceLock(QStringList folders);

@@ -4,8 +4,8 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QPushButton>
 #include <QProcess>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QWidget>
 #include <QWindow>
@@ -44,9 +44,9 @@ bool QtServices::acquireSingleInstance()
 {
     // Per user: the runtime folder is private to the user; the temporary folder, with the user's
     // number in the name, when the runtime folder cannot hold the lock.
-    m_lock = std::make_unique<InstanceLock>(QStringList{
-        QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation),
-        QDir::tempPath() + u"/velloran-" + QString::number(::getuid())});
+    m_lock = std::make_unique<InstanceLock>(
+        QStringList {QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation),
+                     QDir::tempPath() + u"/velloran-" + QString::number(::getuid())});
     const bool acquired = m_lock->acquire();
     if (!m_lock->warning().isEmpty())
         std::fprintf(stderr, "velloran: %s\n", qUtf8Printable(m_lock->warning()));
@@ -66,9 +66,17 @@ std::optional<QString> QtServices::clipboardText() const
 
 QStringList editorCandidates()
 {
-    return {u"gnome-text-editor"_qs, u"gedit"_qs,     u"mousepad"_qs, u"kate"_qs,
-            u"kwrite"_qs,            u"xed"_qs,       u"pluma"_qs,    u"featherpad"_qs,
-            u"leafpad"_qs,           u"geany"_qs,     u"xedit"_qs};
+    return {u"gnome-text-editor"_qs,
+            u"gedit"_qs,
+            u"mousepad"_qs,
+            u"kate"_qs,
+            u"kwrite"_qs,
+            u"xed"_qs,
+            u"pluma"_qs,
+            u"featherpad"_qs,
+            u"leafpad"_qs,
+            u"geany"_qs,
+            u"xedit"_qs};
 }
 
 void QtServices::startEditor()
@@ -99,7 +107,8 @@ void QtServices::endNow()
 FailedSaveChoice QtServices::askAfterFailedSave(QWidget* window, const QString& file, const QString& reason)
 {
     QMessageBox box(QMessageBox::Warning, QStringLiteral(" Velloran"),
-                    QStringLiteral("Your work could not be saved to\n") + file + QStringLiteral("\n\n") + reason,
+                    QStringLiteral("Your work could not be saved to\n") + file + QStringLiteral("\n\n") +
+                        reason,
                     QMessageBox::NoButton, window);
     QPushButton* stay = box.addButton(QStringLiteral("Stay in the program"), QMessageBox::RejectRole);
     box.addButton(QStringLiteral("Leave without saving"), QMessageBox::DestructiveRole);

@@ -36,7 +36,8 @@ public:
     virtual void endNow() = 0;
     // Asks, over the window, whether to stay in the program or leave without saving, when the
     // state could not be written to the file for the reason given.
-    virtual FailedSaveChoice askAfterFailedSave(QWidget* window, const QString& file, const QString& reason) = 0;
+    virtual FailedSaveChoice askAfterFailedSave(QWidget* window, const QString& file,
+                                                const QString& reason) = 0;
 };
 
 class QtServices final : public Services {

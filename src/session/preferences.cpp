@@ -46,9 +46,9 @@ Preferences loadPreferences(const QString& path)
 
     // An unquoted name with a comma in it comes back as a list.
     const QVariant value = file.value(kScreen);
-    const QString screen = (value.typeId() == QMetaType::QStringList ? value.toStringList().join(u", ")
-                                                                     : value.toString())
-                               .trimmed();
+    const QString screen =
+        (value.typeId() == QMetaType::QStringList ? value.toStringList().join(u", ") : value.toString())
+            .trimmed();
     if (screen.compare(kMainWindow, Qt::CaseInsensitive) == 0) {
         preferences.screen = Preferences::ScreenChoice::MainWindow;
     } else if (!screen.isEmpty() && screen.compare(kPrimary, Qt::CaseInsensitive) != 0) {

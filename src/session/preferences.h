@@ -15,9 +15,9 @@ struct Preferences {
     bool mirror = false;  // full-screen script drawn mirrored left to right, for beam-splitter glass
     bool flip = false;    // and upside down, for rigs that fold the image twice
     ScreenChoice screen = ScreenChoice::Primary;
-    QString screenName;   // with ScreenChoice::Named
-    bool cue = false;     // a reading cue at the left edge, a third of the screen down
-    bool remote = true;   // a presentation remote's Page Down and Page Up in the full-screen window
+    QString screenName;  // with ScreenChoice::Named
+    bool cue = false;    // a reading cue at the left edge, a third of the screen down
+    bool remote = true;  // a presentation remote's Page Down and Page Up in the full-screen window
     bool wholeScriptReachable = false;  // the scroll range follows the script's length
 
     bool operator==(const Preferences&) const = default;

@@ -26,7 +26,7 @@ QString errorText(int error)
 // Closes the descriptor on every path out of the reader.
 class Descriptor {
 public:
-    explicit Descriptor(int fd) : m_fd(fd) {}
+    explicit Descriptor(int fd) : m_fd(fd) { }
     ~Descriptor()
     {
         if (m_fd >= 0)
@@ -61,7 +61,7 @@ FileRead readFile(const QString& path, qint64 maxBytes)
         const bool missing = error == ENOENT || error == ENOTDIR;
         return failed(missing ? ReadFailure::Missing : ReadFailure::Unreadable, errorText(error));
     }
-    struct stat info {};
+    struct stat info { };
     if (::fstat(fd.get(), &info) != 0)
         return failed(ReadFailure::Unreadable, errorText(errno));
     if (!S_ISREG(info.st_mode))

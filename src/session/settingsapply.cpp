@@ -21,12 +21,9 @@ constexpr qsizetype kMaxSingleDigits = 39;
 std::optional<QStringView> numberOf(const Field& field)
 {
     switch (field.kind) {
-    case Field::Kind::None:
-        return QStringView(u"0");
-    case Field::Kind::Number:
-        return QStringView(field.text);
-    case Field::Kind::Text:
-        break;
+    case Field::Kind::None: return QStringView(u"0");
+    case Field::Kind::Number: return QStringView(field.text);
+    case Field::Kind::Text: break;
     }
     const QStringView trimmed = QStringView(field.text).trimmed();
     if (isDecimalNumber(trimmed))
@@ -81,8 +78,8 @@ std::optional<qint16> toInt16(const Field& field)
     const auto number = numberOf(field);
     if (!number)
         return std::nullopt;
-    const auto value = roundedWhole(*number, std::numeric_limits<qint16>::min(),
-                                    std::numeric_limits<qint16>::max());
+    const auto value =
+        roundedWhole(*number, std::numeric_limits<qint16>::min(), std::numeric_limits<qint16>::max());
     if (!value)
         return std::nullopt;
     return static_cast<qint16>(*value);
@@ -135,10 +132,22 @@ QString toText(const Field& field)
 int applyFields(const std::array<Field, 8>& fields, SettingsTarget& target)
 {
     const std::array<std::function<bool()>, 8> steps = {
-        [&] { const auto v = toInt16(fields[0]); return v && target.applySpeed(*v); },
-        [&] { const auto v = toInt16(fields[1]); return v && target.applyFrequency(*v); },
-        [&] { const auto v = toSingle(fields[2]); return v && target.applyFontSize(*v); },
-        [&] { const auto v = toSingle(fields[3]); return v && target.applyPosition(*v); },
+        [&] {
+            const auto v = toInt16(fields[0]);
+            return v && target.applySpeed(*v);
+        },
+        [&] {
+            const auto v = toInt16(fields[1]);
+            return v && target.applyFrequency(*v);
+        },
+        [&] {
+            const auto v = toSingle(fields[2]);
+            return v && target.applyFontSize(*v);
+        },
+        [&] {
+            const auto v = toSingle(fields[3]);
+            return v && target.applyPosition(*v);
+        },
         [&] { return target.applyBackupPath(toText(fields[4])); },
         // Minutes that are not a number (a hand-edited file) restart the clock rather than cost
         // the seconds and the whole script that follow them.

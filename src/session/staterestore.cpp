@@ -25,7 +25,8 @@ Attempt restoreFrom(const QString& file, SettingsTarget& target)
     const FileRead read = readFile(file, kMaxRecordBytes);
     if (!read.bytes) {
         attempt.why = read.failure == ReadFailure::TooBig
-                          ? QStringLiteral("it is too big: ") + QLocale(QLocale::English).toString(read.size) +
+                          ? QStringLiteral("it is too big: ") +
+                                QLocale(QLocale::English).toString(read.size) +
                                 QStringLiteral(" bytes, and a record is at most ") +
                                 QLocale(QLocale::English).toString(kMaxRecordBytes)
                           : read.reason;
@@ -74,8 +75,9 @@ RestoreReport restoreState(const QString& settingsFile, const QString& recoveryF
             report.source = recoveryFile;
             report.fromRecovery = true;
             report.applied = attempt.applied;
-            report.messages << QStringLiteral("The work was brought back from the automatic copy ") + recoveryFile +
-                                   QStringLiteral(" of ") + written.toString(Qt::ISODate).replace(u'T', u' ') +
+            report.messages << QStringLiteral("The work was brought back from the automatic copy ") +
+                                   recoveryFile + QStringLiteral(" of ") +
+                                   written.toString(Qt::ISODate).replace(u'T', u' ') +
                                    QStringLiteral(": Velloran had not ended normally.");
             if (attempt.applied < 8)
                 report.messages << keptAsideMessage(recoveryFile, attempt.why);

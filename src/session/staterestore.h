@@ -9,10 +9,10 @@ class SettingsTarget;
 
 // What the start-up restore did, and what the user is to be told about it.
 struct RestoreReport {
-    QString source;           // the file restored from; empty when there was none
+    QString source;  // the file restored from; empty when there was none
     bool fromRecovery = false;
-    int applied = 0;          // fields applied in order; 8 = all
-    QStringList messages;     // for standard error and the window's notice; empty when all went well
+    int applied = 0;       // fields applied in order; 8 = all
+    QStringList messages;  // for standard error and the window's notice; empty when all went well
 };
 
 // Restores the state at start-up. The recovery copy is used instead of Settings.ini when it is

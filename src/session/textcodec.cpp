@@ -11,10 +11,9 @@ namespace {
 // Windows-1252 for 0x80..0x9F; the five bytes it leaves undefined map to the C1 control of the
 // same value so that they are kept. Every other byte is the Latin-1 character of the same value.
 constexpr std::array<char16_t, 32> kCp1252High = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
 QChar cp1252Char(unsigned char byte)
@@ -131,8 +130,8 @@ QString decodeText(const QByteArray& bytes)
         return decodeUtf16(QByteArrayView(bytes).sliced(2), QStringConverter::Utf16LE);
     if (bytes.startsWith("\xFE\xFF"))
         return decodeUtf16(QByteArrayView(bytes).sliced(2), QStringConverter::Utf16BE);
-    const QByteArrayView body = bytes.startsWith("\xEF\xBB\xBF") ? QByteArrayView(bytes).sliced(3)
-                                                                 : QByteArrayView(bytes);
+    const QByteArrayView body =
+        bytes.startsWith("\xEF\xBB\xBF") ? QByteArrayView(bytes).sliced(3) : QByteArrayView(bytes);
     QStringDecoder utf8(QStringConverter::Utf8, kDecoderFlags);
     QString text = utf8.decode(body);
     if (!utf8.hasError())

@@ -22,9 +22,9 @@ inline constexpr qint64 kMaxScriptFileBytes = 3 * kMaxScriptCharacters + 3;
 qint64 scriptCharacters(QStringView text);
 
 // What the user is told when text is refused for its size: what it was, how big, and the limit.
-QString fileTooBig(const QString& fileName, qint64 bytes);            // too big to read at all
-QString fileTooLong(const QString& fileName, qint64 characters);      // read, then counted
+QString fileTooBig(const QString& fileName, qint64 bytes);        // too big to read at all
+QString fileTooLong(const QString& fileName, qint64 characters);  // read, then counted
 QString clipboardTooLong(qint64 characters);
-QString entryTooLong(qint64 characters);                              // typing or pasting
+QString entryTooLong(qint64 characters);  // typing or pasting
 
 }  // namespace velloran::session

@@ -76,15 +76,15 @@ void ArrowSpinner::paintEvent(QPaintEvent*)
     const QRectF whole = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
     const QRectF first = vertical ? QRectF(whole.left(), whole.top(), whole.width(), whole.height() / 2)
                                   : QRectF(whole.left(), whole.top(), whole.width() / 2, whole.height());
-    const QRectF second = vertical ? first.translated(0, whole.height() / 2)
-                                   : first.translated(whole.width() / 2, 0);
+    const QRectF second =
+        vertical ? first.translated(0, whole.height() / 2) : first.translated(whole.width() / 2, 0);
     const QColor arrow = isEnabled() ? QColor(20, 20, 20) : QColor(150, 150, 150);
     auto drawArrow = [&](const QRectF& box, bool pointsToStart, bool pressed) {
         painter.setPen(QColor(110, 110, 110));
         painter.setBrush(pressed ? QColor(170, 170, 170) : QColor(214, 214, 214));
         painter.drawRect(box);
-        const QRectF a = box.adjusted(box.width() * 0.3, box.height() * 0.3, -box.width() * 0.3,
-                                      -box.height() * 0.3);
+        const QRectF a =
+            box.adjusted(box.width() * 0.3, box.height() * 0.3, -box.width() * 0.3, -box.height() * 0.3);
         QPainterPath path;
         if (vertical && pointsToStart) {
             path.moveTo(a.center().x(), a.top());

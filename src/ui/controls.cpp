@@ -112,7 +112,7 @@ PaceControls buildPaceControls(QWidget* f, const TwipScale& scale, double freque
     addShadow(f, scale, 2760, 360, 495);
     addShadow(f, scale, 7680, 360, 495);
 
-    PaceControls c{};
+    PaceControls c {};
     c.cFntPlus = new PictureButton(QStringLiteral("cFntPlus"), Glyph::Plus, f);
     scale.place(c.cFntPlus, 240, 240, 615, 615);
     c.cFntMinus = new PictureButton(QStringLiteral("cFntMinus"), Glyph::Minus, f);

@@ -152,7 +152,8 @@ void frmFull::changeEvent(QEvent* event)
         const auto* change = static_cast<QWindowStateChangeEvent*>(event);
         // Brought back from minimised: full screen again, once the change has settled.
         if (change->oldState().testFlag(Qt::WindowMinimized) && !windowState().testFlag(Qt::WindowMinimized))
-            QMetaObject::invokeMethod(this, [this] { setWindowState(Qt::WindowFullScreen); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this] { setWindowState(Qt::WindowFullScreen); }, Qt::QueuedConnection);
     }
     QWidget::changeEvent(event);
 }

@@ -28,9 +28,7 @@
 namespace velloran::ui {
 
 frmSet::frmSet(platform::Services& services, SharedValues& shared, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
-      m_services(services),
-      m_shared(shared),
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_services(services), m_shared(shared),
       m_scale(TwipScale::of(this))
 {
     buildWindow();
@@ -40,7 +38,8 @@ frmSet::frmSet(platform::Services& services, SharedValues& shared, QWidget* pare
     tex()->setPlainText(welcomeScript());
     m_strip->countCharacters(tex()->scriptLength());
     m_recovery = new RecoveryCopy(this, tex()->document(), [this] { return m_pane->snapshot(); });
-    connect(tex(), &QPlainTextEdit::textChanged, this, [this] { m_strip->countCharacters(tex()->scriptLength()); });
+    connect(tex(), &QPlainTextEdit::textChanged, this,
+            [this] { m_strip->countCharacters(tex()->scriptLength()); });
     connect(m_panel->fullButton(), &QAbstractButton::clicked, this, &frmSet::cFull_Click);
     wireHelpTexts();
     wireMoveAreas();
@@ -99,16 +98,17 @@ void frmSet::buildWindowControls()
     m_strip = new StatsStrip(this, m_scale, m_shared, [this] { return m_pane->positionHolder()->text(); });
     m_panel = new ControlPanel(this, m_scale, *m_pane);
     m_helpPanel = new HelpPanel(this, m_scale, helpFile());
-    m_finder = new TextFinderGlue(this, m_scale, *m_pane, [this] { HidePanels(); },
-                                  [this](const QString& path) { setBackupPath(path); });
+    m_finder = new TextFinderGlue(
+        this, m_scale, *m_pane, [this] { HidePanels(); },
+        [this](const QString& path) { setBackupPath(path); });
     m_line16 = makeDecoration(this, m_scale, QStringLiteral("Line16"), 10200, 5280, 480, 15, kDarkGrey);
     m_line16->hide();
     m_line17 = makeDecoration(this, m_scale, QStringLiteral("Line17"), 10700, 600, 15, 4680, kDarkGrey);
     m_line17->hide();
 
     // Below the visible part of the window.
-    m_pane->buildOutOfSight({this, 360, 7680, 360, QRectF(240, 8520, 2055, 255), QStringLiteral("Position : 480"),
-                             true});
+    m_pane->buildOutOfSight(
+        {this, 360, 7680, 360, QRectF(240, 8520, 2055, 255), QStringLiteral("Position : 480"), true});
     m_lBkPath = makeLabel(this, QStringLiteral("lBkPath"), QString(), 8.25, false);
     m_scale.place(m_lBkPath, 240, 8160, 2055, 255);
 }

@@ -55,8 +55,8 @@ void frmSet::wireMoveAreas()
     // The areas that move the window: a press there that the pointer then carries a few pixels
     // with any button but the right alone. A press by itself moves nothing, so the window manager
     // never takes the presses of a double-click.
-    std::vector<QWidget*> areas{this, m_panel->frame(), m_strip->topEdge(), m_panel->bottomEdge(),
-                                m_panel->helpBar()};
+    std::vector<QWidget*> areas {this, m_panel->frame(), m_strip->topEdge(), m_panel->bottomEdge(),
+                                 m_panel->helpBar()};
     for (QLabel* tip : m_strip->tipLabels())
         areas.push_back(tip);
     for (QWidget* area : areas) {

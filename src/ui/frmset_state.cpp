@@ -160,7 +160,8 @@ bool frmSet::mayEndAfter(const session::SaveOutcome& outcome, QWidget* asker)
 {
     if (outcome.saved)
         return true;
-    return m_services.askAfterFailedSave(asker, outcome.file, outcome.reason) == platform::FailedSaveChoice::Leave;
+    return m_services.askAfterFailedSave(asker, outcome.file, outcome.reason) ==
+           platform::FailedSaveChoice::Leave;
 }
 
 bool frmSet::SaveSettings()

@@ -9,8 +9,8 @@ namespace velloran::ui {
 // What the full-screen window takes from the main window, which stays loaded while it is hidden.
 class FullScreenHost {
 public:
-    virtual QString script() const = 0;      // the main window's script, taken at opening
-    virtual int speedValue() const = 0;      // its spinners, taken at opening
+    virtual QString script() const = 0;  // the main window's script, taken at opening
+    virtual int speedValue() const = 0;  // its spinners, taken at opening
     virtual int frequencyValue() const = 0;
     virtual QString backupPath() const = 0;  // read at each backup load: it may change meanwhile
     // Saves the main window's record with the given font size; true when the program may end: it

@@ -17,8 +17,8 @@ HelpPanel::HelpPanel(QWidget* window, const TwipScale& scale, QString helpFile)
     m_tHelp->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     QFont font;
     // Where the rounded face is missing, a plain sans face reads better than a random script font.
-    font.setFamilies({QStringLiteral("Comic Sans MS"), QStringLiteral("Comic Neue"), QStringLiteral("Liberation Sans"),
-                      QStringLiteral("DejaVu Sans")});
+    font.setFamilies({QStringLiteral("Comic Sans MS"), QStringLiteral("Comic Neue"),
+                      QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
     font.setPointSizeF(15.75);
     m_tHelp->setFont(font);
     QPalette colours = m_tHelp->palette();
@@ -28,7 +28,8 @@ HelpPanel::HelpPanel(QWidget* window, const TwipScale& scale, QString helpFile)
     m_tHelp->setToolTip(InstantHelp::qs(help::kHelpPanelTooltip));
     m_tHelp->hide();
     // The panel still needs its presses: selecting and editing.
-    connect(MouseRelay::on(m_tHelp->viewport(), false), &MouseRelay::doubleClicked, this, &HelpPanel::LoadHelpFile);
+    connect(MouseRelay::on(m_tHelp->viewport(), false), &MouseRelay::doubleClicked, this,
+            &HelpPanel::LoadHelpFile);
 }
 
 void HelpPanel::LoadHelpFile()

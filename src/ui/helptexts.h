@@ -44,8 +44,7 @@ inline constexpr std::string_view kScript =
     "Type directly into scroller OR use TextFinder to locate and load a text "
     "file OR use Drag and Drop. Right-click for normal EDIT menu. (Double-click to "
     "open NotePad if available.) Insert key clears scroller and loads clipboard text";
-inline constexpr std::string_view kHelpPanel =
-    "Use scrollbar to navigate. Click HELP button to close panel.";
+inline constexpr std::string_view kHelpPanel = "Use scrollbar to navigate. Click HELP button to close panel.";
 inline constexpr std::string_view kFolderList = "Double-click to select FOLDER";
 inline constexpr std::string_view kFileList =
     "Select the file you want to load by clicking it's name, then "

@@ -12,7 +12,9 @@
 
 namespace velloran::ui {
 
-InstantHelp::InstantHelp(QLabel* bar) : QObject(bar), m_bar(bar) {}
+InstantHelp::InstantHelp(QLabel* bar) : QObject(bar), m_bar(bar)
+{
+}
 
 QString InstantHelp::qs(std::string_view text)
 {

@@ -19,8 +19,8 @@ class InstantHelp : public QObject {
 public:
     struct Row {
         QWidget* control;
-        std::function<QString()> text;   // a null text leaves the bar as it is
-        std::function<void()> effect;    // may be empty
+        std::function<QString()> text;  // a null text leaves the bar as it is
+        std::function<void()> effect;   // may be empty
     };
 
     explicit InstantHelp(QLabel* bar);

@@ -18,7 +18,7 @@ class ScriptSurface;
 // forgotten control fails at once rather than leaving a layout half applied.
 class LayoutTargets {
 public:
-    explicit LayoutTargets(const TwipScale& scale) : m_scale(scale) {}
+    explicit LayoutTargets(const TwipScale& scale) : m_scale(scale) { }
 
     void add(engine::LayoutControl control, QWidget* widget);
     void add(engine::LayoutControl control, QTimer* timer);
@@ -44,7 +44,7 @@ private:
     void applyToWidget(QWidget* widget, const engine::LayoutStep& step) const;
 
     TwipScale m_scale;
-    std::array<Target, engine::kLayoutControlCount> m_targets{};
+    std::array<Target, engine::kLayoutControlCount> m_targets {};
 };
 
 }  // namespace velloran::ui

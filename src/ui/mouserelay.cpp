@@ -46,8 +46,7 @@ bool MouseRelay::eventFilter(QObject* watched, QEvent* event)
         m_pressedAt = static_cast<QMouseEvent*>(event)->globalPosition();
         emit doubleClicked();
         return m_takePresses;
-    default:
-        break;
+    default: break;
     }
     return false;
 }

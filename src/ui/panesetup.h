@@ -19,12 +19,12 @@ struct PaneSetup {
     bool escapeSaves;           // Escape saves before it ends; otherwise it ends at once, unsaved
     std::string_view playHelp;  // the Instant Help texts of PLAY and PAUSE
     std::string_view pauseHelp;
-    double noticeTop;           // where the notice stands, twips from the top and the sides
+    double noticeTop;  // where the notice stands, twips from the top and the sides
     double noticeMargin;
 };
 
 // The two windows' panes, side by side.
-inline const PaneSetup kMainWindowPane{
+inline const PaneSetup kMainWindowPane {
     .home = engine::kMainHome,
     .texTop = 2760,
     .fontSize = engine::kDesignFontSize,
@@ -37,7 +37,7 @@ inline const PaneSetup kMainWindowPane{
     .noticeTop = 480,
     .noticeMargin = 240,
 };
-inline const PaneSetup kFullScreenPane{
+inline const PaneSetup kFullScreenPane {
     .home = engine::kFullHome,
     .texTop = 120,
     .fontSize = engine::kFullScreenFontSize,

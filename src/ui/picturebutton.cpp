@@ -52,8 +52,8 @@ void PictureButton::paintEvent(QPaintEvent*)
     painter.drawRoundedRect(area, 4, 4);
     painter.setPen(Qt::NoPen);
     painter.setBrush(isEnabled() ? QColor(235, 235, 235) : QColor(120, 120, 120));
-    drawGlyph(painter, area.adjusted(area.width() * 0.25, area.height() * 0.25,
-                                     -area.width() * 0.25, -area.height() * 0.25));
+    drawGlyph(painter, area.adjusted(area.width() * 0.25, area.height() * 0.25, -area.width() * 0.25,
+                                     -area.height() * 0.25));
 }
 
 namespace {
@@ -115,8 +115,8 @@ void PictureButton::drawShape(QPainter& painter, const QRectF& sq, const QPen& s
         painter.drawArc(sq, 90 * 16, 300 * 16);
         painter.setPen(Qt::NoPen);
         painter.setBrush(stroke.color());
-        triangle(painter, QPointF(sq.center().x(), sq.top() - s / 5), QPointF(sq.center().x(), sq.top() + s / 5),
-                 QPointF(sq.center().x() - s / 4, sq.top()));
+        triangle(painter, QPointF(sq.center().x(), sq.top() - s / 5),
+                 QPointF(sq.center().x(), sq.top() + s / 5), QPointF(sq.center().x() - s / 4, sq.top()));
         break;
     case Glyph::Folder:
         painter.drawRect(QRectF(sq.left(), sq.top() + s * 0.25, s, s * 0.65));
@@ -138,8 +138,7 @@ void PictureButton::drawShape(QPainter& painter, const QRectF& sq, const QPen& s
     case Glyph::Down:
         triangle(painter, sq.topLeft(), sq.topRight(), QPointF(sq.center().x(), sq.bottom()));
         break;
-    default:
-        break;
+    default: break;
     }
 }
 

@@ -9,8 +9,22 @@ namespace velloran::ui {
 class PictureButton : public QAbstractButton {
     Q_OBJECT
 public:
-    enum class Glyph { Play, Pause, Plus, Minus, Reset, Folder, Help, Full, Exit, Up, Down, Okay,
-                       Backup, Cancel };
+    enum class Glyph {
+        Play,
+        Pause,
+        Plus,
+        Minus,
+        Reset,
+        Folder,
+        Help,
+        Full,
+        Exit,
+        Up,
+        Down,
+        Okay,
+        Backup,
+        Cancel
+    };
 
     PictureButton(const QString& name, Glyph glyph, QWidget* parent);
 

@@ -16,14 +16,8 @@ namespace velloran::ui {
 
 ReadingPane::ReadingPane(QWidget* window, platform::Services& services, SharedValues& shared,
                          const TwipScale& scale, const PaneSetup& setup, PaneHooks hooks)
-    : QObject(window),
-      m_window(window),
-      m_services(services),
-      m_shared(shared),
-      m_scale(scale),
-      m_setup(setup),
-      m_hooks(std::move(hooks)),
-      m_scroller(setup.home)
+    : QObject(window), m_window(window), m_services(services), m_shared(shared), m_scale(scale),
+      m_setup(setup), m_hooks(std::move(hooks)), m_scroller(setup.home)
 {
     m_scroll = new ScriptSurface(window, m_scale, setup.texTop);
     m_scroll->setPosition(m_scroller.position());

@@ -37,15 +37,15 @@ class ScriptText;
 // What the pane asks of its window, at the moments named.
 struct PaneHooks {
     std::function<engine::Layout(bool toPlaying)> layout;  // the window's own two layouts
-    std::function<void()> beforeToggle;   // before every start and pause (may be empty)
-    std::function<void()> positionShown;  // after each ShowPosition (may be empty)
-    std::function<void()> ratesChanged;   // after a speed or frequency update (may be empty)
+    std::function<void()> beforeToggle;                    // before every start and pause (may be empty)
+    std::function<void()> positionShown;                   // after each ShowPosition (may be empty)
+    std::function<void()> ratesChanged;                    // after a speed or frequency update (may be empty)
     std::function<void()> clockReset;     // after the run-time clock went back to zero (may be empty)
     std::function<QString()> backupPath;  // the designated backup script, read at each load
     std::function<bool()> saveToEnd;      // the saving exits' save: true when the program may end
     std::function<void(bool discardRecovery)> endProgram;
-    std::function<void()> minimise;       // what a right click on the exit button does, after a pause
-    std::function<void()> f1;             // empty: F1 goes to the focused control unhandled
+    std::function<void()> minimise;  // what a right click on the exit button does, after a pause
+    std::function<void()> f1;        // empty: F1 goes to the focused control unhandled
 };
 
 // Where a window keeps the buttons of its Alt shortcuts and the position holder `lPos`, out of
@@ -55,8 +55,8 @@ struct OutOfSight {
     double left;
     double top;
     double step;
-    QRectF positionHolder;     // lPos, in twips of the container
-    QString positionCaption;   // its design caption
+    QRectF positionHolder;    // lPos, in twips of the container
+    QString positionCaption;  // its design caption
     bool positionHidden;
 };
 
@@ -95,8 +95,8 @@ public:
     bool loadScriptFromFile(const QString& path, bool resetClockToo);
     // Moves the surface there, as setting its Top does; nothing else is refreshed.
     void setPosition(float position);
-    void takePaceFromSpinners();                 // the shared pace and the interval from the spinners
-    void takePace(int speed, int frequency);     // and the spinners from the given pace
+    void takePaceFromSpinners();              // the shared pace and the interval from the spinners
+    void takePace(int speed, int frequency);  // and the spinners from the given pace
     // The state as the exits save it, script aside.
     session::SettingsRecord snapshot() const;
     void clearReadouts();  // lScrd and lScrnt
@@ -137,7 +137,7 @@ private:
     PaneSetup m_setup;
     PaneHooks m_hooks;
     engine::Scroller m_scroller;
-    LayoutTargets m_layout{m_scale};
+    LayoutTargets m_layout {m_scale};
     bool m_playing = false;
     bool m_ending = false;
 
@@ -145,7 +145,7 @@ private:
     NavigationBar* m_tip = nullptr;
     QTimer* m_tScroll = nullptr;
     QTimer* m_tRef = nullptr;
-    PaceControls m_controls{};
+    PaceControls m_controls {};
     QLabel* m_lPos = nullptr;
     Notice* m_notice = nullptr;
 };

@@ -100,7 +100,9 @@ std::vector<InstantHelp::Row> ReadingPane::helpRows()
         };
     };
     const auto speed = [this] { return QString::fromStdString(help::speedHelp(m_shared.pace.speed)); };
-    const auto frequency = [this] { return QString::fromStdString(help::frequencyHelp(m_shared.pace.frequency)); };
+    const auto frequency = [this] {
+        return QString::fromStdString(help::frequencyHelp(m_shared.pace.frequency));
+    };
     const auto speedReadout = [this] {
         m_controls.lScrd->setText(QString::fromStdString(engine::speedReadout(m_shared.pace.speed)));
     };

@@ -27,14 +27,16 @@ constexpr qsizetype kSliceCharacters = 16 * 1024;
 // encoded and written never delays a tick.
 void yieldToTheWindow()
 {
-    const sched_param none{};
+    const sched_param none {};
     ::pthread_setschedparam(::pthread_self(), SCHED_IDLE, &none);
 }
 
 }  // namespace
 
-RecoveryCopy::RecoveryCopy(QWidget* window, QTextDocument* script, std::function<session::SettingsRecord()> state)
-    : QObject(window), m_window(window), m_document(script), m_state(std::move(state)), m_wait(new QTimer(this))
+RecoveryCopy::RecoveryCopy(QWidget* window, QTextDocument* script,
+                           std::function<session::SettingsRecord()> state)
+    : QObject(window), m_window(window), m_document(script), m_state(std::move(state)),
+      m_wait(new QTimer(this))
 {
     setObjectName(QStringLiteral("recoveryCopy"));
     m_wait->setSingleShot(true);
@@ -53,7 +55,8 @@ void RecoveryCopy::start(const QString& file)
 {
     m_file = file;
     qApp->installEventFilter(this);
-    connect(m_document, &QTextDocument::contentsChanged, this, &RecoveryCopy::noteChange, Qt::UniqueConnection);
+    connect(m_document, &QTextDocument::contentsChanged, this, &RecoveryCopy::noteChange,
+            Qt::UniqueConnection);
 }
 
 void RecoveryCopy::setDelay(int milliseconds)
@@ -106,7 +109,8 @@ void RecoveryCopy::collectSlice()
     while (m_next.isValid() && taken < kSliceCharacters) {
         const qsizetype from = m_record.script.size();
         m_record.script += m_next.text();
-        for (QChar* c = m_record.script.data() + from; c != m_record.script.data() + m_record.script.size(); ++c)
+        for (QChar* c = m_record.script.data() + from; c != m_record.script.data() + m_record.script.size();
+             ++c)
             if (*c == QChar::LineSeparator)
                 *c = u'\n';
         taken += m_record.script.size() - from;
@@ -128,7 +132,8 @@ void RecoveryCopy::write()
     m_writing = std::async(std::launch::async, [this, record = std::move(m_record), file = m_file] {
         yieldToTheWindow();
         const bool ok = session::writeFileSafely(file, session::writeRecord(record));
-        QMetaObject::invokeMethod(this, [this, ok] { writeFinished(ok); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, ok] { writeFinished(ok); }, Qt::QueuedConnection);
     });
     m_record = session::SettingsRecord();
 }

@@ -76,8 +76,7 @@ void ScriptSurface::refresh()
     const double shownTop = std::max(surfaceTop, m_bandTop);
     const double shownBottom = std::max(shownTop, std::min(surfaceBottom, m_bandBottom));
     const int widgetTop = m_scale.px(shownTop);
-    setGeometry(m_scale.px(m_left), widgetTop, m_scale.px(m_width),
-                m_scale.px(shownBottom) - widgetTop);
+    setGeometry(m_scale.px(m_left), widgetTop, m_scale.px(m_width), m_scale.px(shownBottom) - widgetTop);
 
     const double texTop = surfaceTop + m_texTop;
     const double texShownTop = std::max(texTop, shownTop);

@@ -68,8 +68,8 @@ private:
     qreal lineTopOfVisualLine(int visualLine);
     void extendBlockTops(int offset);
 
-    std::vector<qreal> m_blockTops;  // pixel top of block i, for the blocks measured so far
-    qreal m_measuredBottom = 0;      // bottom of the last measured block
+    std::vector<qreal> m_blockTops;       // pixel top of block i, for the blocks measured so far
+    qreal m_measuredBottom = 0;           // bottom of the last measured block
     mutable qint64 m_lineSeparators = 0;  // U+2028 in the document, when not stale
     mutable bool m_separatorsStale = true;
     int m_knownBlockCount = 1;

@@ -53,15 +53,16 @@ void StatsStrip::wire()
     });
     MouseRelay::on(m_frame);  // the strip's own background starts no move
     // A double-click on a caption swaps it for its tip label.
-    const std::array<QLabel*, 3> captions{m_lTime, m_lScroll, m_lChar};
+    const std::array<QLabel*, 3> captions {m_lTime, m_lScroll, m_lChar};
     for (std::size_t i = 0; i < captions.size(); ++i) {
-        connect(MouseRelay::on(captions[i]), &MouseRelay::doubleClicked, this, [caption = captions[i], tip = m_tips[i]] {
-            tip->show();
-            caption->hide();
-        });
+        connect(MouseRelay::on(captions[i]), &MouseRelay::doubleClicked, this,
+                [caption = captions[i], tip = m_tips[i]] {
+                    tip->show();
+                    caption->hide();
+                });
     }
     // The tip labels carry the current values as tooltips.
-    const std::array<std::function<QString()>, 3> tooltips{
+    const std::array<std::function<QString()>, 3> tooltips {
         [this] { return m_lTime->text(); },
         // Spelled out as QString: a deduced string builder would refer to temporaries already gone.
         [this]() -> QString { return m_lScroll->text() + QStringLiteral("    ") + m_positionText(); },

@@ -23,9 +23,9 @@ public:
     StatsStrip(QWidget* window, const TwipScale& scale, SharedValues& shared,
                std::function<QString()> positionText);
 
-    void writeClock();                  // lTime from the shared clock
-    void ShowRates();                   // lScroll from the shared pace
-    void showPosition();                // lScroll's tooltip: the position readout
+    void writeClock();                   // lTime from the shared clock
+    void ShowRates();                    // lScroll from the shared pace
+    void showPosition();                 // lScroll's tooltip: the position readout
     void countCharacters(qint64 count);  // lChar
     // Shows the three captions and hides the tip labels, or the reverse.
     void ToggleStats();
@@ -48,7 +48,7 @@ private:
     QLabel* m_lTime = nullptr;
     QLabel* m_lScroll = nullptr;
     QLabel* m_lChar = nullptr;
-    std::array<QLabel*, 3> m_tips{};  // lRun, lStats, lCharTips, in the places of the captions
+    std::array<QLabel*, 3> m_tips {};  // lRun, lStats, lCharTips, in the places of the captions
     QTimer* m_tTime = nullptr;
 };
 

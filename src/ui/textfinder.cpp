@@ -22,7 +22,10 @@ namespace {
 // Draws a row of the folder list indented by its level, as a folder tree shows it.
 class FolderRowDelegate final : public QStyledItemDelegate {
 public:
-    FolderRowDelegate(int levelIndent, QObject* parent) : QStyledItemDelegate(parent), m_levelIndent(levelIndent) {}
+    FolderRowDelegate(int levelIndent, QObject* parent)
+        : QStyledItemDelegate(parent), m_levelIndent(levelIndent)
+    {
+    }
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
@@ -54,7 +57,7 @@ bool matchesTextPattern(const QString& fileName)
 
 QStringList driveRoots()
 {
-    QStringList roots{QDir::rootPath(), QDir::homePath()};
+    QStringList roots {QDir::rootPath(), QDir::homePath()};
     for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
         const QString root = volume.rootPath();
         const bool userVolume = root.startsWith(u"/media/") || root.startsWith(u"/mnt/") ||
@@ -66,9 +69,7 @@ QStringList driveRoots()
 }
 
 TextFinderPanel::TextFinderPanel(QWidget* parent, const TwipScale& scale)
-    : QWidget(parent),
-      m_drives(new QComboBox(this)),
-      m_folders(new QListWidget(this)),
+    : QWidget(parent), m_drives(new QComboBox(this)), m_folders(new QListWidget(this)),
       m_files(new QListWidget(this)),
       m_okay(new PictureButton(QStringLiteral("cOKay"), PictureButton::Glyph::Okay, this)),
       m_backup(new PictureButton(QStringLiteral("cBackup"), PictureButton::Glyph::Backup, this)),
@@ -105,9 +106,8 @@ TextFinderPanel::TextFinderPanel(QWidget* parent, const TwipScale& scale)
 
     connect(m_drives, &QComboBox::activated, this,
             [this](int index) { openFolder(m_drives->itemData(index).toString()); });
-    connect(m_folders, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
-        openFolder(item->data(kPathRole).toString());
-    });
+    connect(m_folders, &QListWidget::itemDoubleClicked, this,
+            [this](QListWidgetItem* item) { openFolder(item->data(kPathRole).toString()); });
 }
 
 void TextFinderPanel::mousePressEvent(QMouseEvent* event)
@@ -154,7 +154,8 @@ bool TextFinderPanel::openFolder(const QString& path)
         folder.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
     // Regular files and links to them only: a pipe or a device would never finish loading.
     QStringList names;
-    for (const QFileInfo& entry : folder.entryInfoList(QDir::Files | QDir::System, QDir::Name | QDir::IgnoreCase))
+    for (const QFileInfo& entry :
+         folder.entryInfoList(QDir::Files | QDir::System, QDir::Name | QDir::IgnoreCase))
         if (entry.isFile())
             names << entry.fileName();
 
@@ -169,7 +170,7 @@ bool TextFinderPanel::openFolder(const QString& path)
 
 void TextFinderPanel::fillFolders(const QString& folder, const QString& root, const QStringList& subfolders)
 {
-    QStringList way{folder};  // from the folder up to the drive's root
+    QStringList way {folder};  // from the folder up to the drive's root
     while (way.last() != root && !QDir(way.last()).isRoot())
         way << QFileInfo(way.last()).dir().path();
     std::reverse(way.begin(), way.end());

@@ -12,13 +12,10 @@
 namespace velloran::ui {
 
 TextFinderGlue::TextFinderGlue(QWidget* window, const TwipScale& scale, ReadingPane& pane,
-                               std::function<void()> hidePanels, std::function<void(const QString&)> designateBackup)
-    : QObject(window),
-      m_window(window),
-      m_pane(pane),
-      m_hidePanels(std::move(hidePanels)),
-      m_designateBackup(std::move(designateBackup)),
-      m_fX(new TextFinderPanel(window, scale))
+                               std::function<void()> hidePanels,
+                               std::function<void(const QString&)> designateBackup)
+    : QObject(window), m_window(window), m_pane(pane), m_hidePanels(std::move(hidePanels)),
+      m_designateBackup(std::move(designateBackup)), m_fX(new TextFinderPanel(window, scale))
 {
     scale.place(m_fX, 3480, 720, 3735, 4575);
     m_fX->hide();

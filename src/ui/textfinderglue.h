@@ -21,8 +21,8 @@ class TwipScale;
 class TextFinderGlue : public QObject {
 public:
     // designateBackup makes a file the backup script; hidePanels closes the side panels.
-    TextFinderGlue(QWidget* window, const TwipScale& scale, ReadingPane& pane, std::function<void()> hidePanels,
-                   std::function<void(const QString&)> designateBackup);
+    TextFinderGlue(QWidget* window, const TwipScale& scale, ReadingPane& pane,
+                   std::function<void()> hidePanels, std::function<void(const QString&)> designateBackup);
 
     void ToggleTextFinder();
     void hide();

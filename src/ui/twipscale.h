@@ -13,7 +13,7 @@ namespace velloran::ui {
 // its controls.
 class TwipScale {
 public:
-    explicit TwipScale(double twipsPerPixel) : m_perPixel(twipsPerPixel) {}
+    explicit TwipScale(double twipsPerPixel) : m_perPixel(twipsPerPixel) { }
     // From the screen's logical resolution; 15 twips a pixel (96 dots per inch) without one.
     static TwipScale of(const QScreen* screen);
     static TwipScale of(const QWidget* widget);  // the widget's screen

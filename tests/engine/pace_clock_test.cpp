@@ -7,8 +7,8 @@ using namespace velloran::engine;
 
 TEST(Pace, Readouts)
 {
-    EXPECT_EQ(ratesReadout(Pace{}), "Scroll Spd : 100   Scroll Frq : 10");
-    EXPECT_EQ(ratesReadout(Pace{110, 2}), "Scroll Spd : 110   Scroll Frq : 2");
+    EXPECT_EQ(ratesReadout(Pace {}), "Scroll Spd : 100   Scroll Frq : 10");
+    EXPECT_EQ(ratesReadout(Pace {110, 2}), "Scroll Spd : 110   Scroll Frq : 2");
     EXPECT_EQ(speedReadout(110), "Spd: 110");
     EXPECT_EQ(frequencyReadout(1000), "Frq: 1000");
 }
@@ -32,7 +32,7 @@ TEST(RunClock, CountsMinutesAndSecondsWithoutHours)
 
 TEST(RunClock, RestoredSecondsBeyondRangeRollOver)
 {
-    RunClock clock{3, 75};
+    RunClock clock {3, 75};
     clock.tick();
     EXPECT_EQ(clock.minutes, 4);
     EXPECT_EQ(clock.seconds, 0);

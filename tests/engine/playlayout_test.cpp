@@ -43,16 +43,16 @@ TEST(PlayLayout, MainWindowOrderStartsWithTheTimerAndEndsWithRepaint)
 {
     const Layout playing = mainPlayingLayout();
     ASSERT_EQ(playing.size(), 16u);
-    EXPECT_EQ(playing[0], (LayoutStep{C::tScroll, K::Enable}));
-    EXPECT_EQ(playing[1], (LayoutStep{C::Playing, K::SetFlag}));
-    EXPECT_EQ(playing[2], (LayoutStep{C::tTime, K::Enable}));
-    EXPECT_EQ(playing[13], (LayoutStep{C::tHelp, K::SetWidth, 9975}));
-    EXPECT_EQ(playing[15], (LayoutStep{C::tHelp, K::WidenBy, 50}));
+    EXPECT_EQ(playing[0], (LayoutStep {C::tScroll, K::Enable}));
+    EXPECT_EQ(playing[1], (LayoutStep {C::Playing, K::SetFlag}));
+    EXPECT_EQ(playing[2], (LayoutStep {C::tTime, K::Enable}));
+    EXPECT_EQ(playing[13], (LayoutStep {C::tHelp, K::SetWidth, 9975}));
+    EXPECT_EQ(playing[15], (LayoutStep {C::tHelp, K::WidenBy, 50}));
 
     const Layout paused = mainPausedLayout();
     ASSERT_EQ(paused.size(), 17u);
-    EXPECT_EQ(paused[0], (LayoutStep{C::tScroll, K::Disable}));
-    EXPECT_EQ(paused[16], (LayoutStep{C::window, K::Repaint}));
+    EXPECT_EQ(paused[0], (LayoutStep {C::tScroll, K::Disable}));
+    EXPECT_EQ(paused[16], (LayoutStep {C::window, K::Repaint}));
 }
 
 TEST(PlayLayout, MainWindowOneAndTwoToggles)

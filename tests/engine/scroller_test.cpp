@@ -13,7 +13,7 @@ struct TickCase {
     float after;
 };
 
-class TickTest : public ::testing::TestWithParam<TickCase> {};
+class TickTest : public ::testing::TestWithParam<TickCase> { };
 
 TEST_P(TickTest, StepsAndWraps)
 {
@@ -26,13 +26,13 @@ TEST_P(TickTest, StepsAndWraps)
 
 INSTANTIATE_TEST_SUITE_P(
     Positions, TickTest,
-    ::testing::Values(TickCase{kMainHome, 480, 10, 470},           // first tick from home
-                      TickCase{kMainHome, -240000, 10, 470},       // exactly at the limit: wraps
-                      TickCase{kMainHome, -239995, 10, -240005},   // just above: steps past it
-                      TickCase{kMainHome, -240005, 10, 470},       // and wraps on the next tick
-                      TickCase{kMainHome, 480, 1000, -520},        // largest frequency
-                      TickCase{kFullHome, -239900, 200, -240100},  // full-screen window
-                      TickCase{kFullHome, -240100, 200, 4600}));
+    ::testing::Values(TickCase {kMainHome, 480, 10, 470},           // first tick from home
+                      TickCase {kMainHome, -240000, 10, 470},       // exactly at the limit: wraps
+                      TickCase {kMainHome, -239995, 10, -240005},   // just above: steps past it
+                      TickCase {kMainHome, -240005, 10, 470},       // and wraps on the next tick
+                      TickCase {kMainHome, 480, 1000, -520},        // largest frequency
+                      TickCase {kFullHome, -239900, 200, -240100},  // full-screen window
+                      TickCase {kFullHome, -240100, 200, 4600}));
 
 TEST(Scroller, TickNeverShowsHomeAndKeepsWrapping)
 {
@@ -84,7 +84,7 @@ struct NudgeCase {
     float after;
 };
 
-class NudgeTest : public ::testing::TestWithParam<NudgeCase> {};
+class NudgeTest : public ::testing::TestWithParam<NudgeCase> { };
 
 TEST_P(NudgeTest, TestsLimitBeforeTheStep)
 {
@@ -98,12 +98,12 @@ TEST_P(NudgeTest, TestsLimitBeforeTheStep)
 
 INSTANTIATE_TEST_SUITE_P(
     Limits, NudgeTest,
-    ::testing::Values(NudgeCase{kMainHome, 480, false, 480}, NudgeCase{kMainHome, 480, true, 280},
-                      NudgeCase{kMainHome, 400, false, 600}, NudgeCase{kMainHome, 600, false, 600},
-                      NudgeCase{kMainHome, 479, false, 679}, NudgeCase{kMainHome, -240400, true, -240400},
-                      NudgeCase{kMainHome, -240300, true, -240500},
-                      NudgeCase{kMainHome, -240399, true, -240599},
-                      NudgeCase{kFullHome, 4700, false, 4900}, NudgeCase{kFullHome, 4800, false, 4800}));
+    ::testing::Values(NudgeCase {kMainHome, 480, false, 480}, NudgeCase {kMainHome, 480, true, 280},
+                      NudgeCase {kMainHome, 400, false, 600}, NudgeCase {kMainHome, 600, false, 600},
+                      NudgeCase {kMainHome, 479, false, 679}, NudgeCase {kMainHome, -240400, true, -240400},
+                      NudgeCase {kMainHome, -240300, true, -240500},
+                      NudgeCase {kMainHome, -240399, true, -240599}, NudgeCase {kFullHome, 4700, false, 4900},
+                      NudgeCase {kFullHome, 4800, false, 4800}));
 
 TEST(NavigationBar, PlacesFromPointerAndPullsBackOutOfRange)
 {

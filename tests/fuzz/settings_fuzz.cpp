@@ -41,7 +41,8 @@ RecordingTarget restore(const QByteArray& bytes, int& applied)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     int applied = 0;
-    const RecordingTarget first = restore(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)), applied);
+    const RecordingTarget first =
+        restore(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)), applied);
     if (applied < 0) {
         check(first.calls.empty());
         return 0;

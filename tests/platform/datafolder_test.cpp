@@ -25,13 +25,20 @@ TEST(DataFolder, HelpBesideTheProgramFirstThenTheInstalledDataFolder)
     const Case cases[] = {
         {"copy run in place", {u"bin/help.txt"_s}, u"../share/velloran"_s, u"bin"_s},
         {"installed copy", {u"share/velloran/help.txt"_s}, u"../share/velloran"_s, u"share/velloran"_s},
-        {"both: the copy beside wins", {u"bin/help.txt"_s, u"share/velloran/help.txt"_s}, u"../share/velloran"_s,
+        {"both: the copy beside wins",
+         {u"bin/help.txt"_s, u"share/velloran/help.txt"_s},
+         u"../share/velloran"_s,
          u"bin"_s},
         {"neither", {}, u"../share/velloran"_s, u"bin"_s},
         {"data folder without help.txt", {u"share/velloran/other.txt"_s}, u"../share/velloran"_s, u"bin"_s},
-        {"help.txt as a folder is not a file", {u"share/velloran/help.txt/x"_s}, u"../share/velloran"_s,
+        {"help.txt as a folder is not a file",
+         {u"share/velloran/help.txt/x"_s},
+         u"../share/velloran"_s,
          u"bin"_s},
-        {"another layout", {u"lib/velloran-data/help.txt"_s}, u"../lib/velloran-data"_s, u"lib/velloran-data"_s},
+        {"another layout",
+         {u"lib/velloran-data/help.txt"_s},
+         u"../lib/velloran-data"_s,
+         u"lib/velloran-data"_s},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -172,7 +172,9 @@ TEST_F(Lock, AFolderThatCannotHoldItNeverStopsTheStart)
     EXPECT_TRUE(none.warning().contains(u"starting without one"_s)) << none.warning().toStdString();
 }
 
-void markHandled(int) {}
+void markHandled(int)
+{
+}
 
 TEST(EndSignalsTest, ReachTheEventLoopInOrderAndHandlersComeBack)
 {
@@ -191,10 +193,10 @@ TEST(EndSignalsTest, ReachTheEventLoopInOrderAndHandlersComeBack)
         const QDeadlineTimer patience(10000);
         while (seen.size() < 3 && !patience.hasExpired())
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
-        EXPECT_EQ(seen, (std::vector<int>{SIGTERM, SIGHUP, SIGINT}));
+        EXPECT_EQ(seen, (std::vector<int> {SIGTERM, SIGHUP, SIGINT}));
     }
     for (const int number : EndSignals::kHandled) {
-        struct sigaction now {};
+        struct sigaction now { };
         ::sigaction(number, nullptr, &now);
         EXPECT_EQ(now.sa_handler, &markHandled) << number;
     }

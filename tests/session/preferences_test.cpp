@@ -43,34 +43,39 @@ TEST_P(PreferencesFile, ReadsWhatItCanAndKeepsTheDefaultForTheRest)
 
 INSTANTIATE_TEST_SUITE_P(
     Files, PreferencesFile,
-    ::testing::Values(
-        PreferencesCase{"", Preferences{}},
-        PreferencesCase{"[FullScreen]\nMirror=true\nFlip=1\nCue=yes\nRemote=false\n"
-                        "[Script]\nWholeScriptReachable=on\n",
-                        with([](Preferences& p) {
-                            p.mirror = p.flip = p.cue = p.wholeScriptReachable = true;
-                            p.remote = false;
-                        })},
-        // A word that is neither keeps the default, where QVariant would read true.
-        PreferencesCase{"[FullScreen]\nMirror=banana\nRemote=maybe\nCue=\n", Preferences{}},
-        PreferencesCase{"[FullScreen]\nMirror = TRUE \nRemote=Off\n",
-                        with([](Preferences& p) { p.mirror = true; p.remote = false; })},
-        PreferencesCase{"[FullScreen]\nScreen=window\n",
-                        with([](Preferences& p) { p.screen = Screen::MainWindow; })},
-        PreferencesCase{"[FullScreen]\nScreen=Primary\n", Preferences{}},
-        PreferencesCase{"[FullScreen]\nScreen=HDMI-1\n",
-                        with([](Preferences& p) { p.screen = Screen::Named; p.screenName = u"HDMI-1"_s; })},
-        PreferencesCase{"[FullScreen]\nScreen=Dell U2419, left\n",
-                        with([](Preferences& p) { p.screen = Screen::Named; p.screenName = u"Dell U2419, left"_s; })},
-        // Keys in the wrong group are not the options.
-        PreferencesCase{"[General]\nMirror=true\n[Script]\nCue=true\n", Preferences{}}));
+    ::testing::Values(PreferencesCase {"", Preferences {}},
+                      PreferencesCase {"[FullScreen]\nMirror=true\nFlip=1\nCue=yes\nRemote=false\n"
+                                       "[Script]\nWholeScriptReachable=on\n",
+                                       with([](Preferences& p) {
+                                           p.mirror = p.flip = p.cue = p.wholeScriptReachable = true;
+                                           p.remote = false;
+                                       })},
+                      // A word that is neither keeps the default, where QVariant would read true.
+                      PreferencesCase {"[FullScreen]\nMirror=banana\nRemote=maybe\nCue=\n", Preferences {}},
+                      PreferencesCase {"[FullScreen]\nMirror = TRUE \nRemote=Off\n", with([](Preferences& p) {
+                                           p.mirror = true;
+                                           p.remote = false;
+                                       })},
+                      PreferencesCase {"[FullScreen]\nScreen=window\n",
+                                       with([](Preferences& p) { p.screen = Screen::MainWindow; })},
+                      PreferencesCase {"[FullScreen]\nScreen=Primary\n", Preferences {}},
+                      PreferencesCase {"[FullScreen]\nScreen=HDMI-1\n", with([](Preferences& p) {
+                                           p.screen = Screen::Named;
+                                           p.screenName = u"HDMI-1"_s;
+                                       })},
+                      PreferencesCase {"[FullScreen]\nScreen=Dell U2419, left\n", with([](Preferences& p) {
+                                           p.screen = Screen::Named;
+                                           p.screenName = u"Dell U2419, left"_s;
+                                       })},
+                      // Keys in the wrong group are not the options.
+                      PreferencesCase {"[General]\nMirror=true\n[Script]\nCue=true\n", Preferences {}}));
 
 TEST(Preferences, MissingFileGivesTheDefaultsAndIsNotCreated)
 {
     QTemporaryDir dir;
     const QString path = preferencesPath(dir.path());
     EXPECT_EQ(path, dir.path() + u"/Preferences.ini"_s);
-    EXPECT_EQ(loadPreferences(path), Preferences{});
+    EXPECT_EQ(loadPreferences(path), Preferences {});
     EXPECT_FALSE(QFile::exists(path));
 }
 
@@ -78,14 +83,16 @@ TEST(Preferences, WhatIsSavedReadsBack)
 {
     QTemporaryDir dir;
     const QString path = preferencesPath(dir.path());
-    for (const Preferences& saved :
-         {Preferences{}, with([](Preferences& p) { p.mirror = p.cue = true; p.screen = Screen::MainWindow; }),
-          with([](Preferences& p) {
-              p.flip = p.wholeScriptReachable = true;
-              p.remote = false;
-              p.screen = Screen::Named;
-              p.screenName = u"DP-2, right"_s;
-          })}) {
+    for (const Preferences& saved : {Preferences {}, with([](Preferences& p) {
+                                         p.mirror = p.cue = true;
+                                         p.screen = Screen::MainWindow;
+                                     }),
+                                     with([](Preferences& p) {
+                                         p.flip = p.wholeScriptReachable = true;
+                                         p.remote = false;
+                                         p.screen = Screen::Named;
+                                         p.screenName = u"DP-2, right"_s;
+                                     })}) {
         ASSERT_TRUE(savePreferences(path, saved));
         EXPECT_EQ(loadPreferences(path), saved);
     }
@@ -93,7 +100,7 @@ TEST(Preferences, WhatIsSavedReadsBack)
     QFile plain(dir.filePath(u"plain"_s));
     ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
     plain.close();
-    EXPECT_FALSE(savePreferences(dir.filePath(u"plain/Preferences.ini"_s), Preferences{}));
+    EXPECT_FALSE(savePreferences(dir.filePath(u"plain/Preferences.ini"_s), Preferences {}));
 }
 
 }  // namespace

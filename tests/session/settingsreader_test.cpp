@@ -26,10 +26,10 @@ TEST(ReadFields, SplitsTheRecordByTheReadingRules)
         u"  100 ,10\t,27.75,480,\"C:\\a, b\\c.txt\" junk,,-.5,\"Hello, you\r\n\r\n  World\"\r\ntrailing,\"garbage"_s);
     ASSERT_TRUE(fields);
     const std::pair<Kind, QString> expected[] = {
-        {Kind::Number, u"100"_s},  {Kind::Number, u"10"_s},
-        {Kind::Number, u"27.75"_s}, {Kind::Number, u"480"_s},
+        {Kind::Number, u"100"_s},           {Kind::Number, u"10"_s},
+        {Kind::Number, u"27.75"_s},         {Kind::Number, u"480"_s},
         {Kind::Text, u"C:\\a, b\\c.txt"_s}, {Kind::None, QString()},
-        {Kind::Number, u"-.5"_s},  {Kind::Text, u"Hello, you\r\n\r\n  World"_s},
+        {Kind::Number, u"-.5"_s},           {Kind::Text, u"Hello, you\r\n\r\n  World"_s},
     };
     for (int i = 0; i < 8; ++i) {
         EXPECT_EQ((*fields)[i].kind, expected[i].first) << "field " << i + 1;
@@ -52,9 +52,9 @@ TEST(ReadFields, FailsWhenTheTextEndsBeforeTheEighthField)
     const QString cases[] = {
         QString(),
         u"   "_s,
-        u"100,10,27.75,480,\"\",2,5\r\n"_s,          // cut short after seven fields
-        u"100,10,27.75,480,\"\",2,5,"_s,             // the eighth never starts
-        u"100,10,27.75,480,\"\",2,5,\"Hello\r\nWor"_s,  // unterminated script
+        u"100,10,27.75,480,\"\",2,5\r\n"_s,                // cut short after seven fields
+        u"100,10,27.75,480,\"\",2,5,"_s,                   // the eighth never starts
+        u"100,10,27.75,480,\"\",2,5,\"Hello\r\nWor"_s,     // unterminated script
         u"100,10,27.75,480,\"C:\\x,2,5,\"script\"\r\n"_s,  // unterminated path swallows the rest
     };
     for (const auto& c : cases)
@@ -170,9 +170,9 @@ TEST(ApplyFields, StopsAtTheFirstFieldThatFailsOrIsRejected)
     const QString tail = u",27.75,480,\"\",2,5,\"s\"\r\n"_s;
     const Case cases[] = {
         {u"100,10"_s + tail, 8, {1, 2, 3, 4, 5, 6, 7, 8}},
-        {u"5,10"_s + tail, 0, {1}},            // speed below the spinner's range
-        {u"100,0"_s + tail, 1, {1, 2}},        // frequency below the spinner's range
-        {u"big,10"_s + tail, 0, {}},           // speed that does not convert
+        {u"5,10"_s + tail, 0, {1}},      // speed below the spinner's range
+        {u"100,0"_s + tail, 1, {1, 2}},  // frequency below the spinner's range
+        {u"big,10"_s + tail, 0, {}},     // speed that does not convert
         {u"100,10,27.75,480,\"\",ten,5,\"s\"\r\n"_s, 8, {1, 2, 3, 4, 5, 6, 7, 8}},  // minutes as 0
         {u"100,10,27.75,480,\"\",2,70000,\"s\"\r\n"_s, 6, {1, 2, 3, 4, 5, 6}},
     };

@@ -50,7 +50,7 @@ TEST(RoundTrip, EveryCharacterButTheQuoteComesBack)
         u"123"_s,  // a script that looks like a number still comes back as written
     };
     for (const QString& script : scripts) {
-        SettingsRecord record{1999, 999, 12.5f, -229999.5f, u"/home/\u00E9/b, c.txt"_s, 61, 59, QString()};
+        SettingsRecord record {1999, 999, 12.5f, -229999.5f, u"/home/\u00E9/b, c.txt"_s, 61, 59, QString()};
         record.script = cleanText(script, u'"');
         int applied = 0;
         const RecordingTarget target = restore(writeRecord(record), &applied);
@@ -80,8 +80,14 @@ TEST(RoundTrip, FiftyMegabyteScript)
 // the most bytes and the longest backup path, is within what the start-up reads.
 TEST(RoundTrip, TheLargestRecordWrittenIsRead)
 {
-    SettingsRecord record{-32768, -32768, -3.4e38f, -3.4e38f, QString(kMaxPathCharacters, QChar(0x65E5)),
-                          std::numeric_limits<qint64>::max(), -32768, QString()};
+    SettingsRecord record {-32768,
+                           -32768,
+                           -3.4e38f,
+                           -3.4e38f,
+                           QString(kMaxPathCharacters, QChar(0x65E5)),
+                           std::numeric_limits<qint64>::max(),
+                           -32768,
+                           QString()};
     record.script = QString(kMaxScriptCharacters, QChar(0x672C));
     ASSERT_EQ(scriptCharacters(record.script), kMaxScriptCharacters);
     const QByteArray file = writeRecord(record);
@@ -101,9 +107,14 @@ TEST(RoundTrip, DamagedFilesApplyInOrderOrNotAtAll)
 
     int fullyApplied = 0;
     for (int round = 0; round < 4000; ++round) {
-        SettingsRecord record{static_cast<qint16>(pick(-50, 2500)), static_cast<qint16>(pick(-5, 1200)),
-                              pick(1, 4000) / 4.0f, static_cast<float>(pick(-240000, 4800)), u"C:\\b.txt"_s,
-                              pick(0, 100000), static_cast<qint16>(pick(0, 59)), QString()};
+        SettingsRecord record {static_cast<qint16>(pick(-50, 2500)),
+                               static_cast<qint16>(pick(-5, 1200)),
+                               pick(1, 4000) / 4.0f,
+                               static_cast<float>(pick(-240000, 4800)),
+                               u"C:\\b.txt"_s,
+                               pick(0, 100000),
+                               static_cast<qint16>(pick(0, 59)),
+                               QString()};
         for (int i = pick(0, 40); i > 0; --i)
             record.script += QChar(static_cast<char16_t>(pick(0, 3) == 0 ? u'\n' : pick(32, 0x3000)));
         QByteArray file = writeRecord(record);
@@ -139,7 +150,8 @@ TEST(RoundTrip, DamagedFilesApplyInOrderOrNotAtAll)
             ASSERT_EQ(target.calls[i], static_cast<int>(i) + 1) << "round " << round;
         EXPECT_EQ(applied, target.accepted) << "round " << round;
         // Every offered field before the last was accepted; the last may have been rejected.
-        EXPECT_TRUE(target.calls.size() == std::size_t(applied) || target.calls.size() == std::size_t(applied) + 1);
+        EXPECT_TRUE(target.calls.size() == std::size_t(applied) ||
+                    target.calls.size() == std::size_t(applied) + 1);
         fullyApplied += applied == 8;
     }
     EXPECT_GT(fullyApplied, 0);  // the mutations leave some records whole, so the check is not vacuous

@@ -60,7 +60,8 @@ protected:
 TEST_F(SettingsStore, FolderIsTheProgramFolderWhenWritableElseTheConfigFolder)
 {
     EXPECT_EQ(settingsFolder(m_dir.path()), m_dir.path());
-    EXPECT_TRUE(QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty())
+    EXPECT_TRUE(
+        QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty())
         << "the probe file must be removed";
 
     // Under a regular file nothing can be created, not even by root.
@@ -221,7 +222,7 @@ TEST_F(SettingsStore, WriteFileSafelyReplacesWholeOrNotAtAll)
 
     // A full disk, simulated by a file size limit (which binds root too): the old file stays whole.
     std::signal(SIGXFSZ, SIG_IGN);
-    rlimit saved{};
+    rlimit saved {};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
     rlimit small = saved;
     small.rlim_cur = 4096;
@@ -246,7 +247,7 @@ TEST_F(SettingsStore, LoadTextFileDecodes)
 TEST(ScriptCharacters, CountLineBreaksAsTwo)
 {
     const std::pair<QString, qint64> cases[] = {
-        {QString(), 0}, {u"abc"_s, 3}, {u"a\r\nb"_s, 4}, {u"a\nb"_s, 4}, {u"a\rb"_s, 4},
+        {QString(), 0}, {u"abc"_s, 3},      {u"a\r\nb"_s, 4},     {u"a\nb"_s, 4}, {u"a\rb"_s, 4},
         {u"\n\n"_s, 4}, {u"\r\r\n\r"_s, 6}, {u"\U0001F600"_s, 2}, {u"\r"_s, 2},
     };
     for (const auto& [text, count] : cases)

@@ -87,9 +87,9 @@ TEST_F(StateRestore, KeepAsideKeepsTheNewestThreeOfAnyKind)
 
 struct RestoreCase {
     const char* name;
-    QByteArray settings;   // null: no Settings.ini
-    QByteArray recovery;   // null: no recovery copy
-    int recoveryAge;       // seconds the recovery copy is older than Settings.ini (negative: newer)
+    QByteArray settings;  // null: no Settings.ini
+    QByteArray recovery;  // null: no recovery copy
+    int recoveryAge;      // seconds the recovery copy is older than Settings.ini (negative: newer)
     int applied;
     bool fromRecovery;
     QStringList asideAfter;  // files named *.damaged afterwards
@@ -105,14 +105,29 @@ TEST_F(StateRestore, StartUpRestoresTheNewestWholeStateAndKeepsDamagedFilesAside
         {"whole settings", kWhole, {}, 0, 8, false, {}},
         {"cut short", kWhole.left(30), {}, 0, 0, false, {u"Settings.ini.damaged"_s}},
         {"speed rejected", "5" + kWhole.mid(3), {}, 0, 0, false, {u"Settings.ini.damaged"_s}},
-        {"seconds rejected: fields before applied", kWhole.left(25) + "x,\"s\"\r\n", {}, 0, 6, false,
+        {"seconds rejected: fields before applied",
+         kWhole.left(25) + "x,\"s\"\r\n",
+         {},
+         0,
+         6,
+         false,
          {u"Settings.ini.damaged"_s}},
         {"newer recovery copy", kWhole, kRecovered, -30, 8, true, {}},
         {"recovery copy with no settings", {}, kRecovered, 0, 8, true, {}},
         {"older recovery copy", kWhole, kRecovered, 30, 8, false, {}},
-        {"newer recovery copy cut short", kWhole, kRecovered.left(35), -30, 8, false,
+        {"newer recovery copy cut short",
+         kWhole,
+         kRecovered.left(35),
+         -30,
+         8,
+         false,
          {u"Settings.recovery.damaged"_s}},
-        {"both damaged", kWhole.left(10), kRecovered.left(10), -30, 0, false,
+        {"both damaged",
+         kWhole.left(10),
+         kRecovered.left(10),
+         -30,
+         0,
+         false,
          {u"Settings.ini.damaged"_s, u"Settings.recovery.damaged"_s}},
     };
     for (const RestoreCase& c : cases) {
@@ -136,7 +151,8 @@ TEST_F(StateRestore, StartUpRestoresTheNewestWholeStateAndKeepsDamagedFilesAside
         if (c.applied == 8) {
             EXPECT_EQ(target.record.script, c.fromRecovery ? u"typed since"_s : u"saved"_s) << c.name;
         }
-        EXPECT_EQ(QDir(folder.path()).entryList({u"*.damaged"_s}, QDir::AllEntries | QDir::System), c.asideAfter)
+        EXPECT_EQ(QDir(folder.path()).entryList({u"*.damaged"_s}, QDir::AllEntries | QDir::System),
+                  c.asideAfter)
             << c.name;
         // Every file set aside is named to the user, and so is a restore from the recovery copy.
         const QString said = report.messages.join(u'\n');
@@ -164,11 +180,13 @@ TEST_F(StateRestore, StartUpKeepsAsideWhatItCannotReadAtAll)
         {"pipe", [&] { ASSERT_EQ(::mkfifo(QFile::encodeName(settings).constData(), 0600), 0); },
          "not a regular file"},
         {"folder", [&] { ASSERT_TRUE(QDir(m_dir.path()).mkdir(u"Settings.ini"_s)); }, "not a regular file"},
-        {"too big", [&] {
+        {"too big",
+         [&] {
              QFile file(settings);
              ASSERT_TRUE(file.open(QIODevice::WriteOnly));
              ASSERT_TRUE(file.resize(kMaxRecordBytes + 1));
-         }, "too big"},
+         },
+         "too big"},
     };
     for (const auto& c : cases) {
         c.make();
@@ -178,7 +196,8 @@ TEST_F(StateRestore, StartUpKeepsAsideWhatItCannotReadAtAll)
         EXPECT_TRUE(target.calls.empty()) << c.name;
         EXPECT_FALSE(QFileInfo::exists(settings)) << c.name;
         ASSERT_EQ(report.messages.size(), 1) << c.name;
-        EXPECT_TRUE(report.messages[0].contains(QString::fromLatin1(c.why))) << report.messages[0].toStdString();
+        EXPECT_TRUE(report.messages[0].contains(QString::fromLatin1(c.why)))
+            << report.messages[0].toStdString();
         EXPECT_TRUE(report.messages[0].contains(settings + u".damaged"_s)) << c.name;
         ASSERT_TRUE(QDir(m_dir.path()).removeRecursively() && QDir().mkpath(m_dir.path()));
     }

@@ -13,21 +13,20 @@
 
 #include "fakeservices.h"
 #include "manualtimers.h"
-#include "widgettools.h"
 #include "ui/arrowspinner.h"
 #include "ui/frmfull.h"
 #include "ui/frmset.h"
 #include "ui/readingpane.h"
 #include "ui/scriptsurface.h"
 #include "ui/scripttext.h"
+#include "widgettools.h"
 
 using namespace Qt::StringLiterals;
 using velloran::ui::frmFull;
 
 namespace {
 
-template <typename T = QWidget>
-T* child(QWidget* window, const char* name)
+template <typename T = QWidget> T* child(QWidget* window, const char* name)
 {
     T* found = window->findChild<T*>(QString::fromLatin1(name));
     if (!found)
@@ -150,14 +149,16 @@ private slots:
         QCOMPARE(caption(full, "lScrnt"), u"Frq: 30"_s);
         QCOMPARE(caption(full, "lScrd"), u"Spd: 2000"_s);
         QCOMPARE(child<QTimer>(full, "tScroll")->interval(), 2000);
-        QVERIFY(!full->pane().playing() && !child(full, "sFreq")->isEnabled() && child(full, "cPause")->isHidden());
+        QVERIFY(!full->pane().playing() && !child(full, "sFreq")->isEnabled() &&
+                child(full, "cPause")->isHidden());
 
         // Screen-sized layout, in twips of the screen's own logical inch.
         const double perPixel = twipsPerPixel();
         const QSizeF screen = QSizeF(QGuiApplication::primaryScreen()->geometry().size()) * perPixel;
         const auto px = [perPixel](double twips) { return static_cast<int>(std::lround(twips / perPixel)); };
         const double w = screen.width(), h = screen.height();
-        QCOMPARE(child(full, "fCtrl")->geometry(), QRect(px(w / 2 - 5467.5), px(h - 2295), px(10935), px(1815)));
+        QCOMPARE(child(full, "fCtrl")->geometry(),
+                 QRect(px(w / 2 - 5467.5), px(h - 2295), px(10935), px(1815)));
         QCOMPARE(child(full, "Tip")->geometry(), QRect(px(w - 375), px(120), px(255), px(h - 240)));
         QCOMPARE(child(full, "fHide")->y(), px(h + 10000));
         QVERIFY(widgettools::wholeAndOnTop(child(full, "cX")));
@@ -184,7 +185,8 @@ private slots:
         full->pane().setPosition(-239900);
 
         click(full, "cPlay");
-        QVERIFY(full->pane().playing() && child(full, "Tip")->isHidden() && child(full, "sFreq")->isEnabled());
+        QVERIFY(full->pane().playing() && child(full, "Tip")->isHidden() &&
+                child(full, "sFreq")->isEnabled());
         QCOMPARE(surface->width(), w);
         QCOMPARE(surface->texWidth(), w - 120);
         QCOMPARE(surface->texLeft(), 200.0);
@@ -197,7 +199,8 @@ private slots:
         QCOMPARE(textColour(full), QColor(Qt::white));
 
         QTest::mousePress(child(full, "cPause"), Qt::LeftButton);
-        QVERIFY(!full->pane().playing() && !child<QTimer>(full, "tScroll")->isActive() && child(full, "Tip")->isVisible());
+        QVERIFY(!full->pane().playing() && !child<QTimer>(full, "tScroll")->isActive() &&
+                child(full, "Tip")->isVisible());
         QCOMPARE(surface->width(), w - 495);
         QCOMPARE(surface->texWidth(), w - 735);
         QCOMPARE(surface->texLeft(), 0.0);
@@ -297,7 +300,8 @@ private slots:
                 QSignalSpy clicks(child<QAbstractButton>(full, shortcut.button), &QAbstractButton::clicked);
                 widgettools::pressTenTimes(full->windowHandle(), shortcut, held);
                 QCOMPARE(clicks.count(), 10);
-                QCOMPARE(full->pane().scroller().position(), shortcut.key == Qt::Key_B ? 4800.0f : -3000.0f + 10 * shortcut.nudge);
+                QCOMPARE(full->pane().scroller().position(),
+                         shortcut.key == Qt::Key_B ? 4800.0f : -3000.0f + 10 * shortcut.nudge);
                 QVERIFY(!full->pane().playing());
             }
         }
@@ -393,7 +397,8 @@ private slots:
         click(full, "cX", Qt::MiddleButton);
         QCOMPARE(s.services.ends, 1);
         QVERIFY(!child<QTimer>(full, "tScroll")->isActive());
-        QCOMPARE(s.settingsBytes(), QByteArray("2000,10,40,-1234,\"/scripts/spare.txt\",3,7,\"Say hi\r\nBye\"\r\n"));
+        QCOMPARE(s.settingsBytes(),
+                 QByteArray("2000,10,40,-1234,\"/scripts/spare.txt\",3,7,\"Say hi\r\nBye\"\r\n"));
     }
 
     void escapeEndsWithoutWriting()

@@ -50,7 +50,8 @@ private slots:
             QTest::mouseClick(h.child("cPlay"), Qt::LeftButton);
 
         QMimeData files;
-        files.setUrls({QUrl::fromLocalFile(h.path(u"first.rtf"_s)), QUrl::fromLocalFile(h.path(u"second.txt"_s)),
+        files.setUrls({QUrl::fromLocalFile(h.path(u"first.rtf"_s)),
+                       QUrl::fromLocalFile(h.path(u"second.txt"_s)),
                        QUrl::fromLocalFile(h.path(u"third.txt"_s))});
         QVERIFY(dropOn(dropTarget(h, target), files));
         QCOMPARE(h.script(), u"First\nfile"_s);
@@ -233,12 +234,13 @@ private slots:
         QStringList listed;
         for (int i = 0; i < files->count(); ++i)
             listed << files->item(i)->text();
-        QCOMPARE(listed, (QStringList{u"draft-txt"_s, u"link.txt"_s, u"notes.txt"_s}));
+        QCOMPARE(listed, (QStringList {u"draft-txt"_s, u"link.txt"_s, u"notes.txt"_s}));
         QVERIFY(!finder->openFolder(scripts.filePath(u"absent"_s)));
         QCOMPARE(files->count(), 3);
 
         QListWidgetItem* item = files->findItems(u"notes.txt"_s, Qt::MatchExactly).value(0);
-        QTest::mouseClick(files->viewport(), Qt::LeftButton, Qt::NoModifier, files->visualItemRect(item).center());
+        QTest::mouseClick(files->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          files->visualItemRect(item).center());
         QTest::mousePress(h.child("cOKay"), Qt::RightButton);
         QTest::mouseRelease(h.child("cOKay"), Qt::RightButton);
         QVERIFY(finder->isVisible());
@@ -269,14 +271,19 @@ private slots:
         auto* folders = h.child<QListWidget>("Dir1");
         auto* files = h.child<QListWidget>("File1");
         const QSize listSize = folders->size();
-        const auto pathOf = [folders](int row) { return folders->item(row)->data(TextFinderPanel::kPathRole).toString(); };
-        const auto levelOf = [folders](int row) { return folders->item(row)->data(TextFinderPanel::kLevelRole).toInt(); };
+        const auto pathOf = [folders](int row) {
+            return folders->item(row)->data(TextFinderPanel::kPathRole).toString();
+        };
+        const auto levelOf = [folders](int row) {
+            return folders->item(row)->data(TextFinderPanel::kLevelRole).toInt();
+        };
         const auto rowOf = [folders](const QString& path) {
             return folders->row(folders->findItems(QFileInfo(path).fileName(), Qt::MatchExactly).value(0));
         };
         // The rows down to `current` (the drive's root first), then `subfolders`; the file list
         // shows the one text file there.
-        const auto expectRows = [&](const QString& current, const QStringList& subfolders, const QString& file) {
+        const auto expectRows = [&](const QString& current, const QStringList& subfolders,
+                                    const QString& file) {
             const int here = folders->currentRow();
             QVERIFY2(here >= 0, "the current folder has a row");
             QCOMPARE(pathOf(here), current);

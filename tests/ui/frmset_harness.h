@@ -28,7 +28,8 @@ using velloran::ui::SharedValues;
 // Sets an environment variable for the life of the object, then puts back what was there.
 class ScopedEnv {
 public:
-    ScopedEnv(const char* name, const QByteArray& value) : m_name(name), m_old(qgetenv(name)), m_had(qEnvironmentVariableIsSet(name))
+    ScopedEnv(const char* name, const QByteArray& value)
+        : m_name(name), m_old(qgetenv(name)), m_had(qEnvironmentVariableIsSet(name))
     {
         qputenv(name, value);
     }
@@ -78,7 +79,8 @@ public:
     bool start()
     {
         window = std::make_unique<frmSet>(services, shared);
-        time = std::make_unique<ManualTimers>(QList<QTimer*>{child<QTimer>("tScroll"), child<QTimer>("tTime")});
+        time =
+            std::make_unique<ManualTimers>(QList<QTimer*> {child<QTimer>("tScroll"), child<QTimer>("tTime")});
         if (!window->Form_Load())
             return false;
         window->show();
@@ -88,8 +90,7 @@ public:
 
     frmSet& w() const { return *window; }
 
-    template <typename T = QWidget>
-    T* child(const char* name) const
+    template <typename T = QWidget> T* child(const char* name) const
     {
         T* found = window->findChild<T*>(QString::fromLatin1(name));
         if (!found)

@@ -1,10 +1,10 @@
 // The help panel, the statistics captions and the Instant Help bar of the main window.
+#include "frmset_harness.h"
+#include "widgettools.h"
 #include <QDir>
 #include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QTextBlock>
-#include "frmset_harness.h"
-#include "widgettools.h"
 
 using widgettools::wholeAndOnTop;
 
@@ -24,7 +24,8 @@ bool captionsShown(const Harness& h)
 
 bool tipLabelsShown(const Harness& h)
 {
-    return h.child("lRun")->isVisible() && h.child("lStats")->isVisible() && h.child("lCharTips")->isVisible();
+    return h.child("lRun")->isVisible() && h.child("lStats")->isVisible() &&
+           h.child("lCharTips")->isVisible();
 }
 
 }  // namespace
@@ -198,63 +199,79 @@ private slots:
         QTest::newRow("controls background") << u"Frame2"_s << QString() << QPoint(5, 5) << kDefaultHelp;
         QTest::newRow("cPlay") << u"cPlay"_s << QString() << centre
                                << u"PLAY/PAUSE button... Click to start scroller [ALT + P]."_s;
-        QTest::newRow("cPause") << u"cPause"_s << u"play"_s << centre
-                                << u"PLAY/PAUSE button... Click to PAUSE scroller [ALT + P] (Right-click to load "
-                                   "BACKUP text into scroller. See HELP file for details.)"_s;
-        QTest::newRow("cReset") << u"cReset"_s << QString() << centre
-                                << u"SCROLLER RESET button... Click to reset scroller to topmost position. (Note: "
-                                   "This also resets the RUN TIME CLOCK)"_s;
-        QTest::newRow("cFntPlus") << u"cFntPlus"_s << QString() << centre
-                                  << u"FONT PLUS button... Click to increase scroller font size. (Tooltip displays "
-                                     "value.)"_s;
-        QTest::newRow("cFntMinus") << u"cFntMinus"_s << QString() << centre
-                                   << u"FONT MINUS button... Click to decrease scroller font size. (Tooltip displays "
-                                      "value.)"_s;
-        const QString speed = u"Scroller SPEED CONTROL... Click arrows to adjust scroller speed. These are enabled "
-                              "when scroller is running. (Lower numbers indicate faster speed.)  Current speed : 100"_s;
+        QTest::newRow("cPause")
+            << u"cPause"_s << u"play"_s << centre
+            << u"PLAY/PAUSE button... Click to PAUSE scroller [ALT + P] (Right-click to load "
+               "BACKUP text into scroller. See HELP file for details.)"_s;
+        QTest::newRow("cReset")
+            << u"cReset"_s << QString() << centre
+            << u"SCROLLER RESET button... Click to reset scroller to topmost position. (Note: "
+               "This also resets the RUN TIME CLOCK)"_s;
+        QTest::newRow("cFntPlus")
+            << u"cFntPlus"_s << QString() << centre
+            << u"FONT PLUS button... Click to increase scroller font size. (Tooltip displays "
+               "value.)"_s;
+        QTest::newRow("cFntMinus")
+            << u"cFntMinus"_s << QString() << centre
+            << u"FONT MINUS button... Click to decrease scroller font size. (Tooltip displays "
+               "value.)"_s;
+        const QString speed =
+            u"Scroller SPEED CONTROL... Click arrows to adjust scroller speed. These are enabled "
+            "when scroller is running. (Lower numbers indicate faster speed.)  Current speed : 100"_s;
         QTest::newRow("lSpeed") << u"lSpeed"_s << QString() << QPoint(4, 16) << speed;
         QTest::newRow("lScrd") << u"lScrd"_s << QString() << centre << speed;
-        const QString frequency = u"Scroller FREQUENCY CONTROL... Click arrows to adjust scroller frequency. These are "
-                                  "enabled when scroller is running. (Higher numbers indicate greater frequency.)  "
-                                  "Current frequency : 10"_s;
+        const QString frequency =
+            u"Scroller FREQUENCY CONTROL... Click arrows to adjust scroller frequency. These are "
+            "enabled when scroller is running. (Higher numbers indicate greater frequency.)  "
+            "Current frequency : 10"_s;
         QTest::newRow("lFreq") << u"lFreq"_s << QString() << QPoint(60, 16) << frequency;
         QTest::newRow("lScrnt") << u"lScrnt"_s << QString() << centre << frequency;
-        QTest::newRow("lBack") << u"lBack"_s << u"backup"_s << centre
-                               << u"Displays name of current BACKUP text. Hide it by double-clicking, or restore it "
-                                  "by right-clicking the same area."_s;
-        QTest::newRow("cFile") << u"cFile"_s << QString() << centre
-                               << u"TEXTFINDER button... Click to view/hide TextFinder panel. (Note : Disabled while "
-                                  "scroller is running.)"_s;
-        QTest::newRow("cHelp") << u"cHelp"_s << QString() << centre
-                               << u"HELP button [F2 Key]... Click to view/hide HELP file. Right-click to view/hide "
-                                  "scroller statitics. (ALL statitics are available via tooltips by placing your "
-                                  "pointer in the same areas where they're normally displayed.)"_s;
+        QTest::newRow("lBack")
+            << u"lBack"_s << u"backup"_s << centre
+            << u"Displays name of current BACKUP text. Hide it by double-clicking, or restore it "
+               "by right-clicking the same area."_s;
+        QTest::newRow("cFile")
+            << u"cFile"_s << QString() << centre
+            << u"TEXTFINDER button... Click to view/hide TextFinder panel. (Note : Disabled while "
+               "scroller is running.)"_s;
+        QTest::newRow("cHelp")
+            << u"cHelp"_s << QString() << centre
+            << u"HELP button [F2 Key]... Click to view/hide HELP file. Right-click to view/hide "
+               "scroller statitics. (ALL statitics are available via tooltips by placing your "
+               "pointer in the same areas where they're normally displayed.)"_s;
         QTest::newRow("cX") << u"cX"_s << QString() << centre
                             << u"EXIT button... Click to exit program. (Right-click to minimize window.)"_s;
-        QTest::newRow("cUp") << u"cUp"_s << QString() << centre
-                             << u"UP button... Click to move scroller up incrementally [ALT + / (foward-slash)]."_s;
-        QTest::newRow("cDwn") << u"cDwn"_s << QString() << centre
-                              << u"DOWN button... Click to move scroller down incrementally [ALT + \\ (back-slash)]."_s;
-        QTest::newRow("Tip") << u"Tip"_s << QString() << centre
-                             << u"SCROLLER NAVIGATION BAR... Press and hold Left mouse button to position scroller. "
-                                "Release to set position. Use DIRECTIONAL buttons below to fine tune."_s;
-        QTest::newRow("Tex") << u"Tex"_s << QString() << QPoint(20, 20)
-                             << u"Type directly into scroller OR use TextFinder to locate and load a text file OR use "
-                                "Drag and Drop. Right-click for normal EDIT menu. (Double-click to open NotePad if "
-                                "available.) Insert key clears scroller and loads clipboard text"_s;
+        QTest::newRow("cUp")
+            << u"cUp"_s << QString() << centre
+            << u"UP button... Click to move scroller up incrementally [ALT + / (foward-slash)]."_s;
+        QTest::newRow("cDwn")
+            << u"cDwn"_s << QString() << centre
+            << u"DOWN button... Click to move scroller down incrementally [ALT + \\ (back-slash)]."_s;
+        QTest::newRow("Tip")
+            << u"Tip"_s << QString() << centre
+            << u"SCROLLER NAVIGATION BAR... Press and hold Left mouse button to position scroller. "
+               "Release to set position. Use DIRECTIONAL buttons below to fine tune."_s;
+        QTest::newRow("Tex")
+            << u"Tex"_s << QString() << QPoint(20, 20)
+            << u"Type directly into scroller OR use TextFinder to locate and load a text file OR use "
+               "Drag and Drop. Right-click for normal EDIT menu. (Double-click to open NotePad if "
+               "available.) Insert key clears scroller and loads clipboard text"_s;
         QTest::newRow("tHelp") << u"tHelp"_s << u"help"_s << centre
                                << u"Use scrollbar to navigate. Click HELP button to close panel."_s;
         QTest::newRow("Dir1") << u"Dir1"_s << u"finder"_s << centre << u"Double-click to select FOLDER"_s;
-        QTest::newRow("File1") << u"File1"_s << u"finder"_s << centre
-                               << u"Select the file you want to load by clicking it's name, then click the OKAY button "
-                                  "(center) below to load it into the scroller OR click the BACKUP button (bottom, "
-                                  "left) to set selected file as BACKUP text."_s;
-        QTest::newRow("cOKay") << u"cOKay"_s << u"finder"_s << centre
-                               << u"OKAY button... Click to load selected file from list above into scroller."_s;
-        QTest::newRow("cBackup") << u"cBackup"_s << u"finder"_s << centre
-                                 << u"BACKUP button... Click to set selected file from list above as BACKUP text. The "
-                                    "title will be displayed above PLAY button. When ready to deploy, right-click PLAY "
-                                    "button while scroller is running. (See HELP file for details.)"_s;
+        QTest::newRow("File1")
+            << u"File1"_s << u"finder"_s << centre
+            << u"Select the file you want to load by clicking it's name, then click the OKAY button "
+               "(center) below to load it into the scroller OR click the BACKUP button (bottom, "
+               "left) to set selected file as BACKUP text."_s;
+        QTest::newRow("cOKay")
+            << u"cOKay"_s << u"finder"_s << centre
+            << u"OKAY button... Click to load selected file from list above into scroller."_s;
+        QTest::newRow("cBackup")
+            << u"cBackup"_s << u"finder"_s << centre
+            << u"BACKUP button... Click to set selected file from list above as BACKUP text. The "
+               "title will be displayed above PLAY button. When ready to deploy, right-click PLAY "
+               "button while scroller is running. (See HELP file for details.)"_s;
     }
 
     void instantHelpTexts()

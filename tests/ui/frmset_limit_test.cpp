@@ -44,7 +44,8 @@ private slots:
             auto* files = h.child<QListWidget>("File1");
             QListWidgetItem* item = files->findItems(u"huge.txt"_s, Qt::MatchExactly).value(0);
             QVERIFY(item);
-            QTest::mouseClick(files->viewport(), Qt::LeftButton, Qt::NoModifier, files->visualItemRect(item).center());
+            QTest::mouseClick(files->viewport(), Qt::LeftButton, Qt::NoModifier,
+                              files->visualItemRect(item).center());
             QTest::mouseClick(h.child("cOKay"), Qt::LeftButton);
             QVERIFY(h.child("fX")->isVisible());
         } else if (entry == u"drop") {
@@ -62,7 +63,8 @@ private slots:
                                  ? u"The clipboard was not loaded: it holds 16,000,001 characters"_s
                                  : u"\"huge.txt\" was not loaded: it is 48,000,004 bytes"_s;
         QVERIFY2(h.notice().startsWith(said), qPrintable(h.notice()));
-        QVERIFY2(h.notice().endsWith(u"a script can hold at most 16,000,000 characters."_s), qPrintable(h.notice()));
+        QVERIFY2(h.notice().endsWith(u"a script can hold at most 16,000,000 characters."_s),
+                 qPrintable(h.notice()));
     }
 
     void typingAndPastingStopAtTheLimit()
@@ -79,8 +81,9 @@ private slots:
 
         QTest::keyClick(h.w().tex(), Qt::Key_A);
         QCOMPARE(h.w().tex()->scriptLength(), velloran::session::kMaxScriptCharacters);
-        QCOMPARE(h.notice(), u"Not added: the script would hold 16,000,001 characters, and a script can hold at "
-                              "most 16,000,000 characters."_s);
+        QCOMPARE(h.notice(),
+                 u"Not added: the script would hold 16,000,001 characters, and a script can hold at "
+                 "most 16,000,000 characters."_s);
         QTest::keyClick(h.w().tex(), Qt::Key_Return);
         QCOMPARE(h.w().tex()->scriptLength(), velloran::session::kMaxScriptCharacters);
 

@@ -6,8 +6,8 @@
 #include <cmath>
 
 #include "frmset_harness.h"
-#include "widgettools.h"
 #include "ui/navigationbar.h"
+#include "widgettools.h"
 
 using velloran::ui::NavigationBar;
 
@@ -46,11 +46,11 @@ private slots:
     void layoutAfterToggles_data()
     {
         QTest::addColumn<QStringList>("actions");
-        QTest::newRow("click PLAY") << QStringList{u"play"_s};
-        QTest::newRow("Alt+P") << QStringList{u"alt"_s};
-        QTest::newRow("click PLAY, press PAUSE") << QStringList{u"play"_s, u"pause"_s};
-        QTest::newRow("Alt+P twice") << QStringList{u"alt"_s, u"alt"_s};
-        QTest::newRow("three toggles") << QStringList{u"alt"_s, u"pause"_s, u"play"_s};
+        QTest::newRow("click PLAY") << QStringList {u"play"_s};
+        QTest::newRow("Alt+P") << QStringList {u"alt"_s};
+        QTest::newRow("click PLAY, press PAUSE") << QStringList {u"play"_s, u"pause"_s};
+        QTest::newRow("Alt+P twice") << QStringList {u"alt"_s, u"alt"_s};
+        QTest::newRow("three toggles") << QStringList {u"alt"_s, u"pause"_s, u"play"_s};
     }
 
     void layoutAfterToggles()
@@ -116,8 +116,8 @@ private slots:
         Harness h;
         h.write(u"backup.txt"_s, "the backup");
         // The slowest speed, so no tick moves the script while Alt+P plays it.
-        h.write(u"Settings.ini"_s, "2000,10,27.75,-3000,\"" + h.path(u"backup.txt"_s).toUtf8() +
-                                       "\",0,0,\"script\"\r\n");
+        h.write(u"Settings.ini"_s,
+                "2000,10,27.75,-3000,\"" + h.path(u"backup.txt"_s).toUtf8() + "\",0,0,\"script\"\r\n");
         QVERIFY(h.start());
         QSignalSpy clicks(h.child<QAbstractButton>(alt.button), &QAbstractButton::clicked);
         widgettools::pressTenTimes(h.w().windowHandle(), alt, held);
@@ -137,10 +137,10 @@ private slots:
         QTest::mouseClick(h.child("cPlay"), Qt::LeftButton);
         for (int i = 0; i < 3; ++i)
             QVERIFY(h.expire("tScroll"));
-        QCOMPARE(log.positions.mid(0, 3), (QList<float>{470, 460, 450}));
-        QCOMPARE(log.readouts.mid(0, 3), (QList<QString>{u"Scroller Position : -470"_s,
-                                                         u"Scroller Position : -460"_s,
-                                                         u"Scroller Position : -450"_s}));
+        QCOMPARE(log.positions.mid(0, 3), (QList<float> {470, 460, 450}));
+        QCOMPARE(log.readouts.mid(0, 3),
+                 (QList<QString> {u"Scroller Position : -470"_s, u"Scroller Position : -460"_s,
+                                  u"Scroller Position : -450"_s}));
         QCOMPARE(h.child("lScroll")->toolTip(), h.text("lPos"));
     }
 
@@ -155,9 +155,9 @@ private slots:
         h.key(Qt::Key_P, Qt::AltModifier);
         QVERIFY(h.expire("tScroll"));
         QVERIFY(h.expire("tScroll"));
-        QCOMPARE(log.positions.mid(0, 2), (QList<float>{-240005, 470}));
+        QCOMPARE(log.positions.mid(0, 2), (QList<float> {-240005, 470}));
         QCOMPARE(log.readouts[0], u"Scroller Position : 240005"_s);
-        QCOMPARE(log.colours.mid(0, 2), (QList<QColor>{kYellow, kWhite}));
+        QCOMPARE(log.colours.mid(0, 2), (QList<QColor> {kYellow, kWhite}));
     }
 
     // A click on an arrow, or a turn of the wheel over the spinner, which does what a click on
@@ -173,12 +173,13 @@ private slots:
         QTest::addColumn<QString>("readoutLabel");
         QTest::addColumn<QString>("readout");
         const auto speed = [](const char* row, const char* input, bool play, int value) {
-            QTest::newRow(row) << u"sSpeed"_s << QString::fromLatin1(input) << play << value << 10 << u"lScrd"_s
+            QTest::newRow(row) << u"sSpeed"_s << QString::fromLatin1(input) << play << value << 10
+                               << u"lScrd"_s
                                << (value != 100 ? u"Spd: %1"_s.arg(value) : QString());  // set by a change
         };
         const auto frequency = [](const char* row, const char* input, int value) {
-            QTest::newRow(row) << u"sFreq"_s << QString::fromLatin1(input) << true << 100 << value << u"lScrnt"_s
-                               << u"Frq: %1"_s.arg(value);
+            QTest::newRow(row) << u"sFreq"_s << QString::fromLatin1(input) << true << 100 << value
+                               << u"lScrnt"_s << u"Frq: %1"_s.arg(value);
         };
         speed("speed, lower arrow", "second arrow", true, 110);
         speed("speed, upper arrow", "first arrow", true, 90);
@@ -198,7 +199,8 @@ private slots:
         frequency("frequency, wheel down", "wheel 0 -120", 12);
         frequency("frequency, wheel left", "wheel 120 0", 8);
         frequency("frequency, wheel right", "wheel -120 0", 12);
-        frequency("frequency, high-resolution steps", "wheel 0 -40, wheel 0 -40, wheel 0 -40, wheel 0 -40", 12);
+        frequency("frequency, high-resolution steps", "wheel 0 -40, wheel 0 -40, wheel 0 -40, wheel 0 -40",
+                  12);
     }
 
     void spinnerArrows()
@@ -226,9 +228,10 @@ private slots:
                 continue;
             }
             const bool second = step == u"second arrow";
-            const QPoint at = spinner == u"sSpeed"
-                                  ? QPoint(size.width() / 2, second ? size.height() * 3 / 4 : size.height() / 4)
-                                  : QPoint(second ? size.width() * 3 / 4 : size.width() / 4, size.height() / 2);
+            const QPoint at =
+                spinner == u"sSpeed"
+                    ? QPoint(size.width() / 2, second ? size.height() * 3 / 4 : size.height() / 4)
+                    : QPoint(second ? size.width() * 3 / 4 : size.width() / 4, size.height() / 2);
             QTest::mouseClick(arrows, Qt::LeftButton, Qt::NoModifier, at);
         }
 
@@ -236,8 +239,7 @@ private slots:
         QCOMPARE(int(h.shared.pace.frequency), frequency);
         QCOMPARE(h.child<QTimer>("tScroll")->interval(), speed);
         QCOMPARE(h.text(readoutLabel.toLatin1().constData()), readout);
-        QCOMPARE(h.text("lScroll"),
-                 u"Scroll Spd : %1   Scroll Frq : %2"_s.arg(speed).arg(frequency));
+        QCOMPARE(h.text("lScroll"), u"Scroll Spd : %1   Scroll Frq : %2"_s.arg(speed).arg(frequency));
     }
 
     void pausePressByButton_data()

@@ -115,8 +115,10 @@ private slots:
         QTest::addColumn<QString>("button");
         QTest::addColumn<double>("expected");
         QTest::addColumn<QString>("tooltip");
-        QTest::newRow("larger from design") << QByteArray("27.75") << u"cFntPlus"_s << 29.75 << u"Font Size : 30"_s;
-        QTest::newRow("smaller from design") << QByteArray("27.75") << u"cFntMinus"_s << 25.75 << u"Font Size : 26"_s;
+        QTest::newRow("larger from design")
+            << QByteArray("27.75") << u"cFntPlus"_s << 29.75 << u"Font Size : 30"_s;
+        QTest::newRow("smaller from design")
+            << QByteArray("27.75") << u"cFntMinus"_s << 25.75 << u"Font Size : 26"_s;
         QTest::newRow("larger at 72") << QByteArray("72") << u"cFntPlus"_s << 72.0 << u"Font Size : 72"_s;
         QTest::newRow("larger at 71") << QByteArray("71") << u"cFntPlus"_s << 73.0 << u"Font Size : 73"_s;
         QTest::newRow("smaller at 12") << QByteArray("12") << u"cFntMinus"_s << 12.0 << u"Font Size : 12"_s;
@@ -166,12 +168,12 @@ private slots:
         QTest::addColumn<bool>("secondResetsClock");
         QTest::newRow("past the lower guard") << QByteArray("480") << false << 250000.0 << -250000.0f << true
                                               << 400000.0 << -240000.0f << false;
-        QTest::newRow("below the bar") << QByteArray("480") << false << 500600.0 << 600.0f << true << 400000.0
-                                       << 480.0f << false;
-        QTest::newRow("after a nudge down") << QByteArray("400") << true << 400000.0 << 480.0f << false
-                                            << 400000.0 << -100000.0f << true;
-        QTest::newRow("just inside the guards") << QByteArray("480") << false << 259648.0 << -240352.0f << true
-                                                << 400000.0 << -100000.0f << true;
+        QTest::newRow("below the bar")
+            << QByteArray("480") << false << 500600.0 << 600.0f << true << 400000.0 << 480.0f << false;
+        QTest::newRow("after a nudge down")
+            << QByteArray("400") << true << 400000.0 << 480.0f << false << 400000.0 << -100000.0f << true;
+        QTest::newRow("just inside the guards")
+            << QByteArray("480") << false << 259648.0 << -240352.0f << true << 400000.0 << -100000.0f << true;
     }
 
     void barPullsBack()
@@ -224,8 +226,9 @@ private slots:
         moveOnBar(h, 375000, held);
         QCOMPARE(h.position(), -5000.0f);
         QCOMPARE(h.text("lTime"), u"Run Time  3 : 4"_s);
-        QCOMPARE(h.text("lHelp"), u"SCROLLER NAVIGATION BAR... Press and hold Left mouse button to position "
-                                  "scroller. Release to set position. Use DIRECTIONAL buttons below to fine tune."_s);
+        QCOMPARE(h.text("lHelp"),
+                 u"SCROLLER NAVIGATION BAR... Press and hold Left mouse button to position "
+                 "scroller. Release to set position. Use DIRECTIONAL buttons below to fine tune."_s);
     }
 };
 

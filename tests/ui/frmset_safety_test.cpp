@@ -7,8 +7,6 @@
 #include <QSignalSpy>
 #include <QTimer>
 
-#include <csignal>
-#include <sys/resource.h>
 #include "frmset_harness.h"
 #include "platform/endsignals.h"
 #include "session/settingsrecord.h"
@@ -17,6 +15,8 @@
 #include "ui/frmfull.h"
 #include "ui/recoverycopy.h"
 #include "ui/scripttext.h"
+#include <csignal>
+#include <sys/resource.h>
 
 using velloran::session::withLineBreaks;
 using velloran::ui::RecoveryCopy;
@@ -84,8 +84,8 @@ private slots:
         const ScopedEnv config("XDG_CONFIG_HOME", "/proc/velloran-no-config");
         Harness h;
         h.services.folder = u"/proc/velloran-no-folder"_s;
-        h.services.afterFailedSave = leave ? velloran::platform::FailedSaveChoice::Leave
-                                           : velloran::platform::FailedSaveChoice::Stay;
+        h.services.afterFailedSave =
+            leave ? velloran::platform::FailedSaveChoice::Leave : velloran::platform::FailedSaveChoice::Stay;
         QVERIFY(h.start());
         h.w().tex()->setPlainText(u"work to keep"_s);
         if (exit == u"Escape")
@@ -96,7 +96,8 @@ private slots:
             QCOMPARE(h.w().close(), leave);
         // The question names the file and the reason, once; staying keeps the window and its work.
         QCOMPARE(h.services.failedSaves.size(), 1);
-        QVERIFY2(h.services.failedSaves[0].contains(u"/Settings.ini: "_s), qPrintable(h.services.failedSaves[0]));
+        QVERIFY2(h.services.failedSaves[0].contains(u"/Settings.ini: "_s),
+                 qPrintable(h.services.failedSaves[0]));
         QVERIFY(!h.services.failedSaves[0].endsWith(u": "_s));
         QCOMPARE(h.services.ends, leave && exit != u"close" ? 1 : 0);
         QCOMPARE(h.w().isVisible(), !leave || exit != u"close");  // the fake end leaves it shown
@@ -115,7 +116,7 @@ private slots:
         // A full disk, for the program folder and the configuration folder alike: a file-size
         // limit binds the superuser too.
         std::signal(SIGXFSZ, SIG_IGN);
-        rlimit saved{};
+        rlimit saved {};
         QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
         rlimit small = saved;
         small.rlim_cur = 4096;
@@ -133,7 +134,8 @@ private slots:
         QCOMPARE(h.services.ends, 1);
         QCOMPARE(h.services.failedSaves.size(), 1);
         QCOMPARE(scriptOf(h.read(u"Settings.ini"_s)), withLineBreaks(script, u"\r\n"));
-        QCOMPARE(QDir(h.folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"Settings.ini"_s});
+        QCOMPARE(QDir(h.folder.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList {u"Settings.ini"_s});
     }
 
     void saveGoesToTheConfigFolderWhenTheProgramFolderFailsAndIsReadThere()
@@ -170,8 +172,8 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<int>("speed");
         QTest::newRow("cut short") << u"file"_s << QByteArray("150,20,35.75,-12000,\"\",3,7,\"Hel") << 100;
-        QTest::newRow("seconds damaged") << u"file"_s << QByteArray("150,20,35.75,-12000,\"\",3,x,\"Hi\"\r\n")
-                                         << 150;
+        QTest::newRow("seconds damaged")
+            << u"file"_s << QByteArray("150,20,35.75,-12000,\"\",3,x,\"Hi\"\r\n") << 150;
         QTest::newRow("too big") << u"big"_s << QByteArray() << 100;
         QTest::newRow("pipe") << u"pipe"_s << QByteArray() << 100;
     }
@@ -253,7 +255,8 @@ private slots:
         setModified(h.path(u"Settings.ini"_s), QDateTime::currentDateTime().addSecs(-60));
         QVERIFY(h.start());
         QCOMPARE(h.script(), u"typed before the crash"_s);
-        QVERIFY2(h.notice().contains(u"automatic copy "_s + h.path(u"Settings.recovery"_s)), qPrintable(h.notice()));
+        QVERIFY2(h.notice().contains(u"automatic copy "_s + h.path(u"Settings.recovery"_s)),
+                 qPrintable(h.notice()));
         // Kept until the state is saved, so a second crash still finds it.
         QVERIFY(QFile::exists(h.path(u"Settings.recovery"_s)));
         h.key(Qt::Key_Escape);

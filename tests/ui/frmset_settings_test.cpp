@@ -56,7 +56,8 @@ private slots:
     {
         Harness h;
         const QString backup = h.path(u"spare.txt"_s);
-        h.write(u"Settings.ini"_s, "150,20,35.75,-12000,\"" + backup.toUtf8() + "\",3,7,\"Hello\r\nWorld\"\r\n");
+        h.write(u"Settings.ini"_s,
+                "150,20,35.75,-12000,\"" + backup.toUtf8() + "\",3,7,\"Hello\r\nWorld\"\r\n");
         QVERIFY(h.start());
         QCOMPARE(h.w().speedValue(), 150);
         QCOMPARE(h.w().frequencyValue(), 20);
@@ -147,7 +148,8 @@ private slots:
         QTRY_COMPARE(h.position(), 280.0f);
         h.key(Qt::Key_Escape);
         QCOMPARE(h.services.ends, 1);
-        QCOMPARE(h.read(u"Settings.ini"_s), QByteArray("100,10,27.75,280,\"\",0,0,\"Say hi,\r\n\r\n  then go\"\r\n"));
+        QCOMPARE(h.read(u"Settings.ini"_s),
+                 QByteArray("100,10,27.75,280,\"\",0,0,\"Say hi,\r\n\r\n  then go\"\r\n"));
         QCOMPARE(h.script(), u"Say hi,\n\n  then go"_s);  // the quotes are gone from the box too
 
         // Nothing runs after the end: neither another Escape nor the close that follows saves.
@@ -258,7 +260,8 @@ private slots:
         QTest::mouseClick(first.child("cFntPlus"), Qt::LeftButton);
         QTest::mouseClick(first.child("cPlay"), Qt::LeftButton);
         QWidget* speed = first.child("sSpeed");
-        QTest::mouseClick(speed, Qt::LeftButton, Qt::NoModifier, QPoint(speed->width() / 2, speed->height() * 3 / 4));
+        QTest::mouseClick(speed, Qt::LeftButton, Qt::NoModifier,
+                          QPoint(speed->width() / 2, speed->height() * 3 / 4));
         QTest::mousePress(first.child("cPause"), Qt::LeftButton);
         QTest::mouseRelease(first.child("cPause"), Qt::LeftButton);
         first.w().setBackupPath(first.path(u"spare.txt"_s));
@@ -311,7 +314,7 @@ private slots:
         QVERIFY(saved.open(QIODevice::ReadOnly));
         QCOMPARE(saved.readAll(), QByteArray("120,12,27.75,280,\"\",3,4,\"kept\"\r\n"));
         QCOMPARE(QDir(h.services.folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-                 QStringList{u"Settings.ini"_s});
+                 QStringList {u"Settings.ini"_s});
         QCOMPARE(h.read(u"usr/bin/Settings.ini"_s), QByteArray("100,10,27.75,480,\"\",0,0,\"beside\"\r\n"));
         if (previous.isNull())
             qunsetenv("XDG_CONFIG_HOME");
@@ -355,7 +358,7 @@ private slots:
         if (area == u"fX")
             h.w().ToggleTextFinder();
         QWidget* target = area == u"frmSet" ? h.window.get() : h.child(area.toLatin1().constData());
-        const QPoint at = area == u"frmSet" ? QPoint(5, h.px(2000))
+        const QPoint at = area == u"frmSet"   ? QPoint(5, h.px(2000))
                           : area == u"Frame2" ? QPoint(5, h.px(1200))
                           : area == u"Scroll" ? QPoint(2, h.px(3000))
                           : area == u"fX"     ? QPoint(5, 5)
@@ -366,12 +369,15 @@ private slots:
         } else {
             QTest::mousePress(target, button, Qt::NoModifier, at);
             if (gesture != u"press")
-                Harness::moveHeld(target, at + QPoint(gesture == u"drag" ? distance : distance / 2, 0), button);
+                Harness::moveHeld(target, at + QPoint(gesture == u"drag" ? distance : distance / 2, 0),
+                                  button);
             QTest::mouseRelease(target, button, Qt::NoModifier, at);
         }
         QCOMPARE(h.services.windowMoves, moves);
-        QCOMPARE(h.w().height(), h.px(gesture == u"double-click" && area != u"Image1" && area != u"frmSet"
-                                               && area != u"lRun" ? 6615 : 6975));
+        QCOMPARE(h.w().height(),
+                 h.px(gesture == u"double-click" && area != u"Image1" && area != u"frmSet" && area != u"lRun"
+                          ? 6615
+                          : 6975));
     }
 };
 

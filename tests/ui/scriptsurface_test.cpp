@@ -74,8 +74,8 @@ private slots:
     {
         QTest::addColumn<float>("position");
         // Whole pixels first, where the placement must be exact; then places between pixels.
-        for (const float position : {480.0f, -375.0f, -1005.0f, -120000.0f, -200010.0f, -239010.0f,
-                                     470.0f, 100.0f, -1007.0f, -12345.0f, -199999.5f, -239995.0f})
+        for (const float position : {480.0f, -375.0f, -1005.0f, -120000.0f, -200010.0f, -239010.0f, 470.0f,
+                                     100.0f, -1007.0f, -12345.0f, -199999.5f, -239995.0f})
             QTest::newRow(qPrintable(QString::number(double(position)))) << position;
     }
 
@@ -96,7 +96,8 @@ private slots:
         // The line under the middle of what is seen of the band.
         const double seenTop = std::max(kBandTop / perPixel, texTop);
         const int middle = int((seenTop + kBandBottom / perPixel) / 2);
-        QTextCursor cursor = text->cursorForPosition(text->viewport()->mapFrom(&stage.window, QPoint(100, middle)));
+        QTextCursor cursor =
+            text->cursorForPosition(text->viewport()->mapFrom(&stage.window, QPoint(100, middle)));
         cursor.movePosition(QTextCursor::StartOfLine);
         cursor.movePosition(QTextCursor::EndOfLine, QTextCursor::KeepAnchor);
         const QString line = cursor.selectedText();
@@ -130,7 +131,8 @@ private slots:
                                       .toImage()
                                       .convertToFormat(QImage::Format_RGB32);
             const QImage fresh = stage.window.grab().toImage().convertToFormat(QImage::Format_RGB32);
-            QVERIFY2(screen == fresh, qPrintable(u"stale pixels after ticking from "_s + QString::number(double(start))));
+            QVERIFY2(screen == fresh,
+                     qPrintable(u"stale pixels after ticking from "_s + QString::number(double(start))));
         }
     }
 };

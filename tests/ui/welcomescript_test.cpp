@@ -16,7 +16,7 @@ std::string welcomeScript()
 }
 
 // Splits on CR LF, the only line break the script may hold.
-std::vector<std::string> splitLines(const std::string &text)
+std::vector<std::string> splitLines(const std::string& text)
 {
     std::vector<std::string> lines;
     std::size_t start = 0;
@@ -41,7 +41,7 @@ TEST(WelcomeScript, HasTheRequiredShape)
 
     std::size_t endingInSpace = 0;
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::string &line = lines[i];
+        const std::string& line = lines[i];
         EXPECT_LE(line.size(), 46u) << "line " << i + 1 << ": " << line;
         EXPECT_EQ(line.find_first_of("\r\n"), std::string::npos)
             << "line " << i + 1 << " holds a lone CR or LF";
@@ -64,13 +64,13 @@ TEST(WelcomeScript, OpensWithTheWelcomeLines)
 TEST(WelcomeScript, HasTheSevenSectionsOnceEachInOrder)
 {
     const std::array<std::string, 7> headings = {
-        "Getting Started...", "Basic Operation...", "Control Functions...", "Editing...",
-        "Using BACKUP...", "Tutorial: A Simple Speech...", "Tips and Tricks...",
+        "Getting Started...", "Basic Operation...",           "Control Functions...", "Editing...",
+        "Using BACKUP...",    "Tutorial: A Simple Speech...", "Tips and Tricks...",
     };
     const std::vector<std::string> lines = splitLines(welcomeScript());
 
     std::ptrdiff_t previous = -1;
-    for (const std::string &heading : headings) {
+    for (const std::string& heading : headings) {
         EXPECT_EQ(std::count(lines.begin(), lines.end(), heading), 1) << heading;
         const auto found = std::find(lines.begin(), lines.end(), heading);
         ASSERT_NE(found, lines.end()) << heading;
@@ -86,9 +86,8 @@ TEST(WelcomeScript, SurvivesTheSettingsFileAndNamesTheProduct)
     // The settings file removes double quotes from the script it saves.
     EXPECT_EQ(text.find('"'), std::string::npos);
     EXPECT_NE(text.find("Velloran"), std::string::npos);
-    const bool plainAscii = std::all_of(text.begin(), text.end(), [](char c) {
-        return c == '\r' || c == '\n' || (c >= ' ' && c <= '~');
-    });
+    const bool plainAscii = std::all_of(
+        text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n' || (c >= ' ' && c <= '~'); });
     EXPECT_TRUE(plainAscii) << "the script is plain printable ASCII";
 }
 

@@ -18,7 +18,8 @@ inline bool wholeAndOnTop(QWidget* control)
 {
     QWidget* window = control->window();
     const QRect area = control->rect().adjusted(1, 1, -1, -1);
-    for (const QPoint at : {area.center(), area.topLeft(), area.topRight(), area.bottomLeft(), area.bottomRight()}) {
+    for (const QPoint at :
+         {area.center(), area.topLeft(), area.topRight(), area.bottomLeft(), area.bottomRight()}) {
         const QPoint inWindow = control->mapTo(window, at);
         if (!window->rect().contains(inWindow) || window->childAt(inWindow) != control)
             return false;
@@ -75,7 +76,8 @@ inline void expectLayoutsReachTheirControls(QWidget* window, const velloran::ui:
             QVERIFY2(targets.has(step.control), qPrintable(name + QStringLiteral(" is not registered")));
             if (step.control == LayoutControl::Playing)
                 continue;  // a flag, not a control
-            QObject* named = step.control == LayoutControl::window ? window : window->findChild<QObject*>(name);
+            QObject* named =
+                step.control == LayoutControl::window ? window : window->findChild<QObject*>(name);
             QVERIFY2(named, qPrintable(QStringLiteral("the window has no control named ") + name));
             QCOMPARE(targets.object(step.control), named);
         }

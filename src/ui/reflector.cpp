@@ -1,0 +1,110 @@
+#include "ui/reflector.h"
+
+#include <QCoreApplication>
+#include <QImage>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QWidget>
+
+namespace velloran::ui {
+
+Reflector::Reflector(QObject* parent) : QObject(parent) { }
+
+void Reflector::watch(QWidget* widget)
+{
+    widget->installEventFilter(this);
+    m_watched.append(widget);
+}
+
+void Reflector::set(bool mirror, bool flip)
+{
+    m_mirror = mirror;
+    m_flip = flip;
+    m_echoes.clear();
+    for (QWidget* widget : m_watched)
+        if (widget)
+            widget->update();
+}
+
+QRect Reflector::place(const QRect& rect, const QSize& area) const
+{
+    QRect placed = rect;
+    if (m_mirror)
+        placed.moveLeft(area.width() - rect.x() - rect.width());
+    if (m_flip)
+        placed.moveTop(area.height() - rect.y() - rect.height());
+    return placed;
+}
+
+QRegion Reflector::reflected(const QRegion& region, const QSize& area) const
+{
+    QRegion result;
+    for (const QRect& rect : region)
+        result += place(rect, area);
+    return result;
+}
+
+bool Reflector::eventFilter(QObject* watched, QEvent* event)
+{
+    if (m_inner || !active())
+        return false;
+    auto* widget = static_cast<QWidget*>(watched);
+    switch (event->type()) {
+    case QEvent::Paint:
+        paintReflected(widget, static_cast<QPaintEvent*>(event)->region());
+        return true;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove: return resendReflected(widget, static_cast<QMouseEvent*>(event));
+    default: return false;
+    }
+}
+
+void Reflector::paintReflected(QWidget* widget, const QRegion& region)
+{
+    // The widget may have asked for this region in its own plain terms (a text cursor, an edited
+    // line): the place where that shows is the reflected one, so it is asked for as well, once.
+    QRegion& echoes = m_echoes[widget];
+    if (echoes.contains(region.boundingRect())) {
+        echoes -= region;
+    } else {
+        const QRegion echo = reflected(region, widget->size()) - region;
+        if (!echo.isEmpty()) {
+            echoes += echo;
+            widget->update(echo);
+        }
+    }
+
+    const QRect target = region.boundingRect();
+    const QRect source = place(target, widget->size());
+    const qreal ratio = widget->devicePixelRatioF();
+    // Opaque, as the window's own backing store is, so text is drawn with the same smoothing.
+    QImage plain((QSizeF(source.size()) * ratio).toSize(), QImage::Format_RGB32);
+    plain.setDevicePixelRatio(ratio);
+    m_inner = true;
+    widget->render(&plain, QPoint(), QRegion(source), QWidget::DrawWindowBackground);
+    m_inner = false;
+    // Rendering ends the widget's painting state; this paint event is still the one in progress.
+    widget->setAttribute(Qt::WA_WState_InPaintEvent);
+    QPainter painter(widget);
+    painter.setClipRegion(region);
+    painter.drawImage(target.topLeft(), std::move(plain).mirrored(m_mirror, m_flip));
+}
+
+bool Reflector::resendReflected(QWidget* widget, QMouseEvent* event)
+{
+    const QPointF at = event->position();
+    const QPointF reflectedAt(m_mirror ? widget->width() - 1 - at.x() : at.x(),
+                              m_flip ? widget->height() - 1 - at.y() : at.y());
+    QMouseEvent plain(event->type(), reflectedAt, event->scenePosition(), event->globalPosition(),
+                      event->button(), event->buttons(), event->modifiers(), event->pointingDevice());
+    m_inner = true;
+    QCoreApplication::sendEvent(widget, &plain);
+    m_inner = false;
+    event->setAccepted(plain.isAccepted());
+    return true;
+}
+
+}  // namespace velloran::ui

@@ -9,6 +9,18 @@
 
 namespace velloran::ui {
 
+namespace {
+
+// The device a widget paints on during its paint event, which QWidget keeps to its own family.
+struct PaintTarget : QWidget {
+    static QPaintDevice* of(const QWidget* widget, QPoint* offset)
+    {
+        return (widget->*(&PaintTarget::redirected))(offset);
+    }
+};
+
+}  // namespace
+
 Reflector::Reflector(QObject* parent) : QObject(parent) { }
 
 void Reflector::watch(QWidget* widget)
@@ -83,12 +95,22 @@ void Reflector::paintReflected(QWidget* widget, const QRegion& region)
     // Opaque, as the window's own backing store is, so text is drawn with the same smoothing.
     QImage plain((QSizeF(source.size()) * ratio).toSize(), QImage::Format_RGB32);
     plain.setDevicePixelRatio(ratio);
+    // Rendering refuses a widget that is painting, and ends its painting state: the device this
+    // paint event draws on (the window's backing store) is taken first and drawn on directly.
+    QPoint offset;
+    QPaintDevice* device = PaintTarget::of(widget, &offset);
     m_inner = true;
+    widget->setAttribute(Qt::WA_WState_InPaintEvent, false);
     widget->render(&plain, QPoint(), QRegion(source), QWidget::DrawWindowBackground);
+    widget->setAttribute(Qt::WA_WState_InPaintEvent, true);
     m_inner = false;
-    // Rendering ends the widget's painting state; this paint event is still the one in progress.
-    widget->setAttribute(Qt::WA_WState_InPaintEvent);
-    QPainter painter(widget);
+    QPainter painter;
+    if (device) {
+        painter.begin(device);
+        painter.translate(-offset);
+    } else {
+        painter.begin(widget);
+    }
     painter.setClipRegion(region);
     painter.drawImage(target.topLeft(), std::move(plain).mirrored(m_mirror, m_flip));
 }

@@ -5,7 +5,6 @@
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QScreen>
-#include <QScrollBar>
 #include <algorithm>
 #include <cstdio>
 
@@ -37,11 +36,6 @@ void frmFull::buildRig()
     m_reflector->watch(tex()->viewport());
     m_reflector->watch(m_pane->tip());
     surface->setReflector(m_reflector);
-    // Upside down, the box's own line scrolling moves its pixels the wrong way: paint it afresh.
-    connect(tex()->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
-        if (m_reflector->flip())
-            tex()->viewport()->update();
-    });
 
     m_cue = new ReadingCue(this);
     m_cue->resize(m_scale.px(kCueWidth), m_scale.px(kCueHeight));

@@ -90,6 +90,13 @@ void ScriptSurface::refresh()
     const double texShownTop = std::max(texTop, shownTop);
     const int offset = m_scale.px(texShownTop - texTop);
     const int raise = m_text->showFrom(offset);
+    // Upside down, the box's own line scrolling has just moved its pixels up by `moved` where the
+    // picture needs them moved down: moving them down twice as far puts them right, and the strip
+    // left open is painted afresh.
+    const int moved = offset - raise - m_scrolledBy;
+    m_scrolledBy = offset - raise;
+    if (moved != 0 && m_reflector && m_reflector->flip())
+        m_text->viewport()->scroll(0, 2 * moved);
     const int bandHeight = m_scale.px(m_bandBottom - m_bandTop);
     const QRect texRect(m_scale.px(m_texLeft), m_scale.px(texShownTop) - widgetTop - raise,
                         m_scale.px(m_texWidth), bandHeight + m_text->tallestLine());

@@ -62,6 +62,7 @@ private:
     double m_texWidth = 0;
     bool m_acceptsFiles = false;
     const Reflector* m_reflector = nullptr;
+    int m_scrolledBy = 0;  // pixels of the box's own line scrolling
 };
 
 }  // namespace velloran::ui

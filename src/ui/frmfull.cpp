@@ -16,6 +16,7 @@
 #include "ui/overlaywindow.h"
 #include "ui/picturebutton.h"
 #include "ui/readingpane.h"
+#include "ui/reflector.h"
 #include "ui/scriptsurface.h"
 #include "ui/scripttext.h"
 
@@ -47,6 +48,7 @@ frmFull::frmFull(platform::Services& services, SharedValues& shared, FullScreenH
     // Minimised alone: a window manager asked for full screen in the same breath shows it again.
     hooks.minimise = [this] { setWindowState(Qt::WindowMinimized); };
     hooks.f1 = [this] { ToggleControlPanel(); };
+    hooks.beforeToggle = [this] { m_reflector->setEchoes(m_pane->playing()); };
     hooks.keyFirst = [this](const QKeyEvent& event) { return remoteKey(event); };
     m_pane = new ReadingPane(this, services, shared, m_scale, kFullScreenPane, std::move(hooks));
     m_pane->surface()->setLeft(0);

@@ -79,7 +79,9 @@ void Reflector::paintReflected(QWidget* widget, const QRegion& region)
     // The widget may have asked for this region in its own plain terms (a text cursor, an edited
     // line): the place where that shows is the reflected one, so it is asked for as well, once.
     QRegion& echoes = m_echoes[widget];
-    if (echoes.contains(region.boundingRect())) {
+    if (!m_echoesOn) {
+        echoes = QRegion();
+    } else if (echoes.contains(region.boundingRect())) {
         echoes -= region;
     } else {
         const QRegion echo = reflected(region, widget->size()) - region;

@@ -27,6 +27,10 @@ public:
     bool mirror() const { return m_mirror; }
     bool flip() const { return m_flip; }
     bool active() const { return m_mirror || m_flip; }
+    // Whether a place a widget updates in its own plain terms is also repainted where it shows
+    // (see paintReflected). Off while the script moves, where everything is repainted soon anyway
+    // and the echo of each newly exposed strip would double the painting upside down.
+    void setEchoes(bool echoes) { m_echoesOn = echoes; }
 
     // `rect` within an area of `area` size, reflected as the picture is.
     QRect place(const QRect& rect, const QSize& area) const;
@@ -41,6 +45,7 @@ private:
 
     bool m_mirror = false;
     bool m_flip = false;
+    bool m_echoesOn = true;
     bool m_inner = false;  // rendering the plain picture or resending a reflected event
     QList<QPointer<QWidget>> m_watched;
     // Regions asked for because a widget updated a place in its own plain terms: their paint

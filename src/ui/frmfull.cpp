@@ -112,7 +112,10 @@ void frmFull::buildHiddenFrame()
 void frmFull::Form_Load()
 {
     m_preferences = m_host.preferences();
-    const QRect area = chosenScreenArea();
+    QScreen* screen = chosenScreen();
+    if (screen)
+        setScreen(screen);
+    const QRect area = screen ? screen->geometry() : geometry();
     m_width = static_cast<int>(std::lround(area.width() * m_scale.perPixel()));
     m_height = static_cast<int>(std::lround(area.height() * m_scale.perPixel()));
     const double w = m_width;

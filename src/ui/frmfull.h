@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class QKeyEvent;
+class QScreen;
 
 #include "session/preferences.h"
 #include "ui/sharedvalues.h"
@@ -59,7 +60,7 @@ private:
     void buildControlPanel();
     void buildHiddenFrame();
     void buildRig();
-    QRect chosenScreenArea() const;
+    QScreen* chosenScreen() const;  // null: none at all
     bool remoteKey(const QKeyEvent& event);  // true when the key is taken
     void placeReflected();
     void syncOverlays();  // the panel and the cue, which are windows of their own

@@ -50,7 +50,7 @@ void frmFull::buildRig()
     connect(cue, &QAbstractButton::clicked, this, &frmFull::toggleCue);
 }
 
-QRect frmFull::chosenScreenArea() const
+QScreen* frmFull::chosenScreen() const
 {
     using Choice = session::Preferences::ScreenChoice;
     QScreen* screen = QGuiApplication::primaryScreen();
@@ -67,7 +67,7 @@ QRect frmFull::chosenScreenArea() const
             std::fprintf(stderr, "velloran: no screen is named \"%s\"; the primary screen is used\n",
                          qPrintable(m_preferences.screenName));
     }
-    return screen ? screen->geometry() : geometry();
+    return screen;
 }
 
 bool frmFull::remoteKey(const QKeyEvent& event)

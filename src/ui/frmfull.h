@@ -39,8 +39,8 @@ public:
     // The options as they stand now: the picture, the cue and the remote follow at once.
     void applyPreferences(const session::Preferences& preferences);
     const session::Preferences& preferences() const { return m_preferences; }
-    void toggleMirror();  // Alt+M, saved
-    void toggleCue();     // Alt+K, saved
+    void toggleMirror();      // Alt+M, saved
+    void toggleCue();         // Alt+K, saved
     bool SaveFullSettings();  // true when the program may end (see frmSet::SaveSettings)
 
     ReadingPane& pane() const { return *m_pane; }
@@ -60,7 +60,7 @@ private:
     void buildControlPanel();
     void buildHiddenFrame();
     void buildRig();
-    QScreen* chosenScreen() const;  // null: none at all
+    QScreen* chosenScreen() const;           // null: none at all
     bool remoteKey(const QKeyEvent& event);  // true when the key is taken
     void placeReflected();
     void syncOverlays();  // the panel and the cue, which are windows of their own

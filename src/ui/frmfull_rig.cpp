@@ -72,7 +72,8 @@ QScreen* frmFull::chosenScreen() const
 
 bool frmFull::remoteKey(const QKeyEvent& event)
 {
-    if (!m_preferences.remote || (event.modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier)))
+    if (!m_preferences.remote ||
+        (event.modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier)))
         return false;
     switch (event.key()) {
     case Qt::Key_PageDown:
@@ -80,7 +81,9 @@ bool frmFull::remoteKey(const QKeyEvent& event)
         if (!event.isAutoRepeat())
             m_pane->TogglePlay();
         return true;
-    case Qt::Key_PageUp: m_pane->nudgeDown(); return true;  // back: one down nudge
+    case Qt::Key_PageUp:
+        m_pane->nudgeDown();
+        return true;  // back: one down nudge
     // The remote's "blank screen" and "start show" keys: taken, so they type nothing either.
     case Qt::Key_B:
     case Qt::Key_Period:

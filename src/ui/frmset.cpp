@@ -203,7 +203,8 @@ session::Preferences frmSet::preferences() const
 void frmSet::changePreferences(const session::Preferences& preferences)
 {
     if (!session::savePreferences(preferencesFile(), preferences))
-        std::fprintf(stderr, "velloran: the preferences could not be saved to %s\n", qPrintable(preferencesFile()));
+        std::fprintf(stderr, "velloran: the preferences could not be saved to %s\n",
+                     qPrintable(preferencesFile()));
     emit preferencesChanged(preferences);
 }
 

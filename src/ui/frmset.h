@@ -80,7 +80,6 @@ signals:
     void preferencesChanged(const session::Preferences& preferences);
 
 public:
-
     // The record of this window's state with the given font size (the full-screen window's saving
     // exit gives its own), written to the state folder or the configuration folder. A save that
     // succeeds makes the recovery copy unneeded.

@@ -29,11 +29,15 @@ PreferencesDialog::PreferencesDialog(const session::Preferences& preferences, QW
 {
     setObjectName(QStringLiteral("Preferences"));
     setWindowTitle(QStringLiteral("Preferences"));
-    m_mirror = box(QStringLiteral("Mirror"), QStringLiteral("Full screen mirrored left to right (for a glass)"),
-                   preferences.mirror, this);
-    m_flip = box(QStringLiteral("Flip"), QStringLiteral("Full screen upside down as well"), preferences.flip, this);
-    m_cue = box(QStringLiteral("Cue"), QStringLiteral("Reading cue at a third of the screen"), preferences.cue, this);
-    m_remote = box(QStringLiteral("Remote"), QStringLiteral("Presentation remote: Page Down plays or pauses, Page Up backs up"),
+    m_mirror =
+        box(QStringLiteral("Mirror"), QStringLiteral("Full screen mirrored left to right (for a glass)"),
+            preferences.mirror, this);
+    m_flip = box(QStringLiteral("Flip"), QStringLiteral("Full screen upside down as well"), preferences.flip,
+                 this);
+    m_cue = box(QStringLiteral("Cue"), QStringLiteral("Reading cue at a third of the screen"),
+                preferences.cue, this);
+    m_remote = box(QStringLiteral("Remote"),
+                   QStringLiteral("Presentation remote: Page Down plays or pauses, Page Up backs up"),
                    preferences.remote, this);
     m_wholeScript = box(QStringLiteral("WholeScriptReachable"),
                         QStringLiteral("Whole script reachable (scroll range follows the script)"),

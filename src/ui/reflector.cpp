@@ -6,6 +6,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QWidget>
+#include <utility>
+#include <vector>
 
 namespace velloran::ui {
 
@@ -21,7 +23,9 @@ struct PaintTarget : QWidget {
 
 }  // namespace
 
-Reflector::Reflector(QObject* parent) : QObject(parent) { }
+Reflector::Reflector(QObject* parent) : QObject(parent)
+{
+}
 
 void Reflector::watch(QWidget* widget)
 {
@@ -63,9 +67,7 @@ bool Reflector::eventFilter(QObject* watched, QEvent* event)
         return false;
     auto* widget = static_cast<QWidget*>(watched);
     switch (event->type()) {
-    case QEvent::Paint:
-        paintReflected(widget, static_cast<QPaintEvent*>(event)->region());
-        return true;
+    case QEvent::Paint: paintReflected(widget, static_cast<QPaintEvent*>(event)->region()); return true;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
@@ -91,21 +93,16 @@ void Reflector::paintReflected(QWidget* widget, const QRegion& region)
         }
     }
 
-    const QRect target = region.boundingRect();
-    const QRect source = place(target, widget->size());
-    const qreal ratio = widget->devicePixelRatioF();
-    // Opaque, as the window's own backing store is, so text is drawn with the same smoothing.
-    QImage plain((QSizeF(source.size()) * ratio).toSize(), QImage::Format_RGB32);
-    plain.setDevicePixelRatio(ratio);
     // Rendering refuses a widget that is painting, and ends its painting state: the device this
     // paint event draws on (the window's backing store) is taken first and drawn on directly.
     QPoint offset;
     QPaintDevice* device = PaintTarget::of(widget, &offset);
-    m_inner = true;
-    widget->setAttribute(Qt::WA_WState_InPaintEvent, false);
-    widget->render(&plain, QPoint(), QRegion(source), QWidget::DrawWindowBackground);
+    // Rectangle by rectangle: a tick exposes a strip at each end of the box, and their bounding
+    // rectangle would be the whole box.
+    std::vector<std::pair<QRect, QImage>> pieces;
+    for (const QRect& target : region)
+        pieces.emplace_back(target, plainPicture(widget, place(target, widget->size())));
     widget->setAttribute(Qt::WA_WState_InPaintEvent, true);
-    m_inner = false;
     QPainter painter;
     if (device) {
         painter.begin(device);
@@ -114,7 +111,21 @@ void Reflector::paintReflected(QWidget* widget, const QRegion& region)
         painter.begin(widget);
     }
     painter.setClipRegion(region);
-    painter.drawImage(target.topLeft(), std::move(plain).mirrored(m_mirror, m_flip));
+    for (auto& [target, plain] : pieces)
+        painter.drawImage(target.topLeft(), std::move(plain).mirrored(m_mirror, m_flip));
+}
+
+QImage Reflector::plainPicture(QWidget* widget, const QRect& source)
+{
+    const qreal ratio = widget->devicePixelRatioF();
+    // Opaque, as the window's own backing store is, so text is drawn with the same smoothing.
+    QImage plain((QSizeF(source.size()) * ratio).toSize(), QImage::Format_RGB32);
+    plain.setDevicePixelRatio(ratio);
+    m_inner = true;
+    widget->setAttribute(Qt::WA_WState_InPaintEvent, false);
+    widget->render(&plain, QPoint(), QRegion(source), QWidget::DrawWindowBackground);
+    m_inner = false;
+    return plain;
 }
 
 bool Reflector::resendReflected(QWidget* widget, QMouseEvent* event)

@@ -6,6 +6,7 @@
 #include <QRect>
 #include <QRegion>
 
+class QImage;
 class QMouseEvent;
 class QPaintEvent;
 class QWidget;
@@ -41,6 +42,7 @@ protected:
 private:
     QRegion reflected(const QRegion& region, const QSize& area) const;
     void paintReflected(QWidget* widget, const QRegion& region);
+    QImage plainPicture(QWidget* widget, const QRect& source);  // as the widget paints it there
     bool resendReflected(QWidget* widget, QMouseEvent* event);
 
     bool m_mirror = false;

@@ -83,7 +83,8 @@ void ScriptSurface::refresh()
     const double shownTop = std::max(surfaceTop, m_bandTop);
     const double shownBottom = std::max(shownTop, std::min(surfaceBottom, m_bandBottom));
     const int widgetTop = m_scale.px(shownTop);
-    const QRect shown(m_scale.px(m_left), widgetTop, m_scale.px(m_width), m_scale.px(shownBottom) - widgetTop);
+    const QRect shown(m_scale.px(m_left), widgetTop, m_scale.px(m_width),
+                      m_scale.px(shownBottom) - widgetTop);
     setGeometry(m_reflector && parentWidget() ? m_reflector->place(shown, parentWidget()->size()) : shown);
 
     const double texTop = surfaceTop + m_texTop;

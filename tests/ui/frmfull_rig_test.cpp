@@ -77,7 +77,8 @@ private slots:
         QFETCH(bool, flip);
         QFETCH(bool, playing);
         Session s;
-        s.main->tex()->setPlainText(u"Left aligned first line\nsecond\n\nA longer third line, read through glass"_s);
+        s.main->tex()->setPlainText(
+            u"Left aligned first line\nsecond\n\nA longer third line, read through glass"_s);
         frmFull* full = s.open();
         if (playing)
             click(full, "cPlay");
@@ -111,8 +112,9 @@ private slots:
 
         const QRect plainBar = tip->geometry();
         full->applyPreferences(reflected(true, true));
-        QCOMPARE(tip->geometry(), QRect(full->width() - plainBar.right() - 1, full->height() - plainBar.bottom() - 1,
-                                        plainBar.width(), plainBar.height()));
+        QCOMPARE(tip->geometry(),
+                 QRect(full->width() - plainBar.right() - 1, full->height() - plainBar.bottom() - 1,
+                       plainBar.width(), plainBar.height()));
         QCOMPARE(placeAt(29), low);
         QCOMPARE(placeAt(h - 1 - 3 * h / 4), high);
         full->applyPreferences(reflected(true, false));
@@ -132,7 +134,8 @@ private slots:
         QTest::newRow("forward plays") << QByteArray() << int(Qt::Key_PageDown) << true << -3000.0f << none;
         QTest::newRow("back nudges down") << QByteArray() << int(Qt::Key_PageUp) << false << -2800.0f << none;
         QTest::newRow("blank screen B") << QByteArray() << int(Qt::Key_B) << false << -3000.0f << none;
-        QTest::newRow("blank screen period") << QByteArray() << int(Qt::Key_Period) << false << -3000.0f << none;
+        QTest::newRow("blank screen period")
+            << QByteArray() << int(Qt::Key_Period) << false << -3000.0f << none;
         QTest::newRow("start show F5") << QByteArray() << int(Qt::Key_F5) << false << -3000.0f << none;
         const QByteArray off("[FullScreen]\nRemote=false\n");
         QTest::newRow("off: Page Down") << off << int(Qt::Key_PageDown) << false << -3000.0f << none;
@@ -230,7 +233,13 @@ private slots:
         QTRY_COMPARE(full->windowState(), Qt::WindowFullScreen);
         QVERIFY(panel->isHidden());
         ::key(Qt::Key_F1);
-        QVERIFY2(panel->isVisible(), qPrintable(u"%1 %2 %3 %4"_s.arg(full->isVisible()).arg(full->isMinimized()).arg(full->controlPanelShown()).arg(QApplication::focusWidget() ? QApplication::focusWidget()->window()->objectName() : u"none"_s)));
+        QVERIFY2(panel->isVisible(),
+                 qPrintable(u"%1 %2 %3 %4"_s.arg(full->isVisible())
+                                .arg(full->isMinimized())
+                                .arg(full->controlPanelShown())
+                                .arg(QApplication::focusWidget()
+                                         ? QApplication::focusWidget()->window()->objectName()
+                                         : u"none"_s)));
         QPointer<QWidget> gone(panel);
         click(full, "cFull");
         QTRY_VERIFY(gone.isNull());
@@ -243,7 +252,8 @@ private slots:
         QTest::addColumn<QByteArray>("preferences");
         QTest::newRow("primary") << QByteArray("[FullScreen]\nScreen=primary\n");
         QTest::newRow("main window's") << QByteArray("[FullScreen]\nScreen=window\n");
-        QTest::newRow("by its name") << "[FullScreen]\nScreen=" + QGuiApplication::primaryScreen()->name().toUtf8() + "\n";
+        QTest::newRow("by its name") << "[FullScreen]\nScreen=" +
+                                            QGuiApplication::primaryScreen()->name().toUtf8() + "\n";
         QTest::newRow("unknown name") << QByteArray("[FullScreen]\nScreen=HDMI-9\n");
     }
     void screenChoice()

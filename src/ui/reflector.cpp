@@ -97,12 +97,6 @@ void Reflector::paintReflected(QWidget* widget, const QRegion& region)
     // paint event draws on (the window's backing store) is taken first and drawn on directly.
     QPoint offset;
     QPaintDevice* device = PaintTarget::of(widget, &offset);
-    // Rectangle by rectangle: a tick exposes a strip at each end of the box, and their bounding
-    // rectangle would be the whole box.
-    std::vector<std::pair<QRect, QImage>> pieces;
-    for (const QRect& target : region)
-        pieces.emplace_back(target, plainPicture(widget, place(target, widget->size())));
-    widget->setAttribute(Qt::WA_WState_InPaintEvent, true);
     QPainter painter;
     if (device) {
         painter.begin(device);
@@ -111,21 +105,29 @@ void Reflector::paintReflected(QWidget* widget, const QRegion& region)
         painter.begin(widget);
     }
     painter.setClipRegion(region);
-    for (auto& [target, plain] : pieces)
-        painter.drawImage(target.topLeft(), std::move(plain).mirrored(m_mirror, m_flip));
+    // Rectangle by rectangle: a tick exposes a strip at each end of the box, and their bounding
+    // rectangle would be the whole box.
+    for (const QRect& target : region) {
+        renderPlain(widget, place(target, widget->size()));
+        m_scratch.mirror(m_mirror, m_flip);
+        painter.drawImage(target.topLeft(), m_scratch);
+    }
+    widget->setAttribute(Qt::WA_WState_InPaintEvent, true);
 }
 
-QImage Reflector::plainPicture(QWidget* widget, const QRect& source)
+void Reflector::renderPlain(QWidget* widget, const QRect& source)
 {
     const qreal ratio = widget->devicePixelRatioF();
+    const QSize size = (QSizeF(source.size()) * ratio).toSize();
+    // Kept from one paint to the next: a tick paints strips of the same size again and again.
     // Opaque, as the window's own backing store is, so text is drawn with the same smoothing.
-    QImage plain((QSizeF(source.size()) * ratio).toSize(), QImage::Format_RGB32);
-    plain.setDevicePixelRatio(ratio);
+    if (m_scratch.size() != size)
+        m_scratch = QImage(size, QImage::Format_RGB32);
+    m_scratch.setDevicePixelRatio(ratio);
     m_inner = true;
     widget->setAttribute(Qt::WA_WState_InPaintEvent, false);
-    widget->render(&plain, QPoint(), QRegion(source), QWidget::DrawWindowBackground);
+    widget->render(&m_scratch, QPoint(), QRegion(source), QWidget::DrawWindowBackground);
     m_inner = false;
-    return plain;
 }
 
 bool Reflector::resendReflected(QWidget* widget, QMouseEvent* event)

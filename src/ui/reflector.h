@@ -1,12 +1,12 @@
 #pragma once
 
 #include <QHash>
+#include <QImage>
 #include <QObject>
 #include <QPointer>
 #include <QRect>
 #include <QRegion>
 
-class QImage;
 class QMouseEvent;
 class QPaintEvent;
 class QWidget;
@@ -42,7 +42,7 @@ protected:
 private:
     QRegion reflected(const QRegion& region, const QSize& area) const;
     void paintReflected(QWidget* widget, const QRegion& region);
-    QImage plainPicture(QWidget* widget, const QRect& source);  // as the widget paints it there
+    void renderPlain(QWidget* widget, const QRect& source);  // into m_scratch, as the widget paints it
     bool resendReflected(QWidget* widget, QMouseEvent* event);
 
     bool m_mirror = false;
@@ -53,6 +53,7 @@ private:
     // Regions asked for because a widget updated a place in its own plain terms: their paint
     // needs no echo of its own.
     QHash<QWidget*, QRegion> m_echoes;
+    QImage m_scratch;
 };
 
 }  // namespace velloran::ui

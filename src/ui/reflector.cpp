@@ -108,26 +108,29 @@ void Reflector::paintReflected(QWidget* widget, const QRegion& region)
     // Rectangle by rectangle: a tick exposes a strip at each end of the box, and their bounding
     // rectangle would be the whole box.
     for (const QRect& target : region) {
-        renderPlain(widget, place(target, widget->size()));
-        m_scratch.mirror(m_mirror, m_flip);
-        painter.drawImage(target.topLeft(), m_scratch);
+        QImage plain = renderPlain(widget, place(target, widget->size()));
+        plain.mirror(m_mirror, m_flip);
+        painter.drawImage(target.topLeft(), plain);
     }
     widget->setAttribute(Qt::WA_WState_InPaintEvent, true);
 }
 
-void Reflector::renderPlain(QWidget* widget, const QRect& source)
+QImage Reflector::renderPlain(QWidget* widget, const QRect& source)
 {
     const qreal ratio = widget->devicePixelRatioF();
     const QSize size = (QSizeF(source.size()) * ratio).toSize();
-    // Kept from one paint to the next: a tick paints strips of the same size again and again.
+    // The strips of a tick differ in height from one tick to the next: one buffer, grown to the
+    // largest yet, keeps fresh memory (and its page faults) out of every tick.
+    if (m_scratch.width() < size.width() || m_scratch.height() < size.height())
+        m_scratch = QImage(size.expandedTo(m_scratch.size()), QImage::Format_RGB32);
     // Opaque, as the window's own backing store is, so text is drawn with the same smoothing.
-    if (m_scratch.size() != size)
-        m_scratch = QImage(size, QImage::Format_RGB32);
-    m_scratch.setDevicePixelRatio(ratio);
+    QImage plain(m_scratch.bits(), size.width(), size.height(), m_scratch.bytesPerLine(), QImage::Format_RGB32);
+    plain.setDevicePixelRatio(ratio);
     m_inner = true;
     widget->setAttribute(Qt::WA_WState_InPaintEvent, false);
-    widget->render(&m_scratch, QPoint(), QRegion(source), QWidget::DrawWindowBackground);
+    widget->render(&plain, QPoint(), QRegion(source), QWidget::DrawWindowBackground);
     m_inner = false;
+    return plain;
 }
 
 bool Reflector::resendReflected(QWidget* widget, QMouseEvent* event)

@@ -42,7 +42,8 @@ protected:
 private:
     QRegion reflected(const QRegion& region, const QSize& area) const;
     void paintReflected(QWidget* widget, const QRegion& region);
-    void renderPlain(QWidget* widget, const QRect& source);  // into m_scratch, as the widget paints it
+    // The widget's plain picture of `source`, in an image over m_scratch's memory.
+    QImage renderPlain(QWidget* widget, const QRect& source);
     bool resendReflected(QWidget* widget, QMouseEvent* event);
 
     bool m_mirror = false;

@@ -130,7 +130,7 @@ void appendScript(QByteArray& out, QStringView script)
 QByteArray writeRecord(const SettingsRecord& record)
 {
     const QString head = QString::number(record.speed) % u',' % QString::number(record.frequency) % u',' %
-                         single(record.fontSize) % u',' % single(record.position) % u',' % kQuote %
+                         single(record.fontSize) % u',' % QString::fromStdString(engine::formatPosition(record.position, record.exactPosition)) % u',' % kQuote %
                          cleanText(record.backupPath, kQuote) % kQuote % u',' %
                          QString::number(record.minutes) % u',' % QString::number(record.seconds) % u',' %
                          kQuote;

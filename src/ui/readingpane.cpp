@@ -37,6 +37,8 @@ ReadingPane::ReadingPane(QWidget* window, platform::Services& services, SharedVa
     connect(m_tip, &NavigationBar::moved, this, &ReadingPane::Tip_MouseMove);
     connect(tex(), &ScriptText::doubleClicked, this, &ReadingPane::Tex_DblClick);
     connect(tex(), &ScriptText::entryRefused, m_notice, &Notice::tell);
+    connect(m_scroll, &ScriptSurface::scriptHeightChanged, this, &ReadingPane::followScriptLength);
+    connect(m_scroll, &ScriptSurface::shownContentShifted, this, &ReadingPane::keepShownLines);
     m_layout.add(engine::LayoutControl::tScroll, m_tScroll);
     m_layout.add(engine::LayoutControl::Playing, &m_playing);
     m_layout.addSurface(m_scroll);
@@ -136,7 +138,47 @@ void ReadingPane::ShowPosition()
         m_hooks.positionShown();
 }
 
-void ReadingPane::setPosition(float position)
+void ReadingPane::setWholeScriptReachable(bool on)
+{
+    if (on == m_wholeScript)
+        return;
+    m_wholeScript = on;
+    m_scroller.setExact(on);
+    m_scroll->setFollowsScript(on);
+    if (on) {
+        followScriptLength();
+    } else {
+        m_scroller.setRange({});
+        m_tip->setScaleHeight(engine::kSurfaceHeight);
+    }
+    ShowPosition();
+}
+
+void ReadingPane::followScriptLength()
+{
+    if (!m_wholeScript)
+        return;
+    const engine::ScrollRange range = engine::wholeScriptRange(m_scroll->lastLineGone());
+    if (range == m_scroller.range())
+        return;
+    m_scroller.setRange(range);
+    m_tip->setScaleHeight(range.barScale);
+    // Only the marker and the colour depend on the range; the lines shown stay.
+    const QColor colour = m_scroller.warning() ? kYellow : QColor(Qt::white);
+    if (m_setup.barShowsMarker)
+        m_tip->setMarker(m_scroller.markerTop(), colour);
+    tex()->setTextColor(colour);
+}
+
+void ReadingPane::keepShownLines(double twips)
+{
+    if (!m_wholeScript)
+        return;
+    m_scroller.setPosition(m_scroller.position() - twips);
+    ShowPosition();
+}
+
+void ReadingPane::setPosition(double position)
 {
     m_scroller.setPosition(position);
     m_scroll->setPosition(position);
@@ -228,7 +270,7 @@ void ReadingPane::cFntMinus_Click()
     m_scroll->stepFontSize(false);
 }
 
-void ReadingPane::Tip_MouseMove(int buttons, float y)
+void ReadingPane::Tip_MouseMove(int buttons, double y)
 {
     const engine::BarOutcome outcome = m_scroller.moveOnBar(buttons, m_tScroll->isActive(), y);
     if (outcome == engine::BarOutcome::Ignored)

@@ -8,6 +8,8 @@
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <QElapsedTimer>
+#include <QTimer>
 #include <QUrl>
 #include <algorithm>
 #include <cmath>
@@ -20,6 +22,8 @@ namespace {
 // About 20 lines of 50 characters: few enough blocks for a long script, and a keystroke lays out
 // no more than one block of this size again.
 constexpr qsizetype kBlockCharacters = 1024;
+// An idle-time slice of lazy layout: short enough never to delay a tick noticeably.
+constexpr qint64 kSliceNanoseconds = 4'000'000;
 
 bool isLineBreak(QChar c)
 {
@@ -80,6 +84,11 @@ ScriptText::ScriptText(QWidget* parent) : QPlainTextEdit(parent)
         if (!m_settingScroll)
             emit contentMoved();
     });
+    m_slices = new QTimer(this);
+    m_slices->setSingleShot(true);
+    m_slices->setInterval(0);
+    connect(m_slices, &QTimer::timeout, this, &ScriptText::layoutSlice);
+    estimateAll();
 }
 
 void ScriptText::setPlainText(const QString& text)
@@ -146,7 +155,7 @@ void ScriptText::contentsChanged(int position, int added)
     // or removes blocks has the total summed again when it is next asked for.
     const QTextDocument* doc = document();
     QTextBlock block = doc->findBlock(position);
-    forgetBlockTopsFrom(block.blockNumber());
+    const int first = block.blockNumber();
     const QTextBlock last = doc->findBlock(position + added);
     const int blockCount = doc->blockCount();
     if (block == last && blockCount == m_knownBlockCount && !m_separatorsStale) {
@@ -154,37 +163,119 @@ void ScriptText::contentsChanged(int position, int added)
         const int now = static_cast<int>(block.text().count(QChar::LineSeparator));
         block.setUserState(now);
         m_lineSeparators += now - before;
-        return;
+        m_heights.unmeasure(static_cast<std::size_t>(first), rawLines(block));
+    } else {
+        for (; block.isValid(); block = block.next()) {
+            block.setUserState(static_cast<int>(block.text().count(QChar::LineSeparator)));
+            if (block == last)
+                break;
+        }
+        m_knownBlockCount = blockCount;
+        m_separatorsStale = true;
+        m_heights.replaceFrom(static_cast<std::size_t>(std::max(0, first)), rawLinesFrom(first));
     }
-    for (; block.isValid(); block = block.next()) {
-        block.setUserState(static_cast<int>(block.text().count(QChar::LineSeparator)));
-        if (block == last)
-            break;
-    }
-    m_knownBlockCount = blockCount;
-    m_separatorsStale = true;
+    m_sliceFrom = std::min(m_sliceFrom, static_cast<std::size_t>(std::max(0, first)));
+    if (m_lazy)
+        m_slices->start();
 }
 
-void ScriptText::forgetBlockTopsFrom(int blockNumber)
+double ScriptText::rawLines(const QTextBlock& block) const
 {
-    const auto keep = static_cast<std::size_t>(std::max(0, blockNumber));
-    if (keep < m_blockTops.size()) {
-        m_measuredBottom = m_blockTops[keep];
-        m_blockTops.resize(keep);
-    }
+    // One line per line break, or the characters over a line's worth, whichever is more; the
+    // factor learnt from the blocks laid out makes up for the rest.
+    const double perLine = std::max(1.0, double(viewport()->width()) / std::max(1, fontMetrics().averageCharWidth()));
+    const double lines = std::max(0, block.userState()) + 1.0;
+    return std::max(lines, std::ceil((block.length() - 1) / perLine));
 }
 
-void ScriptText::extendBlockTops(int offset)
+std::vector<double> ScriptText::rawLinesFrom(int blockNumber) const
 {
-    QAbstractTextDocumentLayout* layout = document()->documentLayout();
-    QTextBlock block = document()->findBlockByNumber(static_cast<int>(m_blockTops.size()));
-    while (block.isValid() && m_measuredBottom <= offset) {
-        // Keeps the shaped glyphs once laid out: by default a layout drops them and every paint,
-        // even of a one-pixel strip, shapes its lines again.
+    std::vector<double> lines;
+    for (QTextBlock block = document()->findBlockByNumber(std::max(0, blockNumber)); block.isValid();
+         block = block.next())
+        lines.push_back(rawLines(block));
+    return lines;
+}
+
+void ScriptText::estimateAll()
+{
+    m_heights.reset(rawLinesFrom(0));
+    m_heights.setFactor(fontMetrics().lineSpacing());
+    m_sliceFrom = 0;
+    m_anchor = 0;
+    if (m_lazy)
+        m_slices->start();
+}
+
+void ScriptText::setLazyLayout(bool lazy)
+{
+    m_lazy = lazy;
+    if (lazy)
+        m_slices->start();
+    else
+        m_slices->stop();
+}
+
+void ScriptText::measureBlock(std::size_t number, bool keepGlyphs)
+{
+    const QTextBlock block = document()->findBlockByNumber(static_cast<int>(number));
+    // Keeps the shaped glyphs of what is shown: by default a layout drops them and every paint,
+    // even of a one-pixel strip, shapes its lines again.
+    if (keepGlyphs)
         block.layout()->setCacheEnabled(true);
-        m_blockTops.push_back(m_measuredBottom);
-        m_measuredBottom += layout->blockBoundingRect(block).height();
-        block = block.next();
+    m_heights.measure(number, document()->documentLayout()->blockBoundingRect(block).height());
+}
+
+void ScriptText::measureThrough(int bottom)
+{
+    // Every block that can be seen, and every one above it.
+    while (m_heights.measuredPrefix() < m_heights.size() && m_heights.top(m_heights.measuredPrefix()) <= bottom)
+        measureBlock(m_heights.measuredPrefix(), true);
+}
+
+void ScriptText::measureAround(int offset, int bottom)
+{
+    // Measuring a block moves none of the tops above it, only where in it the offset falls.
+    std::size_t number = m_heights.blockAt(offset);
+    while (!m_heights.measured(number)) {
+        measureBlock(number, true);
+        number = m_heights.blockAt(offset);
+    }
+    m_anchor = number;
+    for (std::size_t i = number; i < m_heights.size() && m_heights.top(i) <= bottom; ++i)
+        if (!m_heights.measured(i))
+            measureBlock(i, true);
+    announceHeight();
+}
+
+void ScriptText::layoutSlice()
+{
+    if (!m_lazy)
+        return;
+    const double anchorTop = m_heights.top(m_anchor);
+    QElapsedTimer clock;
+    clock.start();
+    std::optional<std::size_t> next = m_heights.nextUnmeasured(m_sliceFrom);
+    while (next && clock.nsecsElapsed() < kSliceNanoseconds) {
+        measureBlock(*next, false);
+        m_sliceFrom = *next + 1;
+        next = m_heights.nextUnmeasured(m_sliceFrom);
+    }
+    m_heights.setFactor(m_heights.suggestedFactor(fontMetrics().lineSpacing()));
+    const double shift = m_heights.top(m_anchor) - anchorTop;
+    if (shift != 0)
+        emit shownContentShifted(shift);
+    announceHeight();
+    if (next)
+        m_slices->start();
+}
+
+void ScriptText::announceHeight()
+{
+    const qreal now = m_heights.total();
+    if (now != m_announcedHeight) {
+        m_announcedHeight = now;
+        emit contentHeightChanged();
     }
 }
 
@@ -194,28 +285,30 @@ qreal ScriptText::lineTopOfVisualLine(int visualLine)
     if (!block.isValid())
         return 0;
     const auto number = static_cast<std::size_t>(block.blockNumber());
-    if (number >= m_blockTops.size())
-        return m_measuredBottom;
+    if (number >= m_heights.size() || !m_heights.measured(number))
+        return m_heights.top(std::min(number, m_heights.size()));
     const QTextLayout* layout = block.layout();
     const int lineInBlock = visualLine - block.firstLineNumber();
     if (!layout || lineInBlock <= 0 || lineInBlock >= layout->lineCount())
-        return m_blockTops[number];
+        return m_heights.top(number);
     // The box shows a line from the bottom of the natural rectangle of the line above it, which
     // leaves out that line's leading.
-    return m_blockTops[number] + layout->lineAt(lineInBlock - 1).naturalTextRect().bottom();
+    return m_heights.top(number) + layout->lineAt(lineInBlock - 1).naturalTextRect().bottom();
 }
 
 int ScriptText::showFrom(int offset)
 {
-    extendBlockTops(offset + height());  // every block that can be seen, not only the first
+    if (m_lazy)
+        measureAround(offset, offset + height());
+    else
+        measureThrough(offset + height());
     int wantedLine = 0;
-    if (!m_blockTops.empty()) {
-        const auto found = std::upper_bound(m_blockTops.begin(), m_blockTops.end(), offset);
-        const int number = static_cast<int>(found - m_blockTops.begin()) - 1;
-        const QTextBlock block = document()->findBlockByNumber(number);
+    if (m_heights.measuredPrefix() > 0 || m_lazy) {
+        const std::size_t number = m_heights.blockAt(offset);
+        const QTextBlock block = document()->findBlockByNumber(static_cast<int>(number));
         wantedLine = block.firstLineNumber();
         if (const QTextLayout* layout = block.layout()) {
-            const qreal inBlock = offset - m_blockTops[static_cast<std::size_t>(number)];
+            const qreal inBlock = offset - m_heights.top(number);
             for (int i = layout->lineCount() - 1; i > 0; --i) {
                 if (layout->lineAt(i).y() <= inBlock) {
                     wantedLine += i;
@@ -269,8 +362,7 @@ void ScriptText::setPointSize(double points)
     QFont font = this->font();
     font.setPointSizeF(points);
     setFont(font);
-    m_blockTops.clear();
-    m_measuredBottom = 0;
+    estimateAll();
 }
 
 double ScriptText::pointSize() const
@@ -299,10 +391,8 @@ void ScriptText::resizeEvent(QResizeEvent* event)
 {
     const int oldWidth = viewport()->width();
     QPlainTextEdit::resizeEvent(event);
-    if (viewport()->width() != oldWidth) {
-        m_blockTops.clear();
-        m_measuredBottom = 0;
-    }
+    if (viewport()->width() != oldWidth)
+        estimateAll();
 }
 
 void ScriptText::wheelEvent(QWheelEvent* event)

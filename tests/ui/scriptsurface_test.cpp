@@ -7,11 +7,13 @@
 
 #include <cmath>
 
+#include "engine/scroller.h"
 #include "ui/scriptsurface.h"
 #include "ui/scripttext.h"
 #include "ui/twipscale.h"
 
 using namespace Qt::StringLiterals;
+namespace engine = velloran::engine;
 using velloran::ui::ScriptSurface;
 using velloran::ui::ScriptText;
 using velloran::ui::TwipScale;
@@ -55,7 +57,14 @@ struct Stage {
 
     ScriptText* text() const { return surface->text(); }
 
-    void show(float position)
+    // The whole-script option's lazy layout, left to settle: every estimate replaced.
+    bool followScript()
+    {
+        surface->setFollowsScript(true);
+        return QTest::qWaitFor([this] { return text()->layoutSettled(); });
+    }
+
+    void show(double position)
     {
         surface->setPosition(position);
         QCoreApplication::processEvents();
@@ -72,18 +81,26 @@ private slots:
     // plus 2760 twips: to the pixel, wherever the surface is and however the lines are grouped.
     void linesStandWhereThePositionPutsThem_data()
     {
-        QTest::addColumn<float>("position");
+        QTest::addColumn<double>("position");
+        QTest::addColumn<bool>("lazy");
         // Whole pixels first, where the placement must be exact; then places between pixels.
         for (const float position : {480.0f, -375.0f, -1005.0f, -120000.0f, -200010.0f, -239010.0f, 470.0f,
                                      100.0f, -1007.0f, -12345.0f, -199999.5f, -239995.0f})
-            QTest::newRow(qPrintable(QString::number(double(position)))) << position;
+            QTest::newRow(qPrintable(QString::number(double(position)))) << double(position) << false;
+        // Lazily laid out, once settled, the lines stand where a full layout puts them, also far
+        // beyond the classic range.
+        for (const double position : {-1005.0, -239995.0, -600000.0, -812345.5})
+            QTest::newRow(qPrintable(u"lazy "_s + QString::number(position))) << position << true;
     }
 
     void linesStandWhereThePositionPutsThem()
     {
-        QFETCH(float, position);
+        QFETCH(double, position);
+        QFETCH(bool, lazy);
         Stage stage(numberedLines(3000));
         QVERIFY(QTest::qWaitForWindowExposed(&stage.window));
+        if (lazy)
+            QVERIFY(stage.followScript());
         stage.show(position);
 
         ScriptText* text = stage.text();
@@ -119,8 +136,10 @@ private slots:
     {
         Stage stage(numberedLines(3000));
         QVERIFY(QTest::qWaitForWindowExposed(&stage.window));
-        for (const float start : {480.0f, -5000.0f, -120000.0f}) {
-            float position = start;
+        for (const double start : {480.0, -5000.0, -120000.0, -700000.0}) {
+            if (start < engine::kWrapLimit)  // beyond the classic range: with the whole-script option
+                stage.surface->setFollowsScript(true);
+            double position = start;
             stage.show(position);
             for (int tick = 0; tick < 150; ++tick) {
                 position -= 10;
@@ -134,6 +153,28 @@ private slots:
             QVERIFY2(screen == fresh,
                      qPrintable(u"stale pixels after ticking from "_s + QString::number(double(start))));
         }
+    }
+
+    // The estimated height becomes the real one: laid out lazily and settled, it equals the
+    // height measured by laying out every block from the top; and the last line then stands just
+    // above the band at the position the surface reports for it.
+    void settledHeightIsTheRealHeight()
+    {
+        QStringList lines;
+        for (int i = 0; i < 1500; ++i)  // lines of varied length, so an estimate is off at first
+            lines << u"line "_s + QString::number(i) + QString(i % 7 * 13, u'x');
+        Stage full(lines.join(u"\n"_s));
+        full.show(-1.0e7);  // everything above the place shown is laid out
+        const qreal real = full.text()->contentHeight();
+
+        Stage lazy(lines.join(u"\n"_s));
+        lazy.surface->setFollowsScript(true);
+        lazy.show(-400000);
+        QVERIFY(!lazy.text()->layoutSettled());
+        QTRY_VERIFY(lazy.text()->layoutSettled());
+        QCOMPARE(lazy.text()->contentHeight(), real);
+        const double gone = lazy.surface->lastLineGone();
+        QCOMPARE(gone, kBandTop - kTexTop - real * lazy.scale.perPixel());
     }
 };
 

@@ -151,7 +151,20 @@ void ReadingPane::setWholeScriptReachable(bool on)
         m_scroller.setRange({});
         m_tip->setScaleHeight(engine::kSurfaceHeight);
     }
-    ShowPosition();
+    m_scroll->setPosition(m_scroller.position());
+    showRangeDependents();
+}
+
+void ReadingPane::showRangeDependents()
+{
+    // The marker and the colour; the readout only where one is shown already (the full-screen
+    // window shows none until its script first moves).
+    const QColor colour = m_scroller.warning() ? kYellow : QColor(Qt::white);
+    if (m_setup.barShowsMarker)
+        m_tip->setMarker(m_scroller.markerTop(), colour);
+    tex()->setTextColor(colour);
+    if (m_lPos && !m_lPos->text().isEmpty())
+        m_lPos->setText(QString::fromStdString(m_scroller.readout()));
 }
 
 void ReadingPane::followScriptLength()
@@ -163,19 +176,22 @@ void ReadingPane::followScriptLength()
         return;
     m_scroller.setRange(range);
     m_tip->setScaleHeight(range.barScale);
-    // Only the marker and the colour depend on the range; the lines shown stay.
-    const QColor colour = m_scroller.warning() ? kYellow : QColor(Qt::white);
-    if (m_setup.barShowsMarker)
-        m_tip->setMarker(m_scroller.markerTop(), colour);
-    tex()->setTextColor(colour);
+    showRangeDependents();
 }
 
 void ReadingPane::keepShownLines(double twips)
 {
     if (!m_wholeScript)
         return;
+    // Until the reader first moves the script, the position restored at start is the place
+    // meant, and the lines settle onto it; from then on the lines the reader sees are held.
+    if (!m_readerMoved) {
+        m_scroll->refresh();
+        return;
+    }
     m_scroller.setPosition(m_scroller.position() - twips);
-    ShowPosition();
+    m_scroll->setPosition(m_scroller.position());
+    showRangeDependents();
 }
 
 void ReadingPane::setPosition(double position)
@@ -186,6 +202,7 @@ void ReadingPane::setPosition(double position)
 
 void ReadingPane::tScroll_Timer()
 {
+    m_readerMoved = true;
     m_scroller.tick(m_shared.pace.frequency);
     ShowPosition();
 }
@@ -236,18 +253,21 @@ int ReadingPane::frequencyValue() const
 
 void ReadingPane::nudgeUp()
 {
+    m_readerMoved = true;
     if (m_scroller.nudgeUp())
         ShowPosition();
 }
 
 void ReadingPane::nudgeDown()
 {
+    m_readerMoved = true;
     if (m_scroller.nudgeDown())
         ShowPosition();
 }
 
 void ReadingPane::cReset_Click()
 {
+    m_readerMoved = true;
     m_scroller.goHome();
     resetClock();
     ShowPosition();
@@ -275,6 +295,7 @@ void ReadingPane::Tip_MouseMove(int buttons, double y)
     const engine::BarOutcome outcome = m_scroller.moveOnBar(buttons, m_tScroll->isActive(), y);
     if (outcome == engine::BarOutcome::Ignored)
         return;
+    m_readerMoved = true;
     if (outcome == engine::BarOutcome::Placed && m_setup.placingResetsClock)
         resetClock();
     ShowPosition();

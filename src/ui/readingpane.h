@@ -132,6 +132,7 @@ private:
     void Tip_MouseMove(int buttons, double y);
     void followScriptLength();  // the range and the bar's scale from the script's current length
     void keepShownLines(double twips);
+    void showRangeDependents();
     void Tex_DblClick();
     void useScript(const QString& text);
     void resetClock();  // the shared clock to zero, and the window told
@@ -148,6 +149,7 @@ private:
     bool m_playing = false;
     bool m_ending = false;
     bool m_wholeScript = false;
+    bool m_readerMoved = false;  // by a tick, a nudge, a reset or the bar, since start-up
 
     ScriptSurface* m_scroll = nullptr;
     NavigationBar* m_tip = nullptr;

@@ -82,6 +82,7 @@ ScriptText::ScriptText(QWidget* parent) : QPlainTextEdit(parent)
             emit contentMoved();
     });
     m_slices = new QTimer(this);
+    m_slices->setObjectName(QStringLiteral("tLayout"));
     m_slices->setSingleShot(true);
     m_slices->setInterval(0);
     connect(m_slices, &QTimer::timeout, this, &ScriptText::layoutSlice);

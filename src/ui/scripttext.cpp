@@ -161,7 +161,7 @@ void ScriptText::contentsChanged(int position, int added)
         const int now = static_cast<int>(block.text().count(QChar::LineSeparator));
         block.setUserState(now);
         m_lineSeparators += now - before;
-        m_heights.unmeasure(static_cast<std::size_t>(first), rawLines(block));
+        m_heights.unmeasure(static_cast<std::size_t>(first), rawLines(block, charactersPerLine()));
     } else {
         for (; block.isValid(); block = block.next()) {
             block.setUserState(static_cast<int>(block.text().count(QChar::LineSeparator)));

@@ -81,7 +81,8 @@ protected:
 private:
     bool refusesEntry(qint64 added);
     void contentsChanged(int position, int added);
-    double rawLines(const class QTextBlock& block) const;
+    double charactersPerLine() const;
+    static double rawLines(const class QTextBlock& block, double charactersPerLine);
     std::vector<double> rawLinesFrom(int blockNumber) const;
     void estimateAll();
     void measureBlock(std::size_t number, bool keepGlyphs);

@@ -17,21 +17,31 @@ namespace {
 constexpr qint64 kSliceNanoseconds = 4'000'000;
 }  // namespace
 
-double ScriptText::rawLines(const QTextBlock& block) const
+double ScriptText::charactersPerLine() const
+{
+    return std::max(1.0, double(viewport()->width()) / std::max(1, fontMetrics().averageCharWidth()));
+}
+
+double ScriptText::rawLines(const QTextBlock& block, double charactersPerLine)
 {
     // One line per line break, or the characters over a line's worth, whichever is more; the
     // factor learnt from the blocks laid out makes up for the rest.
-    const double perLine = std::max(1.0, double(viewport()->width()) / std::max(1, fontMetrics().averageCharWidth()));
     const double lines = std::max(0, block.userState()) + 1.0;
-    return std::max(lines, std::ceil((block.length() - 1) / perLine));
+    return std::max(lines, std::ceil((block.length() - 1) / charactersPerLine));
 }
 
 std::vector<double> ScriptText::rawLinesFrom(int blockNumber) const
 {
+    const auto count = static_cast<std::size_t>(std::max(0, document()->blockCount() - std::max(0, blockNumber)));
+    // Read from the top, every block above what is shown is measured and no estimate is used.
+    if (!m_lazy)
+        return std::vector<double>(count, 1.0);
+    const double perLine = charactersPerLine();
     std::vector<double> lines;
+    lines.reserve(count);
     for (QTextBlock block = document()->findBlockByNumber(std::max(0, blockNumber)); block.isValid();
          block = block.next())
-        lines.push_back(rawLines(block));
+        lines.push_back(rawLines(block, perLine));
     return lines;
 }
 
@@ -47,9 +57,11 @@ void ScriptText::estimateAll()
 
 void ScriptText::setLazyLayout(bool lazy)
 {
+    if (lazy == m_lazy)
+        return;
     m_lazy = lazy;
     if (lazy)
-        m_slices->start();
+        estimateAll();
     else
         m_slices->stop();
 }

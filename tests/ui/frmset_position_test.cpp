@@ -306,6 +306,21 @@ private slots:
         QVERIFY(h.w().pane().scroller().position() != placed);  // the estimates were off, and made up for
         QCOMPARE(lineAtBandMiddle(h), before);
     }
+
+    // A far position saved with the option on, read with it off: the program starts, keeps the
+    // place in single precision and wraps at the first tick.
+    void farPositionReadWithTheOptionOffWrapsAtTheFirstTick()
+    {
+        Harness h;
+        h.write(u"Settings.ini"_s, settingsWithScript("-123456789", widgettools::variedLines(50)));
+        QVERIFY(h.start());
+        QVERIFY(!h.w().pane().wholeScriptReachable());
+        QCOMPARE(h.w().pane().scroller().position(), double(-123456789.0f));
+        QCOMPARE(h.text("lPos"), u"Scroller Position : 123456800"_s);
+        h.w().pane().TogglePlay();
+        QVERIFY(h.expire("tScroll"));
+        QCOMPARE(h.position(), 478.0f);
+    }
 };
 
 QTEST_MAIN(FrmSetPositionTest)

@@ -11,7 +11,8 @@ inline constexpr std::array<ScriptSize, 3> kAllSizes {ScriptSize::TenLines, Scri
                                                       ScriptSize::TenMb};
 
 // The whole-script option's comparison: a 400-line script, and 10 MB.
-inline constexpr std::array<ScriptSize, 2> kWholeScriptSizes {ScriptSize::FourHundredLines, ScriptSize::TenMb};
+inline constexpr std::array<ScriptSize, 2> kWholeScriptSizes {ScriptSize::FourHundredLines,
+                                                              ScriptSize::TenMb};
 
 // Short tag used in benchmark names and on the command line: lines10, mb1, mb10, lines400.
 const char* sizeTag(ScriptSize size);

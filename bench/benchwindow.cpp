@@ -23,7 +23,8 @@ BenchWindow& windowFor(ScriptSize size, bool wholeScript)
     auto& all = windows();
     auto found = all.find({size, wholeScript});
     if (found == all.end()) {
-        found = all.emplace(std::pair {size, wholeScript}, std::make_unique<BenchWindow>(scriptBytes(size), wholeScript))
+        found = all.emplace(std::pair {size, wholeScript},
+                            std::make_unique<BenchWindow>(scriptBytes(size), wholeScript))
                     .first;
         if (wholeScript)
             found->second->settleLayout();

@@ -199,18 +199,21 @@ public:
                     budget = "10 MB < 50000";
                     holds = many >= 0 && many < kFontStepBudgetUs;
                 }
-                std::printf("| %s | %s | %s | %s | %s | %s | %s |\n", operation[1], place, figure(few, 1).c_str(),
-                            figure(many, 1).c_str(), figure(ratio, 2).c_str(), budget.c_str(),
-                            verdict(holds).c_str());
+                std::printf("| %s | %s | %s | %s | %s | %s | %s |\n", operation[1], place,
+                            figure(few, 1).c_str(), figure(many, 1).c_str(), figure(ratio, 2).c_str(),
+                            budget.c_str(), verdict(holds).c_str());
             }
         }
         const double few = median("whole_jump/lines400");
         const double many = median("whole_jump/mb10");
-        std::printf("| jump by the bar, to the end and to the middle in turn | - | %s | %s | %s | 10 MB < 16000 | %s |\n",
-                    figure(few, 1).c_str(), figure(many, 1).c_str(), figure(few > 0 ? many / few : -1, 2).c_str(),
+        std::printf("| jump by the bar, to the end and to the middle in turn | - | %s | %s | %s | 10 MB < "
+                    "16000 | %s |\n",
+                    figure(few, 1).c_str(), figure(many, 1).c_str(),
+                    figure(few > 0 ? many / few : -1, 2).c_str(),
                     verdict(many >= 0 && many < kJumpBudgetUs).c_str());
         const double first = median("whole_first_jump/mb10");
-        std::printf("| first jump to the end, just after the script came in | - | - | %s | - | 10 MB < 16000 | %s |\n",
+        std::printf("| first jump to the end, just after the script came in | - | - | %s | - | 10 MB < 16000 "
+                    "| %s |\n",
                     figure(first, 1).c_str(), verdict(first >= 0 && first < kJumpBudgetUs).c_str());
         std::printf("| layout settled, from the option on (background slices) | - | - | %s | - | - | - |\n",
                     figure(median("whole_settle/mb10"), 0).c_str());

@@ -157,6 +157,7 @@ void settleTime(benchmark::State& state, ScriptSize size)
         auto bench = std::make_unique<BenchWindow>(scriptBytes(size), true);
         state.ResumeTiming();
         state.SetIterationTime(bench->settleLayout());
+        state.counters["wrap_limit"] = bench->window().pane().scroller().range().wrapLimit;
     }
 }
 

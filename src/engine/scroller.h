@@ -84,7 +84,10 @@ public:
     std::string readout() const;  // "Scroller Position : 12000"
 
 private:
-    double kept(double value) const { return m_exact ? value : static_cast<double>(static_cast<float>(value)); }
+    double kept(double value) const
+    {
+        return m_exact ? value : static_cast<double>(static_cast<float>(value));
+    }
 
     double m_home;
     double m_position;

@@ -18,7 +18,7 @@ struct SettingsRecord {
     QString backupPath;
     qint64 minutes = 0;
     qint16 seconds = 0;
-    QString script;  // line breaks as "\n", the way the text widgets hand them out
+    QString script;              // line breaks as "\n", the way the text widgets hand them out
     bool exactPosition = false;  // the position written with every whole twip (whole-script option)
 };
 

@@ -119,7 +119,8 @@ std::size_t BlockHeights::blockAt(double offset) const
         return 0;
     if (offset < m_prefixTops.back() || measuredPrefix() == size()) {
         const auto found = std::upper_bound(m_prefixTops.begin(), m_prefixTops.end(), offset);
-        const auto before = static_cast<std::size_t>(std::max<std::ptrdiff_t>(found - m_prefixTops.begin() - 1, 0));
+        const auto before =
+            static_cast<std::size_t>(std::max<std::ptrdiff_t>(found - m_prefixTops.begin() - 1, 0));
         return std::min(before, size() - 1);
     }
     std::size_t count = 0;

@@ -87,8 +87,9 @@ void ScriptSurface::setTexWidth(double width)
 void ScriptSurface::refresh()
 {
     const double surfaceTop = m_top;
-    const double height = m_followsScript ? std::max<double>(engine::kSurfaceHeight, m_bandBottom - lastLineGone())
-                                          : engine::kSurfaceHeight;
+    const double height = m_followsScript
+                              ? std::max<double>(engine::kSurfaceHeight, m_bandBottom - lastLineGone())
+                              : engine::kSurfaceHeight;
     const double surfaceBottom = surfaceTop + height;
     const double shownTop = std::max(surfaceTop, m_bandTop);
     const double shownBottom = std::max(shownTop, std::min(surfaceBottom, m_bandBottom));

@@ -41,7 +41,7 @@ public:
 
 signals:
     void mouseMoved();
-    void scriptHeightChanged();  // with the whole-script option: the range may have changed
+    void scriptHeightChanged();              // with the whole-script option: the range may have changed
     void shownContentShifted(double twips);  // see ScriptText::shownContentShifted
     void filesDropped(const QStringList& paths);
 

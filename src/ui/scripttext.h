@@ -93,8 +93,8 @@ private:
     qreal lineTopOfVisualLine(int visualLine);
 
     BlockHeights m_heights;
-    std::size_t m_anchor = 0;      // the block of the place last shown
-    std::size_t m_sliceFrom = 0;   // where the next idle-time slice looks for unmeasured blocks
+    std::size_t m_anchor = 0;     // the block of the place last shown
+    std::size_t m_sliceFrom = 0;  // where the next idle-time slice looks for unmeasured blocks
     qreal m_announcedHeight = -1;
     QTimer* m_slices = nullptr;
     bool m_lazy = false;

@@ -32,7 +32,8 @@ double ScriptText::rawLines(const QTextBlock& block, double charactersPerLine)
 
 std::vector<double> ScriptText::rawLinesFrom(int blockNumber) const
 {
-    const auto count = static_cast<std::size_t>(std::max(0, document()->blockCount() - std::max(0, blockNumber)));
+    const auto count =
+        static_cast<std::size_t>(std::max(0, document()->blockCount() - std::max(0, blockNumber)));
     // Read from the top, every block above what is shown is measured and no estimate is used.
     if (!m_lazy)
         return std::vector<double>(count, 1.0);
@@ -79,7 +80,8 @@ void ScriptText::measureBlock(std::size_t number, bool keepGlyphs)
 void ScriptText::measureThrough(int bottom)
 {
     // Every block that can be seen, and every one above it.
-    while (m_heights.measuredPrefix() < m_heights.size() && m_heights.top(m_heights.measuredPrefix()) <= bottom)
+    while (m_heights.measuredPrefix() < m_heights.size() &&
+           m_heights.top(m_heights.measuredPrefix()) <= bottom)
         measureBlock(m_heights.measuredPrefix(), true);
 }
 

@@ -174,10 +174,10 @@ TEST_P(WholeScriptRangeTest, KeepsTheClassicDistancesFromTheWrapLimit)
 }
 
 INSTANTIATE_TEST_SUITE_P(Lengths, WholeScriptRangeTest,
-                         ::testing::Values(RangeCase {1000, -240000},         // a short script keeps the floor
-                                           RangeCase {-239999.5, -240000},    // just above it: still the floor
-                                           RangeCase {-240000, -240000},      // exactly at it
-                                           RangeCase {-240000.5, -240001},    // rounded down to a whole twip
+                         ::testing::Values(RangeCase {1000, -240000},       // a short script keeps the floor
+                                           RangeCase {-239999.5, -240000},  // just above it: still the floor
+                                           RangeCase {-240000, -240000},    // exactly at it
+                                           RangeCase {-240000.5, -240001},  // rounded down to a whole twip
                                            RangeCase {-1234567.25, -1234568},
                                            RangeCase {-123456789, -123456789}));  // a 10 MB script
 
@@ -204,18 +204,53 @@ struct WholeCase {
 TEST(WholeScriptScroller, RulesFollowTheRange)
 {
     const WholeCase cases[] = {
-        {"tick past the classic limit", -240000, [](Scroller& s) { s.tick(10); return true; }, -240010, false},
-        {"tick at the new limit wraps", -1000000, [](Scroller& s) { s.tick(10); return true; }, 470, false},
-        {"tick just above it steps past", -999995, [](Scroller& s) { s.tick(10); return true; }, -1000005, true},
-        {"warning starts 10000 before", -990000, [](Scroller& s) { s.tick(0); return true; }, -990000, false},
-        {"and is strictly below", -990001, [](Scroller& s) { s.tick(0); return true; }, -990001, true},
+        {"tick past the classic limit", -240000,
+         [](Scroller& s) {
+             s.tick(10);
+             return true;
+         },
+         -240010, false},
+        {"tick at the new limit wraps", -1000000,
+         [](Scroller& s) {
+             s.tick(10);
+             return true;
+         },
+         470, false},
+        {"tick just above it steps past", -999995,
+         [](Scroller& s) {
+             s.tick(10);
+             return true;
+         },
+         -1000005, true},
+        {"warning starts 10000 before", -990000,
+         [](Scroller& s) {
+             s.tick(0);
+             return true;
+         },
+         -990000, false},
+        {"and is strictly below", -990001,
+         [](Scroller& s) {
+             s.tick(0);
+             return true;
+         },
+         -990001, true},
         {"nudge up at its limit", -1000400, [](Scroller& s) { return !s.nudgeUp(); }, -1000400, true},
         {"nudge up above it", -1000399, [](Scroller& s) { return s.nudgeUp(); }, -1000599, true},
-        {"bar top reaches the end", -5000, [](Scroller& s) { return s.moveOnBar(kLeftButton, false, 0) == BarOutcome::Placed; }, -1000000, true},
-        {"bar bottom reaches the start", -5000, [](Scroller& s) { return s.moveOnBar(kLeftButton, false, 1000000) == BarOutcome::Placed; }, 0, false},
-        {"bar keeps a fraction", -5000, [](Scroller& s) { return s.moveOnBar(kLeftButton, false, 0.25) == BarOutcome::Placed; }, -999999.75, true},
-        {"bar guard below the limit", -1000353, [](Scroller& s) { return s.moveOnBar(kLeftButton, false, 500000) == BarOutcome::PulledBack; }, -1000000, true},
-        {"bar guard just above it", -1000352, [](Scroller& s) { return s.moveOnBar(kLeftButton, false, 500000) == BarOutcome::Placed; }, -500000, false},
+        {"bar top reaches the end", -5000,
+         [](Scroller& s) { return s.moveOnBar(kLeftButton, false, 0) == BarOutcome::Placed; }, -1000000,
+         true},
+        {"bar bottom reaches the start", -5000,
+         [](Scroller& s) { return s.moveOnBar(kLeftButton, false, 1000000) == BarOutcome::Placed; }, 0,
+         false},
+        {"bar keeps a fraction", -5000,
+         [](Scroller& s) { return s.moveOnBar(kLeftButton, false, 0.25) == BarOutcome::Placed; }, -999999.75,
+         true},
+        {"bar guard below the limit", -1000353,
+         [](Scroller& s) { return s.moveOnBar(kLeftButton, false, 500000) == BarOutcome::PulledBack; },
+         -1000000, true},
+        {"bar guard just above it", -1000352,
+         [](Scroller& s) { return s.moveOnBar(kLeftButton, false, 500000) == BarOutcome::Placed; }, -500000,
+         false},
     };
     for (const WholeCase& c : cases) {
         Scroller scroller(kMainHome);
@@ -276,9 +311,10 @@ float referenceTick(float position, std::int16_t frequency)
 
 TEST(Scroller, ClassicArithmeticMatchesSinglePrecisionEverywhere)
 {
-    const float places[] = {480,        479.5f,      0,        -0.1f,       -123456.79f, -229999.99f, -230000,
-                            -230000.01f, -239999.9f, -240000,  -240000.02f, -240352.99f, -240353,     -240400,
-                            -8388607.5f, -16777215,  -16777217.0f, -99999999.0f,  1.0e-7f,     -1234.5678f};
+    const float places[] = {480,     479.5f,      0,           -0.1f,     -123456.79f,  -229999.99f,
+                            -230000, -230000.01f, -239999.9f,  -240000,   -240000.02f,  -240352.99f,
+                            -240353, -240400,     -8388607.5f, -16777215, -16777217.0f, -99999999.0f,
+                            1.0e-7f, -1234.5678f};
     const std::int16_t frequencies[] = {1, 2, 10, 999, 1000};
     const float pointers[] = {0, 0.3f, 259646.99f, 375000.1f, 499999.97f, 500600.4f, 1234.5678f};
     for (const float place : places) {
@@ -287,7 +323,8 @@ TEST(Scroller, ClassicArithmeticMatchesSinglePrecisionEverywhere)
             scroller.setPosition(place);
             scroller.tick(frequency);
             ASSERT_EQ(scroller.position(), referenceTick(place, frequency)) << place << " " << frequency;
-            EXPECT_EQ(scroller.readout(), "Scroller Position : " + formatGeneral(-referenceTick(place, frequency)));
+            EXPECT_EQ(scroller.readout(),
+                      "Scroller Position : " + formatGeneral(-referenceTick(place, frequency)));
         }
         for (const float pointer : pointers) {
             Scroller scroller(kMainHome);

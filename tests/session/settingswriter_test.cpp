@@ -35,7 +35,8 @@ TEST(WriteRecord, NumbersAndTextFields)
          "100,10,27.75,-123456789,\"\",0,0,\"x\"\r\n"},
         {{100, 10, 27.75f, -123456789.0, QString(), 0, 0, u"x"_s, false},
          "100,10,27.75,-123456800,\"\",0,0,\"x\"\r\n"},
-        {{100, 10, 27.75f, -240005.0, QString(), 0, 0, u"x"_s, true}, "100,10,27.75,-240005,\"\",0,0,\"x\"\r\n"},
+        {{100, 10, 27.75f, -240005.0, QString(), 0, 0, u"x"_s, true},
+         "100,10,27.75,-240005,\"\",0,0,\"x\"\r\n"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(writeRecord(c.record), c.expected) << c.expected.constData();

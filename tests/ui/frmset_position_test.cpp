@@ -287,7 +287,8 @@ private slots:
         QCOMPARE(h.w().pane().scroller().position(), -1234569.0);
         h.w().pane().TogglePlay();
         QVERIFY(h.w().SaveSettings());
-        QVERIFY2(h.read(u"Settings.ini"_s).startsWith("100,2,27.75,-1234569,\""), h.read(u"Settings.ini"_s).left(40));
+        QVERIFY2(h.read(u"Settings.ini"_s).startsWith("100,2,27.75,-1234569,\""),
+                 h.read(u"Settings.ini"_s).left(40));
     }
 
     // Lazy layout corrects estimates above the place shown: the lines the reader sees stay put.

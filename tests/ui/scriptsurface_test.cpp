@@ -1,9 +1,9 @@
 // The moving surface: where the script stands on the window for a given position, and that the
 // pixels reused from one position to the next are the pixels a fresh paint would give.
+#include <QAbstractTextDocumentLayout>
 #include <QScreen>
 #include <QTest>
 #include <QTextBlock>
-#include <QAbstractTextDocumentLayout>
 #include <QTextLayout>
 
 #include <cmath>

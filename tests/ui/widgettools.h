@@ -109,7 +109,8 @@ inline void dragOnBar(velloran::ui::ReadingPane& pane, double fraction)
 {
     QWidget* tip = pane.tip();
     const QPointF at(tip->width() / 2.0, fraction * tip->height());
-    QMouseEvent move(QEvent::MouseMove, at, tip->mapToGlobal(at), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, at, tip->mapToGlobal(at), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
     QApplication::sendEvent(tip, &move);
 }
 
@@ -122,7 +123,8 @@ inline QColor scriptColour(velloran::ui::ReadingPane& pane)
 // from the script's start to its end, the ticks pass the classic limit, the warning starts 10000
 // twips before the end and the wrap comes where the last line has left the band. Starts paused
 // at home and leaves the pane playing.
-inline void expectWholeScriptRange(velloran::ui::ReadingPane& pane, double home, const std::function<void()>& tick)
+inline void expectWholeScriptRange(velloran::ui::ReadingPane& pane, double home,
+                                   const std::function<void()>& tick)
 {
     QTRY_VERIFY(pane.tex()->layoutSettled());
     const double wrap = std::floor(pane.surface()->lastLineGone());
@@ -157,7 +159,8 @@ inline void expectWholeScriptRange(velloran::ui::ReadingPane& pane, double home,
 
 // The option turned off while far down: the classic range at once, the wrap at the next tick.
 inline void expectClassicRangeBackAtOnce(velloran::ui::ReadingPane& pane, double home,
-                                         const std::function<void(bool)>& setOption, const std::function<void()>& tick)
+                                         const std::function<void(bool)>& setOption,
+                                         const std::function<void()>& tick)
 {
     pane.setPosition(-400000);
     pane.ShowPosition();
@@ -171,4 +174,3 @@ inline void expectClassicRangeBackAtOnce(velloran::ui::ReadingPane& pane, double
 }
 
 }  // namespace widgettools
-

@@ -344,8 +344,9 @@ int runSmoke(int, char** argv)
 
     registerWindowBenchmarks();
     registerScriptBenchmarks();
+    registerWholeScriptBenchmarks();
     runBenchmarks<benchmark::BenchmarkReporter>(
-        argv[0], {"--benchmark_filter=/lines10", "--benchmark_min_time=0.001"}, nullptr);
+        argv[0], {"--benchmark_filter=/lines10|whole_.*/lines400", "--benchmark_min_time=0.001"}, nullptr);
     BenchWindow::releaseAll();
 
     const QString tiny = QStringLiteral("--size=lines10");

@@ -123,6 +123,7 @@ void frmFull::Form_Load()
     m_scale.place(m_pane->tip(), w - 255 - 120, 120, 255, h - 240);
     m_fCtrl->move(m_fCtrl->x(), m_scale.px(h - 1815 - 480));
     m_pane->setPosition(engine::kFullHome);
+    m_pane->setWholeScriptReachable(m_host.wholeScriptReachable());
     m_pane->takePace(m_host.speedValue(), m_host.frequencyValue());
     m_fHide->move(m_scale.px(4560), m_scale.px(h + 10000));
 }

@@ -334,11 +334,13 @@ TEST(Scroller, ClassicArithmeticMatchesSinglePrecisionEverywhere)
         }
         Scroller up(kMainHome);
         up.setPosition(place);
-        if (up.nudgeUp())
+        if (up.nudgeUp()) {
             EXPECT_EQ(up.position(), place - kNudgeStep) << place;
+        }
         EXPECT_EQ(formatPosition(place, false), formatGeneral(place));
-        if (std::fabs(place) < 1.0e6f)
+        if (std::fabs(place) < 1.0e6f) {
             EXPECT_EQ(formatPosition(place, true), formatGeneral(place)) << place;
+        }
     }
 }
 

@@ -64,6 +64,7 @@ QByteArray generate(ScriptSize size, bool quoted)
     case ScriptSize::TenLines: return makeScript(kMegabyte, 10, quoted);
     case ScriptSize::OneMb: return makeScript(kMegabyte, 1 << 30, quoted);
     case ScriptSize::TenMb: return makeScript(10 * kMegabyte, 1 << 30, quoted);
+    case ScriptSize::FourHundredLines: return makeScript(kMegabyte, 400, quoted);
     }
     return {};
 }
@@ -76,6 +77,7 @@ const char* sizeTag(ScriptSize size)
     case ScriptSize::TenLines: return "lines10";
     case ScriptSize::OneMb: return "mb1";
     case ScriptSize::TenMb: return "mb10";
+    case ScriptSize::FourHundredLines: return "lines400";
     }
     return "";
 }
@@ -86,6 +88,7 @@ const char* sizeHeading(ScriptSize size)
     case ScriptSize::TenLines: return "10 lines";
     case ScriptSize::OneMb: return "1 MB";
     case ScriptSize::TenMb: return "10 MB";
+    case ScriptSize::FourHundredLines: return "400 lines";
     }
     return "";
 }

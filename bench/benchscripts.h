@@ -6,11 +6,15 @@
 
 namespace velloran::bench {
 
-enum class ScriptSize { TenLines, OneMb, TenMb };
+enum class ScriptSize { TenLines, OneMb, TenMb, FourHundredLines };
 inline constexpr std::array<ScriptSize, 3> kAllSizes {ScriptSize::TenLines, ScriptSize::OneMb,
                                                       ScriptSize::TenMb};
 
-// Short tag used in benchmark names and on the command line: lines10, mb1, mb10.
+// The whole-script option's comparison: a 400-line script, and 10 MB.
+inline constexpr std::array<ScriptSize, 2> kWholeScriptSizes {ScriptSize::FourHundredLines,
+                                                              ScriptSize::TenMb};
+
+// Short tag used in benchmark names and on the command line: lines10, mb1, mb10, lines400.
 const char* sizeTag(ScriptSize size);
 // Heading used in the table: "10 lines", "1 MB", "10 MB".
 const char* sizeHeading(ScriptSize size);

@@ -34,11 +34,14 @@ protected:
 // program folder. The window's own timers are muted: the benchmark decides when a tick happens.
 class BenchWindow {
 public:
-    explicit BenchWindow(const QByteArray& script);
+    // With wholeScript, the whole-script option is on from the moment the script is in.
+    explicit BenchWindow(const QByteArray& script, bool wholeScript = false);
     ~BenchWindow();
 
     // One window per script size, kept for the whole run; releaseAll() before the application goes.
     static BenchWindow& forSize(ScriptSize size);
+    // The same with the whole-script option on and its lazy layout settled.
+    static BenchWindow& forWholeScript(ScriptSize size);
     static void releaseAll();
 
     ui::frmSet& window() { return *m_window; }
@@ -55,6 +58,7 @@ public:
     void place(float position);     // shows the script at this position, settled
     void setPlaying(bool playing);  // the playing or paused layout
     void tick();                    // one expiry of tScroll, through the window's own handler
+    double settleLayout();          // runs the event loop until the lazy layout is done; seconds
 
 private:
     QTemporaryDir m_dir;

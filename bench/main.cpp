@@ -91,6 +91,7 @@ int main(int argc, char* argv[])
     } else {
         registerWindowBenchmarks();
         registerScriptBenchmarks();
+        registerWholeScriptBenchmarks();
         benchmark::Initialize(&argc, argv);
         if (benchmark::ReportUnrecognizedArguments(argc, argv))
             return 2;

@@ -33,6 +33,8 @@ constexpr double kSaveBudgetMs = 200;
 constexpr double kStartupBudgetMs = 500;
 constexpr double kLatenessBudgetMs = 2;
 constexpr double kMemoryBudgetMb = 150;
+constexpr double kJumpBudgetUs = 16000;
+constexpr double kFontStepBudgetUs = 50000;
 
 // Keeps the median of every benchmark, in its unit (microseconds here), and shows progress.
 class MedianCollector : public benchmark::BenchmarkReporter {
@@ -173,6 +175,50 @@ public:
         }
     }
 
+    void wholeScriptSection() const
+    {
+        std::printf("\n#### With the whole-script option on (microseconds, median of %d)\n\n", kRepetitions);
+        std::printf("Places: home; mid, half the script's range; end, 5000 twips before its wrap limit.\n\n");
+        std::printf("| operation | place | 400 lines | 10 MB | 10 MB / 400 lines | budget | verdict |\n");
+        std::printf("|---|---|---:|---:|---:|---|---|\n");
+        const char* operations[][2] = {{"whole_tick", "tick"},
+                                       {"whole_font_step", "font size step"},
+                                       {"whole_keystroke", "keystroke with character counter"}};
+        for (const auto& operation : operations) {
+            for (const char* place : {"home", "mid", "end"}) {
+                const std::string base = operation[0];
+                const double few = median(base + "/lines400/" + place);
+                const double many = median(base + "/mb10/" + place);
+                const double ratio = few > 0 && many >= 0 ? many / few : -1;
+                std::string budget = "10 MB < 2000";
+                bool holds = many >= 0 && many < kKeystrokeBudgetUs;
+                if (base == "whole_tick") {
+                    budget = "10 MB <= 1.2x 400 lines and < 1000";
+                    holds = ratio >= 0 && ratio <= kTickRatioBudget && many < kTickBudgetUs;
+                } else if (base == "whole_font_step") {
+                    budget = "10 MB < 50000";
+                    holds = many >= 0 && many < kFontStepBudgetUs;
+                }
+                std::printf("| %s | %s | %s | %s | %s | %s | %s |\n", operation[1], place,
+                            figure(few, 1).c_str(), figure(many, 1).c_str(), figure(ratio, 2).c_str(),
+                            budget.c_str(), verdict(holds).c_str());
+            }
+        }
+        const double few = median("whole_jump/lines400");
+        const double many = median("whole_jump/mb10");
+        std::printf("| jump by the bar, to the end and to the middle in turn | - | %s | %s | %s | 10 MB < "
+                    "16000 | %s |\n",
+                    figure(few, 1).c_str(), figure(many, 1).c_str(),
+                    figure(few > 0 ? many / few : -1, 2).c_str(),
+                    verdict(many >= 0 && many < kJumpBudgetUs).c_str());
+        const double first = median("whole_first_jump/mb10");
+        std::printf("| first jump to the end, just after the script came in | - | - | %s | - | 10 MB < 16000 "
+                    "| %s |\n",
+                    figure(first, 1).c_str(), verdict(first >= 0 && first < kJumpBudgetUs).c_str());
+        std::printf("| layout settled, from the option on (background slices) | - | - | %s | - | - | - |\n",
+                    figure(median("whole_settle/mb10"), 0).c_str());
+    }
+
 private:
     const std::map<std::string, double>& m_medians;
 };
@@ -215,6 +261,7 @@ int runTable(int, char** argv)
     std::fprintf(stderr, "velloran_bench: benchmarks (%d repetitions each)\n", kRepetitions);
     registerWindowBenchmarks();
     registerScriptBenchmarks();
+    registerWholeScriptBenchmarks();
     MedianCollector collector;
     runBenchmarks(argv[0],
                   {"--benchmark_repetitions=" + std::to_string(kRepetitions), "--benchmark_min_time=0.1",
@@ -233,6 +280,7 @@ int runTable(int, char** argv)
     const Table table(collector.medians);
     table.windowSection();
     table.scriptSection();
+    table.wholeScriptSection();
 
     std::printf("\n#### Start-up with the script in Settings.ini (milliseconds, median of %d processes)\n\n",
                 kStartupRuns);
@@ -296,8 +344,9 @@ int runSmoke(int, char** argv)
 
     registerWindowBenchmarks();
     registerScriptBenchmarks();
+    registerWholeScriptBenchmarks();
     runBenchmarks<benchmark::BenchmarkReporter>(
-        argv[0], {"--benchmark_filter=/lines10", "--benchmark_min_time=0.001"}, nullptr);
+        argv[0], {"--benchmark_filter=/lines10|whole_.*/lines400", "--benchmark_min_time=0.001"}, nullptr);
     BenchWindow::releaseAll();
 
     const QString tiny = QStringLiteral("--size=lines10");

@@ -16,6 +16,7 @@ inline constexpr Place kPlaces[] = {{"home", 480.0f}, {"mid", -120000.0f}, {"wra
 
 void registerWindowBenchmarks();
 void registerScriptBenchmarks();
+void registerWholeScriptBenchmarks();  // the whole-script option's figures
 
 // Wall time of one call, for benchmarks that time only part of each iteration.
 template <class Work> double secondsOf(Work&& work)

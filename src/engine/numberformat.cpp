@@ -43,6 +43,21 @@ std::string formatGeneral(float value)
     return negative ? "-" + result : result;
 }
 
+std::string formatPosition(double value, bool exact)
+{
+    constexpr double kSevenDigitsWhole = 1e6;
+    if (!exact || !std::isfinite(value) || std::fabs(value) < kSevenDigitsWhole)
+        return formatGeneral(static_cast<float>(value));
+    char buffer[48];
+    std::snprintf(buffer, sizeof buffer, "%.2f", value);
+    std::string text(buffer);
+    while (text.back() == '0')
+        text.pop_back();
+    if (text.back() == '.')
+        text.pop_back();
+    return text;
+}
+
 double roundHalfEven(double value)
 {
     return std::nearbyint(value);  // the default rounding mode rounds halves to even

@@ -1,20 +1,44 @@
 #include "engine/scroller.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace velloran::engine {
+
+namespace {
+// The classic distances of the other limits from the wrap limit.
+constexpr double kWarningAhead = kWarningThreshold - kWrapLimit;
+constexpr double kUpNudgeBeyond = kUpNudgeLimit - kWrapLimit;
+constexpr double kBarGuardBeyond = kBarLowerGuard - kWrapLimit;
+}  // namespace
+
+ScrollRange wholeScriptRange(double lastLineGone)
+{
+    const double wrap = std::min<double>(kWrapLimit, std::floor(lastLineGone));
+    return {wrap, wrap + kWarningAhead, wrap + kUpNudgeBeyond, wrap + kBarGuardBeyond, -wrap};
+}
+
+void Scroller::setExact(bool exact)
+{
+    m_exact = exact;
+    m_position = kept(m_position);
+}
 
 void Scroller::tick(std::int16_t frequency)
 {
-    float position = m_position;
-    if (position <= kWrapLimit)
+    double position = m_position;
+    if (position <= m_range.wrapLimit)
         position = m_home;
-    m_position = static_cast<float>(position - frequency);
+    // Both operands are single-precision values, so rounding the exact difference gives what the
+    // single-precision subtraction gives.
+    m_position = kept(position - frequency);
 }
 
 bool Scroller::nudgeUp()
 {
-    if (m_position <= kUpNudgeLimit)
+    if (m_position <= m_range.upNudgeLimit)
         return false;
-    m_position -= kNudgeStep;
+    m_position = kept(m_position - kNudgeStep);
     return true;
 }
 
@@ -22,34 +46,36 @@ bool Scroller::nudgeDown()
 {
     if (m_position >= m_home)
         return false;
-    m_position += kNudgeStep;
+    m_position = kept(m_position + kNudgeStep);
     return true;
 }
 
-BarOutcome Scroller::moveOnBar(int heldButtons, bool playing, float y)
+BarOutcome Scroller::moveOnBar(int heldButtons, bool playing, double y)
 {
     if (heldButtons == kRightButton || playing || heldButtons != kLeftButton)
         return BarOutcome::Ignored;
-    if (m_position <= kBarLowerGuard) {
-        m_position = kWrapLimit;
+    if (m_position <= m_range.barLowerGuard) {
+        m_position = kept(m_range.wrapLimit);
         return BarOutcome::PulledBack;
     }
-    if (m_position >= m_home + 1.0f) {
+    if (m_position >= m_home + 1.0) {
         m_position = m_home;
         return BarOutcome::PulledBack;
     }
-    m_position = static_cast<float>(y - kSurfaceHeight);
+    // Classic: the pointer's place as a single-precision value, as the bar's scale gives it.
+    const double pointer = m_exact ? y : static_cast<double>(static_cast<float>(y));
+    m_position = kept(pointer - m_range.barScale);
     return BarOutcome::Placed;
 }
 
 std::string Scroller::readout() const
 {
-    return positionReadout(m_position);
+    return positionReadout(m_position, m_exact);
 }
 
-std::string positionReadout(float position)
+std::string positionReadout(double position, bool exact)
 {
-    return "Scroller Position : " + formatGeneral(-position);
+    return "Scroller Position : " + formatPosition(-position, exact);
 }
 
 }  // namespace velloran::engine

@@ -19,6 +19,23 @@ inline constexpr float kNudgeStep = 200.0f;
 inline constexpr float kUpNudgeLimit = -240400.0f;
 inline constexpr float kBarLowerGuard = -240353.0f;
 
+// The positions the rules judge against. The classic range is fixed; the whole-script range
+// follows the script's length and keeps the classic distances between its limits.
+struct ScrollRange {
+    double wrapLimit = kWrapLimit;
+    double warningThreshold = kWarningThreshold;
+    double upNudgeLimit = kUpNudgeLimit;
+    double barLowerGuard = kBarLowerGuard;
+    double barScale = kSurfaceHeight;  // units of the navigation bar's full height
+
+    bool operator==(const ScrollRange&) const = default;
+};
+
+// `lastLineGone`: the position at which the script's last line has risen above the viewing band.
+// The wrap limit goes there (rounded down to a whole twip), never above the classic one, and the
+// navigation bar spans from 0 to it.
+ScrollRange wholeScriptRange(double lastLineGone);
+
 // What a movement over the navigation bar did.
 enum class BarOutcome {
     Ignored,     // wrong buttons, or playing
@@ -32,12 +49,23 @@ inline constexpr int kRightButton = 2;
 
 // The scroll position of one window (the Top of its surface, in twips) and the rules that move it.
 // Each window owns one; the pace and the run-time clock are shared and passed in.
+//
+// The position is held as a double. Unless it is exact, every result is rounded to single
+// precision, so the classic arithmetic, readouts and saved bytes stay what they always were; an
+// exact scroller keeps whole twips and 2-twip steps exact however far down a long script it is.
 class Scroller {
 public:
-    explicit Scroller(float home) : m_home(home), m_position(home) { }
+    explicit Scroller(double home) : m_home(home), m_position(home) { }
 
-    float position() const { return m_position; }
-    void setPosition(float position) { m_position = position; }
+    double position() const { return m_position; }
+    void setPosition(double position) { m_position = kept(position); }
+
+    // Exactness and the range go together with the whole-script option; turning exactness off
+    // rounds the position to single precision at once.
+    void setExact(bool exact);
+    bool exact() const { return m_exact; }
+    void setRange(const ScrollRange& range) { m_range = range; }
+    const ScrollRange& range() const { return m_range; }
 
     // One tick: wrap to home at or below the wrap limit, then rise by the frequency.
     void tick(std::int16_t frequency);
@@ -48,19 +76,26 @@ public:
     void goHome() { m_position = m_home; }
 
     // A movement over the navigation bar with the held buttons and the pointer's y in the bar's
-    // scale (one unit per twip of surface). Guards judge the position left by the last change.
-    BarOutcome moveOnBar(int heldButtons, bool playing, float y);
+    // scale. Guards judge the position left by the last change.
+    BarOutcome moveOnBar(int heldButtons, bool playing, double y);
 
-    bool warning() const { return m_position < kWarningThreshold; }
-    float markerTop() const { return -m_position; }
+    bool warning() const { return m_position < m_range.warningThreshold; }
+    double markerTop() const { return -m_position; }
     std::string readout() const;  // "Scroller Position : 12000"
 
 private:
-    float m_home;
-    float m_position;
+    double kept(double value) const
+    {
+        return m_exact ? value : static_cast<double>(static_cast<float>(value));
+    }
+
+    double m_home;
+    double m_position;
+    bool m_exact = false;
+    ScrollRange m_range;
 };
 
 // "Scroller Position : " with the distance scrolled.
-std::string positionReadout(float position);
+std::string positionReadout(double position, bool exact = false);
 
 }  // namespace velloran::engine

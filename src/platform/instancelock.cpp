@@ -1,5 +1,6 @@
 #include "platform/instancelock.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -7,6 +8,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <optional>
 #include <unistd.h>
 
 namespace velloran::platform {
@@ -40,6 +42,25 @@ QString describe(QLockFile::LockError error)
     case QLockFile::UnknownError: return QStringLiteral("it cannot be created there");
     default: return QStringLiteral("it is held");
     }
+}
+
+// The process recorded in a lock that could not be taken. A copy starting at the same moment
+// creates the file before it locks and writes it, so an empty record is given a moment to
+// appear before the file counts as left behind by a crash.
+std::optional<qint64> recordedOwner(const QLockFile& lock)
+{
+    const QDeadlineTimer patience(500);
+    do {
+        qint64 pid = 0;
+        QString host;
+        QString application;
+        if (lock.getLockInfo(&pid, &host, &application))
+            return pid;
+        if (!QFileInfo::exists(lock.fileName()))
+            return std::nullopt;
+        ::usleep(2000);
+    } while (!patience.hasExpired());
+    return std::nullopt;
 }
 
 }  // namespace
@@ -76,10 +97,8 @@ bool InstanceLock::acquire()
         auto lock = std::make_unique<QLockFile>(folder + u"/velloran.lock");
         lock->setStaleLockTime(0);  // a lock is stale by its owner's process only, never by age
         if (!lock->tryLock(0) && lock->error() == QLockFile::LockFailedError) {
-            qint64 pid = 0;
-            QString host;
-            QString application;
-            if (lock->getLockInfo(&pid, &host, &application) && isAnotherCopy(pid))
+            const std::optional<qint64> owner = recordedOwner(*lock);
+            if (owner && isAnotherCopy(*owner))
                 return false;
             // The recorded owner is gone or is another program; the file lock that a live copy
             // holds keeps this from removing its lock.

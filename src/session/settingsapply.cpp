@@ -93,7 +93,7 @@ std::optional<qint64> toWhole(const Field& field)
     return roundedWhole(*number, std::numeric_limits<qint64>::min(), std::numeric_limits<qint64>::max());
 }
 
-std::optional<float> toSingle(const Field& field)
+std::optional<double> toPosition(const Field& field)
 {
     const auto number = numberOf(field);
     if (!number || wholeDigits(*number).size() > kMaxSingleDigits)
@@ -102,7 +102,15 @@ std::optional<float> toSingle(const Field& field)
     const double value = number->toDouble(&ok);
     if (!ok || !std::isfinite(value) || std::fabs(value) > FLT_MAX)
         return std::nullopt;
-    return static_cast<float>(value) + 0.0f;  // adding zero turns -0 into 0
+    return value + 0.0;  // adding zero turns -0 into 0
+}
+
+std::optional<float> toSingle(const Field& field)
+{
+    const auto value = toPosition(field);
+    if (!value)
+        return std::nullopt;
+    return static_cast<float>(*value) + 0.0f;
 }
 
 QString toText(const Field& field)
@@ -145,8 +153,8 @@ int applyFields(const std::array<Field, 8>& fields, SettingsTarget& target)
             return v && target.applyFontSize(*v);
         },
         [&] {
-            const auto v = toSingle(fields[3]);
-            return v && target.applyPosition(*v);
+            const auto v = toPosition(fields[3]);
+            return v && target.applyExactPosition(*v);
         },
         [&] { return target.applyBackupPath(toText(fields[4])); },
         // Minutes that are not a number (a hand-edited file) restart the clock rather than cost

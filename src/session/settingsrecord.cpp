@@ -129,11 +129,12 @@ void appendScript(QByteArray& out, QStringView script)
 
 QByteArray writeRecord(const SettingsRecord& record)
 {
-    const QString head = QString::number(record.speed) % u',' % QString::number(record.frequency) % u',' %
-                         single(record.fontSize) % u',' % single(record.position) % u',' % kQuote %
-                         cleanText(record.backupPath, kQuote) % kQuote % u',' %
-                         QString::number(record.minutes) % u',' % QString::number(record.seconds) % u',' %
-                         kQuote;
+    const QString head =
+        QString::number(record.speed) % u',' % QString::number(record.frequency) % u',' %
+        single(record.fontSize) % u',' %
+        QString::fromStdString(engine::formatPosition(record.position, record.exactPosition)) % u',' %
+        kQuote % cleanText(record.backupPath, kQuote) % kQuote % u',' % QString::number(record.minutes) %
+        u',' % QString::number(record.seconds) % u',' % kQuote;
     QByteArray out = encodeSettings(head);
     // UTF-8 takes at least a byte per character; the reserve spares regrowth for ASCII scripts.
     out.reserve(out.size() + record.script.size() + record.script.size() / 16 + 8);

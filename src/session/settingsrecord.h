@@ -14,11 +14,12 @@ struct SettingsRecord {
     qint16 speed = 100;
     qint16 frequency = 10;
     float fontSize = 27.75f;
-    float position = 480.0f;
+    double position = 480.0;
     QString backupPath;
     qint64 minutes = 0;
     qint16 seconds = 0;
-    QString script;  // line breaks as "\n", the way the text widgets hand them out
+    QString script;              // line breaks as "\n", the way the text widgets hand them out
+    bool exactPosition = false;  // the position written with every whole twip (whole-script option)
 };
 
 // The record byte for byte: eight comma-separated fields, text in double quotes, CR LF at the end.
@@ -45,6 +46,9 @@ std::optional<std::array<Field, 8>> readFields(const QString& decoded);
 // rounded to the nearest whole number, halves to the even neighbour.
 std::optional<qint16> toInt16(const Field& field);
 std::optional<float> toSingle(const Field& field);
+// Accepts what toSingle accepts, keeping the value in double precision: a far position written
+// by the whole-script option comes back whole.
+std::optional<double> toPosition(const Field& field);
 std::optional<qint64> toWhole(const Field& field);  // fails on other text and beyond 18 digits
 // A number gives its decimal text, exactly: no leading zeros, no trailing zeros of a fraction
 // and no bare point, "0.5" for ".5", "0" for "-0".
@@ -58,6 +62,9 @@ public:
     virtual bool applyFrequency(qint16) = 0;
     virtual bool applyFontSize(float) = 0;
     virtual bool applyPosition(float) = 0;
+    // The position in double precision, as a file saved with the whole-script option holds it; by
+    // default taken in single precision.
+    virtual bool applyExactPosition(double position) { return applyPosition(static_cast<float>(position)); }
     virtual bool applyBackupPath(const QString&) = 0;
     virtual bool applyMinutes(qint64) = 0;
     virtual bool applySeconds(qint16) = 0;

@@ -134,6 +134,7 @@ void frmFull::Form_Load()
     m_tipPlain = m_pane->tip()->geometry();
     m_panelAt.setY(m_scale.px(h - 1815 - 480));
     m_pane->setPosition(engine::kFullHome);
+    m_pane->setWholeScriptReachable(m_host.wholeScriptReachable());
     m_pane->takePace(m_host.speedValue(), m_host.frequencyValue());
     m_fHide->move(m_scale.px(4560), m_scale.px(h + 10000));
     applyPreferences(m_preferences);

@@ -205,6 +205,7 @@ void frmSet::changePreferences(const session::Preferences& preferences)
     if (!session::savePreferences(preferencesFile(), preferences))
         std::fprintf(stderr, "velloran: the preferences could not be saved to %s\n",
                      qPrintable(preferencesFile()));
+    setWholeScriptReachable(preferences.wholeScriptReachable);
     emit preferencesChanged(preferences);
 }
 

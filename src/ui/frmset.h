@@ -57,6 +57,9 @@ public:
     const TwipScale& scale() const { return m_scale; }
     void setBackupPath(const QString& path);  // designate (TextFinder's BACKUP button)
     QString settingsFile() const;
+    // The whole-script option in both windows, live (read from Preferences.ini at start-up).
+    void setWholeScriptReachable(bool on);
+    bool wholeScriptReachable() const override;
     QString helpFile() const;
 
     // The full-screen window's view of this one.

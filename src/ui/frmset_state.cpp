@@ -1,9 +1,11 @@
 // The main window's state: restored at start-up, saved on every way out, and the ends of the
 // program.
+#include <QFileInfo>
 #include <QLabel>
 #include <QTimer>
 
 #include "platform/services.h"
+#include "session/preferences.h"
 #include "session/settingsrecord.h"
 #include "session/settingsstore.h"
 #include "session/staterestore.h"
@@ -41,9 +43,11 @@ public:
         m_pane.tex()->setPointSize(size);
         return true;
     }
-    bool applyPosition(float position) override
+    bool applyPosition(float position) override { return applyExactPosition(position); }
+    bool applyExactPosition(double position) override
     {
-        if (!(position > -kFarthestPosition && position < kFarthestPosition))
+        const auto single = static_cast<float>(position);
+        if (!(single > -kFarthestPosition && single < kFarthestPosition))
             return false;
         m_pane.scroller().setPosition(position);
         return true;
@@ -131,13 +135,30 @@ void frmSet::LoadSettings()
     const QString program = m_services.programFolder();
     if (m_stateFolder.isEmpty())
         m_stateFolder = stateFolder();
+    const QString settings = session::settingsFileToRead(program, m_stateFolder);
+    // The options first: the whole-script option decides how the saved position is kept.
+    const session::Preferences options =
+        session::loadPreferences(session::preferencesPath(QFileInfo(settings).absolutePath()));
+    setWholeScriptReachable(options.wholeScriptReachable);
     MainWindowTarget target(*m_pane, m_lBkPath, m_shared.clock);
-    const session::RestoreReport report = session::restoreState(
-        session::settingsFileToRead(program, m_stateFolder), session::recoveryPath(m_stateFolder), target);
+    const session::RestoreReport report =
+        session::restoreState(settings, session::recoveryPath(m_stateFolder), target);
     if (report.applied == 8 && !backupPath().isEmpty())
         m_panel->showBackupTitle(backupPath());
     if (!report.messages.isEmpty())
         m_pane->notice()->tell(report.messages.join(u"\n"));
+}
+
+void frmSet::setWholeScriptReachable(bool on)
+{
+    m_pane->setWholeScriptReachable(on);
+    if (m_full)
+        m_full->pane().setWholeScriptReachable(on);
+}
+
+bool frmSet::wholeScriptReachable() const
+{
+    return m_pane->wholeScriptReachable();
 }
 
 QString frmSet::PrepareText()

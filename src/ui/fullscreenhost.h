@@ -16,7 +16,8 @@ public:
     virtual QString script() const = 0;  // the main window's script, taken at opening
     virtual int speedValue() const = 0;  // its spinners, taken at opening
     virtual int frequencyValue() const = 0;
-    virtual QString backupPath() const = 0;  // read at each backup load: it may change meanwhile
+    virtual bool wholeScriptReachable() const = 0;  // taken at opening, then set live
+    virtual QString backupPath() const = 0;         // read at each backup load: it may change meanwhile
     // Saves the main window's record with the given font size; true when the program may end: it
     // was saved, or it could not be and the user, asked over `asker`, chose to leave.
     virtual bool saveWithFontSize(double fontSize, QWidget* asker) = 0;

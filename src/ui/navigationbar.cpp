@@ -25,6 +25,14 @@ int NavigationBar::markerPixelTop() const
     return static_cast<int>(std::floor(m_markerTop * height() / m_scaleHeight));
 }
 
+void NavigationBar::setScaleHeight(double units)
+{
+    if (units == m_scaleHeight)
+        return;
+    m_scaleHeight = units;
+    update();
+}
+
 void NavigationBar::setMarker(double top, const QColor& colour)
 {
     const int before = markerPixelTop();
@@ -52,7 +60,7 @@ void NavigationBar::paintEvent(QPaintEvent*)
 void NavigationBar::mouseMoveEvent(QMouseEvent* event)
 {
     const double y = event->position().y() * m_scaleHeight / std::max(1, height());
-    emit moved(static_cast<int>(event->buttons().toInt()), static_cast<float>(y));
+    emit moved(static_cast<int>(event->buttons().toInt()), y);
 }
 
 void NavigationBar::mousePressEvent(QMouseEvent* event)

@@ -14,14 +14,14 @@ class NavigationBar : public QWidget {
 public:
     NavigationBar(QWidget* parent, const TwipScale& scale, bool withMarker);
 
-    void setScaleHeight(double units) { m_scaleHeight = units; }
+    void setScaleHeight(double units);
     double scaleHeight() const { return m_scaleHeight; }
     void setMarker(double top, const QColor& colour);
     double markerTop() const { return m_markerTop; }
     QColor markerColour() const { return m_markerColour; }
 
 signals:
-    void moved(int buttons, float y);  // y in the bar's scale
+    void moved(int buttons, double y);  // y in the bar's scale
 
 protected:
     void paintEvent(QPaintEvent* event) override;

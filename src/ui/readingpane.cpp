@@ -37,6 +37,8 @@ ReadingPane::ReadingPane(QWidget* window, platform::Services& services, SharedVa
     connect(m_tip, &NavigationBar::moved, this, &ReadingPane::Tip_MouseMove);
     connect(tex(), &ScriptText::doubleClicked, this, &ReadingPane::Tex_DblClick);
     connect(tex(), &ScriptText::entryRefused, m_notice, &Notice::tell);
+    connect(m_scroll, &ScriptSurface::scriptHeightChanged, this, &ReadingPane::followScriptLength);
+    connect(m_scroll, &ScriptSurface::shownContentShifted, this, &ReadingPane::keepShownLines);
     m_layout.add(engine::LayoutControl::tScroll, m_tScroll);
     m_layout.add(engine::LayoutControl::Playing, &m_playing);
     m_layout.addSurface(m_scroll);
@@ -136,7 +138,63 @@ void ReadingPane::ShowPosition()
         m_hooks.positionShown();
 }
 
-void ReadingPane::setPosition(float position)
+void ReadingPane::setWholeScriptReachable(bool on)
+{
+    if (on == m_wholeScript)
+        return;
+    m_wholeScript = on;
+    m_scroller.setExact(on);
+    m_scroll->setFollowsScript(on);
+    if (on) {
+        followScriptLength();
+    } else {
+        m_scroller.setRange({});
+        m_tip->setScaleHeight(engine::kSurfaceHeight);
+    }
+    m_scroll->setPosition(m_scroller.position());
+    showRangeDependents();
+}
+
+void ReadingPane::showRangeDependents()
+{
+    // The marker and the colour; the readout only where one is shown already (the full-screen
+    // window shows none until its script first moves).
+    const QColor colour = m_scroller.warning() ? kYellow : QColor(Qt::white);
+    if (m_setup.barShowsMarker)
+        m_tip->setMarker(m_scroller.markerTop(), colour);
+    tex()->setTextColor(colour);
+    if (m_lPos && !m_lPos->text().isEmpty())
+        m_lPos->setText(QString::fromStdString(m_scroller.readout()));
+}
+
+void ReadingPane::followScriptLength()
+{
+    if (!m_wholeScript)
+        return;
+    const engine::ScrollRange range = engine::wholeScriptRange(m_scroll->lastLineGone());
+    if (range == m_scroller.range())
+        return;
+    m_scroller.setRange(range);
+    m_tip->setScaleHeight(range.barScale);
+    showRangeDependents();
+}
+
+void ReadingPane::keepShownLines(double twips)
+{
+    if (!m_wholeScript)
+        return;
+    // Until the reader first moves the script, the position restored at start is the place
+    // meant, and the lines settle onto it; from then on the lines the reader sees are held.
+    if (!m_readerMoved) {
+        m_scroll->refresh();
+        return;
+    }
+    m_scroller.setPosition(m_scroller.position() - twips);
+    m_scroll->setPosition(m_scroller.position());
+    showRangeDependents();
+}
+
+void ReadingPane::setPosition(double position)
 {
     m_scroller.setPosition(position);
     m_scroll->setPosition(position);
@@ -144,6 +202,7 @@ void ReadingPane::setPosition(float position)
 
 void ReadingPane::tScroll_Timer()
 {
+    m_readerMoved = true;
     m_scroller.tick(m_shared.pace.frequency);
     ShowPosition();
 }
@@ -194,18 +253,21 @@ int ReadingPane::frequencyValue() const
 
 void ReadingPane::nudgeUp()
 {
+    m_readerMoved = true;
     if (m_scroller.nudgeUp())
         ShowPosition();
 }
 
 void ReadingPane::nudgeDown()
 {
+    m_readerMoved = true;
     if (m_scroller.nudgeDown())
         ShowPosition();
 }
 
 void ReadingPane::cReset_Click()
 {
+    m_readerMoved = true;
     m_scroller.goHome();
     resetClock();
     ShowPosition();
@@ -228,11 +290,12 @@ void ReadingPane::cFntMinus_Click()
     m_scroll->stepFontSize(false);
 }
 
-void ReadingPane::Tip_MouseMove(int buttons, float y)
+void ReadingPane::Tip_MouseMove(int buttons, double y)
 {
     const engine::BarOutcome outcome = m_scroller.moveOnBar(buttons, m_tScroll->isActive(), y);
     if (outcome == engine::BarOutcome::Ignored)
         return;
+    m_readerMoved = true;
     if (outcome == engine::BarOutcome::Placed && m_setup.placingResetsClock)
         resetClock();
     ShowPosition();

@@ -98,7 +98,12 @@ public:
     // Loads a whole text file as the script; false leaves all as it was (a refusal is told).
     bool loadScriptFromFile(const QString& path, bool resetClockToo);
     // Moves the surface there, as setting its Top does; nothing else is refreshed.
-    void setPosition(float position);
+    void setPosition(double position);
+    // The whole-script option, live: on, the scroll range, the warning and the navigation bar
+    // follow the script's laid-out length and positions are exact; off, the classic range is
+    // back at once (a position beyond it wraps at the next tick).
+    void setWholeScriptReachable(bool on);
+    bool wholeScriptReachable() const { return m_wholeScript; }
     void takePaceFromSpinners();              // the shared pace and the interval from the spinners
     void takePace(int speed, int frequency);  // and the spinners from the given pace
     // The state as the exits save it, script aside.
@@ -128,7 +133,10 @@ private:
     void wirePaceControls();
     void sSpeed_Change();
     void sFreq_Change();
-    void Tip_MouseMove(int buttons, float y);
+    void Tip_MouseMove(int buttons, double y);
+    void followScriptLength();  // the range and the bar's scale from the script's current length
+    void keepShownLines(double twips);
+    void showRangeDependents();
     void Tex_DblClick();
     void useScript(const QString& text);
     void resetClock();  // the shared clock to zero, and the window told
@@ -144,6 +152,8 @@ private:
     LayoutTargets m_layout {m_scale};
     bool m_playing = false;
     bool m_ending = false;
+    bool m_wholeScript = false;
+    bool m_readerMoved = false;  // by a tick, a nudge, a reset or the bar, since start-up
 
     ScriptSurface* m_scroll = nullptr;
     NavigationBar* m_tip = nullptr;

@@ -83,6 +83,7 @@ session::SettingsRecord ReadingPane::snapshot() const
     record.frequency = static_cast<qint16>(frequencyValue());
     record.fontSize = static_cast<float>(tex()->pointSize());
     record.position = m_scroller.position();
+    record.exactPosition = m_scroller.exact();
     record.backupPath = m_hooks.backupPath();
     record.minutes = m_shared.clock.minutes;
     record.seconds = m_shared.clock.seconds;

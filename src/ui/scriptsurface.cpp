@@ -24,6 +24,21 @@ ScriptSurface::ScriptSurface(QWidget* window, const TwipScale& scale, double tex
     connect(m_text, &ScriptText::contentMoved, this, &ScriptSurface::refresh);
     connect(m_text->document(), &QTextDocument::contentsChanged, this, &ScriptSurface::refresh);
     connect(m_text, &ScriptText::filesDropped, this, &ScriptSurface::filesDropped);
+    connect(m_text, &ScriptText::contentHeightChanged, this, &ScriptSurface::scriptHeightChanged);
+    connect(m_text, &ScriptText::shownContentShifted, this,
+            [this](qreal pixels) { emit shownContentShifted(pixels * m_scale.perPixel()); });
+}
+
+void ScriptSurface::setFollowsScript(bool follows)
+{
+    m_followsScript = follows;
+    m_text->setLazyLayout(follows);
+    refresh();
+}
+
+double ScriptSurface::lastLineGone() const
+{
+    return m_bandTop - m_texTop - m_text->contentHeight() * m_scale.perPixel();
 }
 
 void ScriptSurface::setAcceptsFiles(bool accepts)
@@ -52,7 +67,7 @@ void ScriptSurface::setWidth(double width)
     refresh();
 }
 
-void ScriptSurface::setPosition(float top)
+void ScriptSurface::setPosition(double top)
 {
     m_top = top;
     refresh();
@@ -79,7 +94,10 @@ void ScriptSurface::setReflector(const Reflector* reflector)
 void ScriptSurface::refresh()
 {
     const double surfaceTop = m_top;
-    const double surfaceBottom = surfaceTop + engine::kSurfaceHeight;
+    const double height = m_followsScript
+                              ? std::max<double>(engine::kSurfaceHeight, m_bandBottom - lastLineGone())
+                              : engine::kSurfaceHeight;
+    const double surfaceBottom = surfaceTop + height;
     const double shownTop = std::max(surfaceTop, m_bandTop);
     const double shownBottom = std::max(shownTop, std::min(surfaceBottom, m_bandBottom));
     const int widgetTop = m_scale.px(shownTop);

@@ -24,8 +24,12 @@ public:
     void setLeft(double left);
     void setWidth(double width);
     double width() const { return m_width; }
-    void setPosition(float top);
-    float position() const { return m_top; }
+    void setPosition(double top);
+    double position() const { return m_top; }
+    // Whole-script option: the surface grows to hold the whole script, laid out lazily.
+    void setFollowsScript(bool follows);
+    // The position at which the script's last line has risen above the viewing band.
+    double lastLineGone() const;
     void setTexLeft(double left);
     double texLeft() const { return m_texLeft; }
     void setTexWidth(double width);
@@ -41,6 +45,8 @@ public:
 
 signals:
     void mouseMoved();
+    void scriptHeightChanged();              // with the whole-script option: the range may have changed
+    void shownContentShifted(double twips);  // see ScriptText::shownContentShifted
     void filesDropped(const QStringList& paths);
 
 protected:
@@ -57,7 +63,8 @@ private:
     double m_bandBottom = 0;
     double m_left = 0;
     double m_width = 0;
-    float m_top = 0;
+    double m_top = 0;
+    bool m_followsScript = false;
     double m_texLeft = 0;
     double m_texWidth = 0;
     bool m_acceptsFiles = false;

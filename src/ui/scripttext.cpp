@@ -8,6 +8,7 @@
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <QTimer>
 #include <QUrl>
 #include <algorithm>
 #include <cmath>
@@ -80,6 +81,12 @@ ScriptText::ScriptText(QWidget* parent) : QPlainTextEdit(parent)
         if (!m_settingScroll)
             emit contentMoved();
     });
+    m_slices = new QTimer(this);
+    m_slices->setObjectName(QStringLiteral("tLayout"));
+    m_slices->setSingleShot(true);
+    m_slices->setInterval(0);
+    connect(m_slices, &QTimer::timeout, this, &ScriptText::layoutSlice);
+    estimateAll();
 }
 
 void ScriptText::setPlainText(const QString& text)
@@ -146,7 +153,7 @@ void ScriptText::contentsChanged(int position, int added)
     // or removes blocks has the total summed again when it is next asked for.
     const QTextDocument* doc = document();
     QTextBlock block = doc->findBlock(position);
-    forgetBlockTopsFrom(block.blockNumber());
+    const int first = block.blockNumber();
     const QTextBlock last = doc->findBlock(position + added);
     const int blockCount = doc->blockCount();
     if (block == last && blockCount == m_knownBlockCount && !m_separatorsStale) {
@@ -154,38 +161,20 @@ void ScriptText::contentsChanged(int position, int added)
         const int now = static_cast<int>(block.text().count(QChar::LineSeparator));
         block.setUserState(now);
         m_lineSeparators += now - before;
-        return;
+        m_heights.unmeasure(static_cast<std::size_t>(first), rawLines(block, charactersPerLine()));
+    } else {
+        for (; block.isValid(); block = block.next()) {
+            block.setUserState(static_cast<int>(block.text().count(QChar::LineSeparator)));
+            if (block == last)
+                break;
+        }
+        m_knownBlockCount = blockCount;
+        m_separatorsStale = true;
+        m_heights.replaceFrom(static_cast<std::size_t>(std::max(0, first)), rawLinesFrom(first));
     }
-    for (; block.isValid(); block = block.next()) {
-        block.setUserState(static_cast<int>(block.text().count(QChar::LineSeparator)));
-        if (block == last)
-            break;
-    }
-    m_knownBlockCount = blockCount;
-    m_separatorsStale = true;
-}
-
-void ScriptText::forgetBlockTopsFrom(int blockNumber)
-{
-    const auto keep = static_cast<std::size_t>(std::max(0, blockNumber));
-    if (keep < m_blockTops.size()) {
-        m_measuredBottom = m_blockTops[keep];
-        m_blockTops.resize(keep);
-    }
-}
-
-void ScriptText::extendBlockTops(int offset)
-{
-    QAbstractTextDocumentLayout* layout = document()->documentLayout();
-    QTextBlock block = document()->findBlockByNumber(static_cast<int>(m_blockTops.size()));
-    while (block.isValid() && m_measuredBottom <= offset) {
-        // Keeps the shaped glyphs once laid out: by default a layout drops them and every paint,
-        // even of a one-pixel strip, shapes its lines again.
-        block.layout()->setCacheEnabled(true);
-        m_blockTops.push_back(m_measuredBottom);
-        m_measuredBottom += layout->blockBoundingRect(block).height();
-        block = block.next();
-    }
+    m_sliceFrom = std::min(m_sliceFrom, static_cast<std::size_t>(std::max(0, first)));
+    if (m_lazy)
+        m_slices->start();
 }
 
 qreal ScriptText::lineTopOfVisualLine(int visualLine)
@@ -194,28 +183,30 @@ qreal ScriptText::lineTopOfVisualLine(int visualLine)
     if (!block.isValid())
         return 0;
     const auto number = static_cast<std::size_t>(block.blockNumber());
-    if (number >= m_blockTops.size())
-        return m_measuredBottom;
+    if (number >= m_heights.size() || !m_heights.measured(number))
+        return m_heights.top(std::min(number, m_heights.size()));
     const QTextLayout* layout = block.layout();
     const int lineInBlock = visualLine - block.firstLineNumber();
     if (!layout || lineInBlock <= 0 || lineInBlock >= layout->lineCount())
-        return m_blockTops[number];
+        return m_heights.top(number);
     // The box shows a line from the bottom of the natural rectangle of the line above it, which
     // leaves out that line's leading.
-    return m_blockTops[number] + layout->lineAt(lineInBlock - 1).naturalTextRect().bottom();
+    return m_heights.top(number) + layout->lineAt(lineInBlock - 1).naturalTextRect().bottom();
 }
 
 int ScriptText::showFrom(int offset)
 {
-    extendBlockTops(offset + height());  // every block that can be seen, not only the first
+    if (m_lazy)
+        measureAround(offset, offset + height());
+    else
+        measureThrough(offset + height());
     int wantedLine = 0;
-    if (!m_blockTops.empty()) {
-        const auto found = std::upper_bound(m_blockTops.begin(), m_blockTops.end(), offset);
-        const int number = static_cast<int>(found - m_blockTops.begin()) - 1;
-        const QTextBlock block = document()->findBlockByNumber(number);
+    if (m_heights.measuredPrefix() > 0 || m_lazy) {
+        const std::size_t number = m_heights.blockAt(offset);
+        const QTextBlock block = document()->findBlockByNumber(static_cast<int>(number));
         wantedLine = block.firstLineNumber();
         if (const QTextLayout* layout = block.layout()) {
-            const qreal inBlock = offset - m_blockTops[static_cast<std::size_t>(number)];
+            const qreal inBlock = offset - m_heights.top(number);
             for (int i = layout->lineCount() - 1; i > 0; --i) {
                 if (layout->lineAt(i).y() <= inBlock) {
                     wantedLine += i;
@@ -269,8 +260,7 @@ void ScriptText::setPointSize(double points)
     QFont font = this->font();
     font.setPointSizeF(points);
     setFont(font);
-    m_blockTops.clear();
-    m_measuredBottom = 0;
+    estimateAll();
 }
 
 double ScriptText::pointSize() const
@@ -299,10 +289,8 @@ void ScriptText::resizeEvent(QResizeEvent* event)
 {
     const int oldWidth = viewport()->width();
     QPlainTextEdit::resizeEvent(event);
-    if (viewport()->width() != oldWidth) {
-        m_blockTops.clear();
-        m_measuredBottom = 0;
-    }
+    if (viewport()->width() != oldWidth)
+        estimateAll();
 }
 
 void ScriptText::wheelEvent(QWheelEvent* event)

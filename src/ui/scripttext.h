@@ -4,6 +4,10 @@
 #include <QStringList>
 #include <vector>
 
+#include "ui/blockheights.h"
+
+class QTimer;
+
 namespace velloran::ui {
 
 // The script text box `Tex`: an ordinary editable plain-text box that never scrolls by itself.
@@ -37,11 +41,24 @@ public:
     double pointSize() const;
     int tallestLine() const;
 
+    // Lazy layout, for the whole-script option: only the blocks near what is shown are laid out
+    // when shown, the others are estimated and laid out in idle-time slices until all are real.
+    // Off, every block above the place shown is laid out, as a script read from its top needs.
+    void setLazyLayout(bool lazy);
+    bool lazyLayout() const { return m_lazy; }
+    // The content's height in pixels: real where laid out, estimated elsewhere.
+    qreal contentHeight() const { return m_heights.total(); }
+    bool layoutSettled() const { return !m_heights.nextUnmeasured(0); }
+
     // While set, dropped files are announced by filesDropped; otherwise drops are refused.
     void setAcceptsFiles(bool accepts) { m_acceptsFiles = accepts; }
 
 signals:
     void contentMoved();  // the box tried to scroll itself; the owner puts it back
+    // Lazy layout replaced estimates above the place last shown: its content now stands `pixels`
+    // lower, and the owner moves it up by as much so that the lines shown stay where they are.
+    void shownContentShifted(qreal pixels);
+    void contentHeightChanged();  // the real or estimated height changed (lazy layout only)
     void doubleClicked();
     void mouseMoved();
     void filesDropped(const QStringList& paths);
@@ -64,12 +81,23 @@ protected:
 private:
     bool refusesEntry(qint64 added);
     void contentsChanged(int position, int added);
-    void forgetBlockTopsFrom(int blockNumber);
+    double charactersPerLine() const;
+    static double rawLines(const class QTextBlock& block, double charactersPerLine);
+    std::vector<double> rawLinesFrom(int blockNumber) const;
+    void estimateAll();
+    void measureBlock(std::size_t number, bool keepGlyphs);
+    void measureThrough(int bottom);
+    void measureAround(int offset, int bottom);
+    void layoutSlice();
+    void announceHeight();
     qreal lineTopOfVisualLine(int visualLine);
-    void extendBlockTops(int offset);
 
-    std::vector<qreal> m_blockTops;       // pixel top of block i, for the blocks measured so far
-    qreal m_measuredBottom = 0;           // bottom of the last measured block
+    BlockHeights m_heights;
+    std::size_t m_anchor = 0;     // the block of the place last shown
+    std::size_t m_sliceFrom = 0;  // where the next idle-time slice looks for unmeasured blocks
+    qreal m_announcedHeight = -1;
+    QTimer* m_slices = nullptr;
+    bool m_lazy = false;
     mutable qint64 m_lineSeparators = 0;  // U+2028 in the document, when not stale
     mutable bool m_separatorsStale = true;
     int m_knownBlockCount = 1;

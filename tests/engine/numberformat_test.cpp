@@ -2,6 +2,8 @@
 
 #include "engine/numberformat.h"
 
+#include <tuple>
+
 using namespace velloran::engine;
 
 TEST(FormatGeneral, WritesAtMostSevenSignificantDigitsWithoutExponent)
@@ -28,6 +30,25 @@ TEST(FormatGeneral, WritesAtMostSevenSignificantDigitsWithoutExponent)
     };
     for (const auto& [value, text] : cases)
         EXPECT_EQ(formatGeneral(value), text) << value;
+}
+
+TEST(FormatPosition, ExactPositionsKeepEveryWholeTwipBeyondTheClassicRange)
+{
+    const std::tuple<double, bool, const char*> cases[] = {
+        {-123456789, true, "-123456789"},
+        {-123456789, false, "-123456800"},  // single precision, seven digits: as always
+        {123456790.5, true, "123456790.5"},
+        {-16777217, true, "-16777217"},
+        {1000000, true, "1000000"},
+        {-100000002.25, true, "-100000002.25"},
+        {-100000002.123, true, "-100000002.12"},
+        {999999.75, true, "999999.8"},  // below a million: the classic seven digits
+        {-123456.79, true, "-123456.8"},
+        {480, true, "480"},
+        {2.0e9, true, "2000000000"},
+    };
+    for (const auto& [value, exact, text] : cases)
+        EXPECT_EQ(formatPosition(value, exact), text) << value;
 }
 
 TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour)

@@ -2,6 +2,9 @@
 
 #include "engine/scroller.h"
 
+#include <cmath>
+#include <functional>
+
 using namespace velloran::engine;
 
 namespace {
@@ -149,6 +152,196 @@ TEST(NavigationBar, GuardsJudgeThePreviousPosition)
     EXPECT_FLOAT_EQ(full.position(), 4800);
     full.setPosition(4800);
     EXPECT_EQ(full.moveOnBar(kLeftButton, false, 400000), BarOutcome::Placed);
+}
+
+// The whole-script range: the classic distances kept from a wrap limit that follows the script.
+struct RangeCase {
+    double lastLineGone;
+    double wrap;
+};
+
+class WholeScriptRangeTest : public ::testing::TestWithParam<RangeCase> { };
+
+TEST_P(WholeScriptRangeTest, KeepsTheClassicDistancesFromTheWrapLimit)
+{
+    const RangeCase& c = GetParam();
+    const ScrollRange range = wholeScriptRange(c.lastLineGone);
+    EXPECT_EQ(range.wrapLimit, c.wrap);
+    EXPECT_EQ(range.warningThreshold, c.wrap + 10000);
+    EXPECT_EQ(range.upNudgeLimit, c.wrap - 400);
+    EXPECT_EQ(range.barLowerGuard, c.wrap - 353);
+    EXPECT_EQ(range.barScale, -c.wrap);
+}
+
+INSTANTIATE_TEST_SUITE_P(Lengths, WholeScriptRangeTest,
+                         ::testing::Values(RangeCase {1000, -240000},       // a short script keeps the floor
+                                           RangeCase {-239999.5, -240000},  // just above it: still the floor
+                                           RangeCase {-240000, -240000},    // exactly at it
+                                           RangeCase {-240000.5, -240001},  // rounded down to a whole twip
+                                           RangeCase {-1234567.25, -1234568},
+                                           RangeCase {-123456789, -123456789}));  // a 10 MB script
+
+TEST(WholeScriptRange, ClassicRangeIsTheDefault)
+{
+    const ScrollRange classic;
+    EXPECT_EQ(classic.wrapLimit, -240000);
+    EXPECT_EQ(classic.warningThreshold, -230000);
+    EXPECT_EQ(classic.upNudgeLimit, -240400);
+    EXPECT_EQ(classic.barLowerGuard, -240353);
+    EXPECT_EQ(classic.barScale, 500000);
+    EXPECT_EQ(Scroller(kMainHome).range(), classic);
+}
+
+// An exact scroller on a range that ends at -1000000: every rule judges against the new limits.
+struct WholeCase {
+    const char* what;
+    double before;
+    std::function<bool(Scroller&)> act;
+    double after;
+    bool warning;
+};
+
+TEST(WholeScriptScroller, RulesFollowTheRange)
+{
+    const WholeCase cases[] = {
+        {"tick past the classic limit", -240000,
+         [](Scroller& s) {
+             s.tick(10);
+             return true;
+         },
+         -240010, false},
+        {"tick at the new limit wraps", -1000000,
+         [](Scroller& s) {
+             s.tick(10);
+             return true;
+         },
+         470, false},
+        {"tick just above it steps past", -999995,
+         [](Scroller& s) {
+             s.tick(10);
+             return true;
+         },
+         -1000005, true},
+        {"warning starts 10000 before", -990000,
+         [](Scroller& s) {
+             s.tick(0);
+             return true;
+         },
+         -990000, false},
+        {"and is strictly below", -990001,
+         [](Scroller& s) {
+             s.tick(0);
+             return true;
+         },
+         -990001, true},
+        {"nudge up at its limit", -1000400, [](Scroller& s) { return !s.nudgeUp(); }, -1000400, true},
+        {"nudge up above it", -1000399, [](Scroller& s) { return s.nudgeUp(); }, -1000599, true},
+        {"bar top reaches the end", -5000,
+         [](Scroller& s) { return s.moveOnBar(kLeftButton, false, 0) == BarOutcome::Placed; }, -1000000,
+         true},
+        {"bar bottom reaches the start", -5000,
+         [](Scroller& s) { return s.moveOnBar(kLeftButton, false, 1000000) == BarOutcome::Placed; }, 0,
+         false},
+        {"bar keeps a fraction", -5000,
+         [](Scroller& s) { return s.moveOnBar(kLeftButton, false, 0.25) == BarOutcome::Placed; }, -999999.75,
+         true},
+        {"bar guard below the limit", -1000353,
+         [](Scroller& s) { return s.moveOnBar(kLeftButton, false, 500000) == BarOutcome::PulledBack; },
+         -1000000, true},
+        {"bar guard just above it", -1000352,
+         [](Scroller& s) { return s.moveOnBar(kLeftButton, false, 500000) == BarOutcome::Placed; }, -500000,
+         false},
+    };
+    for (const WholeCase& c : cases) {
+        Scroller scroller(kMainHome);
+        scroller.setExact(true);
+        scroller.setRange(wholeScriptRange(-1000000));
+        scroller.setPosition(c.before);
+        EXPECT_TRUE(c.act(scroller)) << c.what;
+        EXPECT_EQ(scroller.position(), c.after) << c.what;
+        EXPECT_EQ(scroller.warning(), c.warning) << c.what;
+    }
+}
+
+TEST(WholeScriptScroller, StepsStayExactAtTheFarEndOfALongScript)
+{
+    // Beyond 100 million twips, where single precision holds only every eighth twip.
+    Scroller scroller(kMainHome);
+    scroller.setExact(true);
+    scroller.setRange(wholeScriptRange(-130000000));
+    scroller.setPosition(-123456789);
+    for (int i = 1; i <= 1000; ++i) {
+        scroller.tick(2);
+        ASSERT_EQ(scroller.position(), -123456789.0 - 2.0 * i);
+    }
+    EXPECT_EQ(scroller.readout(), "Scroller Position : 123458789");
+    EXPECT_TRUE(scroller.nudgeUp());
+    EXPECT_EQ(scroller.position(), -123458989);
+
+    // The same step in single precision does not move at all there.
+    Scroller classic(kMainHome);
+    classic.setRange(wholeScriptRange(-130000000));
+    classic.setPosition(-123456792);
+    classic.tick(2);
+    EXPECT_EQ(classic.position(), -123456792);
+}
+
+TEST(WholeScriptScroller, TurningExactnessOffRoundsAndTheClassicRangeWrapsNextTick)
+{
+    Scroller scroller(kMainHome);
+    scroller.setExact(true);
+    scroller.setRange(wholeScriptRange(-200000000));
+    scroller.setPosition(-123456789);
+    scroller.setExact(false);
+    scroller.setRange({});
+    EXPECT_EQ(scroller.position(), static_cast<double>(-123456789.0f));
+    EXPECT_EQ(scroller.readout(), "Scroller Position : 123456800");
+    scroller.tick(10);
+    EXPECT_EQ(scroller.position(), 470);
+}
+
+// Single-precision reference of the classic rules, as they were written before positions became
+// doubles: the classic scroller must give the same value for every edge and fractional place.
+float referenceTick(float position, std::int16_t frequency)
+{
+    if (position <= kWrapLimit)
+        position = kMainHome;
+    return static_cast<float>(position - frequency);
+}
+
+TEST(Scroller, ClassicArithmeticMatchesSinglePrecisionEverywhere)
+{
+    const float places[] = {480,     479.5f,      0,           -0.1f,     -123456.79f,  -229999.99f,
+                            -230000, -230000.01f, -239999.9f,  -240000,   -240000.02f,  -240352.99f,
+                            -240353, -240400,     -8388607.5f, -16777215, -16777217.0f, -99999999.0f,
+                            1.0e-7f, -1234.5678f};
+    const std::int16_t frequencies[] = {1, 2, 10, 999, 1000};
+    const float pointers[] = {0, 0.3f, 259646.99f, 375000.1f, 499999.97f, 500600.4f, 1234.5678f};
+    for (const float place : places) {
+        for (const std::int16_t frequency : frequencies) {
+            Scroller scroller(kMainHome);
+            scroller.setPosition(place);
+            scroller.tick(frequency);
+            ASSERT_EQ(scroller.position(), referenceTick(place, frequency)) << place << " " << frequency;
+            EXPECT_EQ(scroller.readout(),
+                      "Scroller Position : " + formatGeneral(-referenceTick(place, frequency)));
+        }
+        for (const float pointer : pointers) {
+            Scroller scroller(kMainHome);
+            scroller.setPosition(-1000);
+            scroller.moveOnBar(kLeftButton, false, static_cast<double>(pointer) + 1.0e-9);
+            EXPECT_EQ(scroller.position(), static_cast<float>(pointer - kSurfaceHeight)) << pointer;
+        }
+        Scroller up(kMainHome);
+        up.setPosition(place);
+        if (up.nudgeUp()) {
+            EXPECT_EQ(up.position(), place - kNudgeStep) << place;
+        }
+        EXPECT_EQ(formatPosition(place, false), formatGeneral(place));
+        if (std::fabs(place) < 1.0e6f) {
+            EXPECT_EQ(formatPosition(place, true), formatGeneral(place)) << place;
+        }
+    }
 }
 
 }  // namespace

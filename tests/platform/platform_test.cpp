@@ -13,6 +13,8 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -147,6 +149,52 @@ TEST_F(Lock, LeftBehindOrRecordingAnotherProgramIsTakenOver)
     ::waitpid(zombie, nullptr, 0);
     EXPECT_FALSE(isAnotherCopy(zombie));  // reaped: gone
     EXPECT_FALSE(isAnotherCopy(0));
+}
+
+TEST_F(Lock, ACopyStartingAtTheSameMomentIsNotOverrun)
+{
+    // Another copy has just created the lock file and not yet locked or written it: the moment
+    // two copies started together both used to run in.
+    int created[2];
+    int go[2];
+    ASSERT_EQ(::pipe(created), 0);
+    ASSERT_EQ(::pipe(go), 0);
+    const pid_t copy = ::fork();
+    if (copy == 0) {
+        const QString side = folder() + u"/side.lock"_s;
+        QByteArray content;
+        {
+            QLockFile record(side);
+            if (!record.tryLock(0))
+                ::_exit(1);
+            content = readBytes(side);
+        }
+        const int fd = ::open(QFile::encodeName(lockPath()).constData(), O_RDWR | O_CREAT | O_EXCL, 0666);
+        if (fd < 0 || ::write(created[1], "c", 1) != 1)
+            ::_exit(1);
+        ::usleep(50000);
+        const bool recorded = ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+                              ::write(fd, content.constData(), content.size()) == content.size();
+        char byte = 0;
+        [[maybe_unused]] const ssize_t got = ::read(go[0], &byte, 1);
+        ::_exit(recorded ? 0 : 1);
+    }
+    char byte = 0;
+    ASSERT_EQ(::read(created[0], &byte, 1), 1);
+    EXPECT_FALSE(InstanceLock({folder()}).acquire()) << "two copies must not both run";
+    ASSERT_EQ(::write(go[1], "x", 1), 1);
+    int status = 0;
+    ASSERT_EQ(::waitpid(copy, &status, 0), copy);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+
+    // An empty lock file that nobody goes on to write was left by a crash: it is taken over.
+    ASSERT_TRUE(QFile::remove(lockPath()));
+    QFile empty(lockPath());
+    ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
+    empty.close();
+    InstanceLock lock({folder()});
+    EXPECT_TRUE(lock.acquire());
+    lock.release();
 }
 
 TEST_F(Lock, AFolderThatCannotHoldItNeverStopsTheStart)

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
 #include <random>
 
@@ -35,6 +36,39 @@ void expectSame(const SettingsRecord& a, const SettingsRecord& b)
     EXPECT_EQ(a.minutes, b.minutes);
     EXPECT_EQ(a.seconds, b.seconds);
     EXPECT_EQ(a.script, b.script);
+}
+
+// A target that takes the position in double precision, as the main window does.
+class ExactTarget : public RecordingTarget {
+public:
+    bool applyExactPosition(double v) override
+    {
+        exact = v;
+        return applyPosition(static_cast<float>(v));
+    }
+    double exact = 0;
+};
+
+TEST(RoundTrip, AFarExactPositionComesBackWholeAndStillReadsInSinglePrecision)
+{
+    const double places[] = {-123456789, -100000002.5, -16777217, -240005, 480, -123456.5};
+    for (const double place : places) {
+        SettingsRecord record;
+        record.position = place;
+        record.exactPosition = true;
+        const QByteArray file = writeRecord(record);
+        EXPECT_FALSE(file.contains('e')) << file.constData();
+        ExactTarget exact;
+        const auto fields = readFields(decodeText(file));
+        ASSERT_TRUE(fields);
+        EXPECT_EQ(applyFields(*fields, exact), 8);
+        // Below a million twips the classic seven digits are written, as before.
+        EXPECT_EQ(exact.exact, std::fabs(place) < 1e6 ? double(float(place)) : place) << place;
+        int applied = 0;
+        const RecordingTarget classic = restore(file, &applied);
+        EXPECT_EQ(applied, 8);
+        EXPECT_EQ(classic.record.position, double(float(place)));
+    }
 }
 
 TEST(RoundTrip, EveryCharacterButTheQuoteComesBack)

@@ -30,6 +30,13 @@ TEST(WriteRecord, NumbersAndTextFields)
         {{2000, 1000, 1.0f / 3.0f, -239999.9f, QString(), 1234567890123, 59, u" lead, comma"_s},
          "2000,1000,0.3333333,-239999.9,\"\",1234567890123,59,\" lead, comma\"\r\n"},
         {{100, 10, 0.0f, -0.0f, QString(), 0, 0, u"x"_s}, "100,10,0,0,\"\",0,0,\"x\"\r\n"},
+        // A far position: every whole twip when exact, the classic seven digits otherwise.
+        {{100, 10, 27.75f, -123456789.0, QString(), 0, 0, u"x"_s, true},
+         "100,10,27.75,-123456789,\"\",0,0,\"x\"\r\n"},
+        {{100, 10, 27.75f, -123456789.0, QString(), 0, 0, u"x"_s, false},
+         "100,10,27.75,-123456800,\"\",0,0,\"x\"\r\n"},
+        {{100, 10, 27.75f, -240005.0, QString(), 0, 0, u"x"_s, true},
+         "100,10,27.75,-240005,\"\",0,0,\"x\"\r\n"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(writeRecord(c.record), c.expected) << c.expected.constData();

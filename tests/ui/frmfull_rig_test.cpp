@@ -312,6 +312,7 @@ private slots:
         expected.wholeScriptReachable = true;
         expected.screen = Preferences::ScreenChoice::MainWindow;
         QCOMPARE(dialogs, 2);
+        QVERIFY(s.main->wholeScriptReachable());  // live, as well as saved
         QCOMPARE(written(s), expected);
         QCOMPARE(told.count(), 1);
         QCOMPARE(told.at(0).at(0).value<Preferences>(), expected);

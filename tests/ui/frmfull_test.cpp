@@ -287,6 +287,26 @@ private slots:
         QCOMPARE(s.services.ends, 1);
         QCOMPARE(s.settingsBytes(), before);
     }
+
+    // The whole-script option reaches the full-screen window at opening and live from the main
+    // window's entry point: the range, the warning and the bar follow the script there too.
+    void wholeScriptOptionInFullScreenWindow()
+    {
+        Session s;
+        s.main->tex()->setPlainText(widgettools::variedLines(1000));
+        s.main->setWholeScriptReachable(true);
+        frmFull* full = s.open();
+        QVERIFY(full->pane().wholeScriptReachable());
+        QVERIFY2(caption(full, "lPos").isEmpty(), "no ShowPosition at load");
+        const auto once = [full] { tick(full); };
+        widgettools::expectWholeScriptRange(full->pane(), velloran::engine::kFullHome, once);
+        if (QTest::currentTestFailed())
+            return;
+        widgettools::expectClassicRangeBackAtOnce(
+            full->pane(), velloran::engine::kFullHome, [&s](bool on) { s.main->setWholeScriptReachable(on); },
+            once);
+        QVERIFY(!s.main->pane().wholeScriptReachable());
+    }
 };
 
 QTEST_MAIN(FrmFullTest)

@@ -3,6 +3,7 @@
 
 #include "frmset_harness.h"
 #include "ui/navigationbar.h"
+#include "widgettools.h"
 
 using velloran::ui::NavigationBar;
 
@@ -32,6 +33,23 @@ void setClock(Harness& h, int minutes, int seconds)
 {
     h.shared.clock.minutes = minutes;
     h.shared.clock.seconds = static_cast<std::int16_t>(seconds);
+}
+
+// Settings with the given position and script, speed 100, frequency 2.
+QByteArray settingsWithScript(const char* position, const QString& script)
+{
+    return QByteArray("100,2,27.75,") + position + ",\"\",0,0,\"" + script.toUtf8() + "\"\r\n";
+}
+
+// Where in the script the line at the middle of the band starts, and where on the window it stands.
+std::pair<int, int> lineAtBandMiddle(Harness& h)
+{
+    velloran::ui::ScriptText* text = h.w().tex();
+    const QPoint middle = text->viewport()->mapFrom(&h.w(), QPoint(h.px(3000), h.px(2900)));
+    QTextCursor cursor = text->cursorForPosition(middle);
+    cursor.movePosition(QTextCursor::StartOfLine);
+    const int y = text->viewport()->mapTo(&h.w(), text->cursorRect(cursor).topLeft()).y();
+    return {cursor.position(), y};
 }
 
 }  // namespace
@@ -229,6 +247,80 @@ private slots:
         QCOMPARE(h.text("lHelp"),
                  u"SCROLLER NAVIGATION BAR... Press and hold Left mouse button to position "
                  "scroller. Release to set position. Use DIRECTIONAL buttons below to fine tune."_s);
+    }
+
+    // The whole-script option in the main window, live through its entry point: the range, the
+    // warning and the bar follow a 1000-line script; turned off, the classic range is back.
+    void wholeScriptOptionInMainWindow()
+    {
+        Harness h;
+        h.write(u"Settings.ini"_s, settingsWithScript("480", widgettools::variedLines(1000)));
+        QVERIFY(h.start());
+        QCOMPARE(h.w().pane().scroller().range(), velloran::engine::ScrollRange {});
+        h.w().setWholeScriptReachable(true);
+        QTRY_VERIFY(h.w().tex()->layoutSettled());
+        moveOnBar(h, 0, Qt::LeftButton);  // the top of the bar: the marker at its bottom
+        QCOMPARE(h.child<NavigationBar>("Tip")->markerTop(), h.child<NavigationBar>("Tip")->scaleHeight());
+        h.w().pane().cReset_Click();
+        const auto tick = [&h] { QVERIFY(h.expire("tScroll")); };
+        widgettools::expectWholeScriptRange(h.w().pane(), 480, tick);
+        if (QTest::currentTestFailed())
+            return;
+        widgettools::expectClassicRangeBackAtOnce(
+            h.w().pane(), 480, [&h](bool on) { h.w().setWholeScriptReachable(on); }, tick);
+    }
+
+    // Read from Preferences.ini at start: a far position comes back whole, takes 2-twip steps
+    // exactly and is saved with every digit.
+    void wholeScriptOptionFromPreferencesKeepsFarPositionsWhole()
+    {
+        Harness h;
+        h.write(u"Preferences.ini"_s, "[Script]\nWholeScriptReachable=true\n");
+        h.write(u"Settings.ini"_s, settingsWithScript("-1234567", widgettools::variedLines(4000)));
+        QVERIFY(h.start());
+        QVERIFY(h.w().pane().wholeScriptReachable());
+        QTRY_VERIFY(h.w().tex()->layoutSettled());
+        QCOMPARE(h.w().pane().scroller().position(), -1234567.0);  // the saved place, not an estimate's
+        QCOMPARE(h.text("lPos"), u"Scroller Position : 1234567"_s);
+        h.w().pane().TogglePlay();
+        QVERIFY(h.expire("tScroll"));
+        QCOMPARE(h.w().pane().scroller().position(), -1234569.0);
+        h.w().pane().TogglePlay();
+        QVERIFY(h.w().SaveSettings());
+        QVERIFY2(h.read(u"Settings.ini"_s).startsWith("100,2,27.75,-1234569,\""),
+                 h.read(u"Settings.ini"_s).left(40));
+    }
+
+    // Lazy layout corrects estimates above the place shown: the lines the reader sees stay put.
+    void linesShownStayWhileEstimatesAboveThemAreCorrected()
+    {
+        Harness h;
+        h.write(u"Settings.ini"_s, settingsWithScript("480", widgettools::variedLines(4000)));
+        QVERIFY(h.start());
+        h.w().setWholeScriptReachable(true);
+        QVERIFY(!h.w().tex()->layoutSettled());
+        moveOnBar(h, 0, Qt::LeftButton);  // far down, on estimates
+        const auto before = lineAtBandMiddle(h);
+        QVERIFY(before.first > h.w().tex()->document()->characterCount() / 2);
+        const double placed = h.w().pane().scroller().position();
+        QTRY_VERIFY(h.w().tex()->layoutSettled());
+        QVERIFY(h.w().pane().scroller().position() != placed);  // the estimates were off, and made up for
+        QCOMPARE(lineAtBandMiddle(h), before);
+    }
+
+    // A far position saved with the option on, read with it off: the program starts, keeps the
+    // place in single precision and wraps at the first tick.
+    void farPositionReadWithTheOptionOffWrapsAtTheFirstTick()
+    {
+        Harness h;
+        h.write(u"Settings.ini"_s, settingsWithScript("-123456789", widgettools::variedLines(50)));
+        QVERIFY(h.start());
+        QVERIFY(!h.w().pane().wholeScriptReachable());
+        QCOMPARE(h.w().pane().scroller().position(), double(-123456789.0f));
+        QCOMPARE(h.text("lPos"), u"Scroller Position : 123456800"_s);
+        h.w().pane().TogglePlay();
+        QVERIFY(h.expire("tScroll"));
+        QCOMPARE(h.position(), 478.0f);
     }
 };
 

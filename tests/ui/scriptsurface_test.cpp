@@ -1,5 +1,6 @@
 // The moving surface: where the script stands on the window for a given position, and that the
 // pixels reused from one position to the next are the pixels a fresh paint would give.
+#include <QAbstractTextDocumentLayout>
 #include <QScreen>
 #include <QTest>
 #include <QTextBlock>
@@ -7,11 +8,13 @@
 
 #include <cmath>
 
+#include "engine/scroller.h"
 #include "ui/scriptsurface.h"
 #include "ui/scripttext.h"
 #include "ui/twipscale.h"
 
 using namespace Qt::StringLiterals;
+namespace engine = velloran::engine;
 using velloran::ui::ScriptSurface;
 using velloran::ui::ScriptText;
 using velloran::ui::TwipScale;
@@ -55,7 +58,14 @@ struct Stage {
 
     ScriptText* text() const { return surface->text(); }
 
-    void show(float position)
+    // The whole-script option's lazy layout, left to settle: every estimate replaced.
+    bool followScript()
+    {
+        surface->setFollowsScript(true);
+        return QTest::qWaitFor([this] { return text()->layoutSettled(); });
+    }
+
+    void show(double position)
     {
         surface->setPosition(position);
         QCoreApplication::processEvents();
@@ -72,18 +82,26 @@ private slots:
     // plus 2760 twips: to the pixel, wherever the surface is and however the lines are grouped.
     void linesStandWhereThePositionPutsThem_data()
     {
-        QTest::addColumn<float>("position");
+        QTest::addColumn<double>("position");
+        QTest::addColumn<bool>("lazy");
         // Whole pixels first, where the placement must be exact; then places between pixels.
         for (const float position : {480.0f, -375.0f, -1005.0f, -120000.0f, -200010.0f, -239010.0f, 470.0f,
                                      100.0f, -1007.0f, -12345.0f, -199999.5f, -239995.0f})
-            QTest::newRow(qPrintable(QString::number(double(position)))) << position;
+            QTest::newRow(qPrintable(QString::number(double(position)))) << double(position) << false;
+        // Lazily laid out, once settled, the lines stand where a full layout puts them, also far
+        // beyond the classic range.
+        for (const double position : {-1005.0, -239995.0, -600000.0, -812345.5})
+            QTest::newRow(qPrintable(u"lazy "_s + QString::number(position))) << position << true;
     }
 
     void linesStandWhereThePositionPutsThem()
     {
-        QFETCH(float, position);
+        QFETCH(double, position);
+        QFETCH(bool, lazy);
         Stage stage(numberedLines(3000));
         QVERIFY(QTest::qWaitForWindowExposed(&stage.window));
+        if (lazy)
+            QVERIFY(stage.followScript());
         stage.show(position);
 
         ScriptText* text = stage.text();
@@ -119,8 +137,10 @@ private slots:
     {
         Stage stage(numberedLines(3000));
         QVERIFY(QTest::qWaitForWindowExposed(&stage.window));
-        for (const float start : {480.0f, -5000.0f, -120000.0f}) {
-            float position = start;
+        for (const double start : {480.0, -5000.0, -120000.0, -700000.0}) {
+            if (start < engine::kWrapLimit)  // beyond the classic range: with the whole-script option
+                stage.surface->setFollowsScript(true);
+            double position = start;
             stage.show(position);
             for (int tick = 0; tick < 150; ++tick) {
                 position -= 10;
@@ -134,6 +154,28 @@ private slots:
             QVERIFY2(screen == fresh,
                      qPrintable(u"stale pixels after ticking from "_s + QString::number(double(start))));
         }
+    }
+
+    // The estimated height becomes the real one: laid out lazily and settled, it equals the sum of
+    // every block's laid-out height, and the last line then leaves the band at the position the
+    // surface reports for it.
+    void settledHeightIsTheRealHeight()
+    {
+        QStringList lines;
+        for (int i = 0; i < 1500; ++i)  // lines of varied length, so an estimate is off at first
+            lines << u"line "_s + QString::number(i) + QString(i % 7 * 13, u'x');
+        Stage lazy(lines.join(u"\n"_s));
+        QVERIFY(QTest::qWaitForWindowExposed(&lazy.window));
+        lazy.surface->setFollowsScript(true);
+        lazy.show(-400000);
+        QVERIFY(!lazy.text()->layoutSettled());
+        QTRY_VERIFY(lazy.text()->layoutSettled());
+        const QTextDocument* doc = lazy.text()->document();
+        qreal real = 0;
+        for (QTextBlock block = doc->begin(); block.isValid(); block = block.next())
+            real += doc->documentLayout()->blockBoundingRect(block).height();
+        QCOMPARE(lazy.text()->contentHeight(), real);
+        QCOMPARE(lazy.surface->lastLineGone(), kBandTop - kTexTop - real * lazy.scale.perPixel());
     }
 };
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QApplication>
+#include <QMouseEvent>
 #include <QPoint>
 #include <QRect>
 #include <QTest>
@@ -7,7 +9,16 @@
 #include <QWindow>
 #include <initializer_list>
 
+#include <QTimer>
+#include <cmath>
+#include <functional>
+
+#include "engine/scroller.h"
 #include "ui/layouttargets.h"
+#include "ui/navigationbar.h"
+#include "ui/readingpane.h"
+#include "ui/scriptsurface.h"
+#include "ui/scripttext.h"
 
 // Checks and inputs that the widget tests of both windows share.
 namespace widgettools {
@@ -82,6 +93,84 @@ inline void expectLayoutsReachTheirControls(QWidget* window, const velloran::ui:
             QCOMPARE(targets.object(step.control), named);
         }
     }
+}
+
+// A script of `count` numbered lines of varied length, so that estimated heights are off at first.
+inline QString variedLines(int count)
+{
+    QStringList lines;
+    for (int i = 0; i < count; ++i)
+        lines << QStringLiteral("line %1 ").arg(i) + QString(i % 9 * 11, u'x');
+    return lines.join(u'\n');
+}
+
+// A movement over the navigation bar with the left button held, `fraction` of its height down.
+inline void dragOnBar(velloran::ui::ReadingPane& pane, double fraction)
+{
+    QWidget* tip = pane.tip();
+    const QPointF at(tip->width() / 2.0, fraction * tip->height());
+    QMouseEvent move(QEvent::MouseMove, at, tip->mapToGlobal(at), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(tip, &move);
+}
+
+inline QColor scriptColour(velloran::ui::ReadingPane& pane)
+{
+    return pane.tex()->palette().color(QPalette::Text);
+}
+
+// With the whole-script option on, in either window, once the layout has settled: the bar spans
+// from the script's start to its end, the ticks pass the classic limit, the warning starts 10000
+// twips before the end and the wrap comes where the last line has left the band. Starts paused
+// at home and leaves the pane playing.
+inline void expectWholeScriptRange(velloran::ui::ReadingPane& pane, double home,
+                                   const std::function<void()>& tick)
+{
+    QTRY_VERIFY(pane.tex()->layoutSettled());
+    const double wrap = std::floor(pane.surface()->lastLineGone());
+    QVERIFY2(wrap < -300000, qPrintable(QString::number(wrap)));
+    QCOMPARE(pane.scroller().range().wrapLimit, wrap);
+    QCOMPARE(pane.tip()->scaleHeight(), -wrap);
+
+    dragOnBar(pane, 0);  // the top of the bar: the end
+    QCOMPARE(pane.scroller().position(), wrap);
+    QCOMPARE(scriptColour(pane), QColor(255, 255, 0));
+    dragOnBar(pane, 1);  // the bottom: the start
+    QCOMPARE(pane.scroller().position(), 0.0);
+    dragOnBar(pane, 0.5);
+    QVERIFY(std::abs(pane.scroller().position() - wrap / 2) <= -wrap / pane.tip()->height());
+
+    const int frequency = pane.frequencyValue();
+    pane.TogglePlay();
+    pane.setPosition(velloran::engine::kWrapLimit);
+    tick();
+    QCOMPARE(pane.scroller().position(), velloran::engine::kWrapLimit - frequency);
+    QCOMPARE(scriptColour(pane), QColor(Qt::white));
+    pane.setPosition(wrap + 10000 + frequency);
+    tick();
+    QCOMPARE(scriptColour(pane), QColor(Qt::white));
+    tick();
+    QCOMPARE(scriptColour(pane), QColor(255, 255, 0));
+    pane.setPosition(wrap);
+    tick();
+    QCOMPARE(pane.scroller().position(), home - frequency);
+    QCOMPARE(scriptColour(pane), QColor(Qt::white));
+}
+
+// The option turned off while far down: the classic range at once, the wrap at the next tick.
+inline void expectClassicRangeBackAtOnce(velloran::ui::ReadingPane& pane, double home,
+                                         const std::function<void(bool)>& setOption,
+                                         const std::function<void()>& tick)
+{
+    pane.setPosition(-400000);
+    pane.ShowPosition();
+    setOption(false);
+    QCOMPARE(pane.scroller().range(), velloran::engine::ScrollRange {});
+    QCOMPARE(pane.tip()->scaleHeight(), double(velloran::engine::kSurfaceHeight));
+    QCOMPARE(pane.scroller().position(), -400000.0);
+    QCOMPARE(scriptColour(pane), QColor(255, 255, 0));
+    tick();
+    QCOMPARE(pane.scroller().position(), home - pane.frequencyValue());
 }
 
 }  // namespace widgettools

@@ -1,0 +1,134 @@
+// The lazy layout of the script text box: block heights estimated, measured near what is shown
+// and, with the whole-script option, in idle-time slices until every block is real.
+#include <QAbstractTextDocumentLayout>
+#include <QElapsedTimer>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <QTimer>
+#include <algorithm>
+#include <cmath>
+
+#include "ui/scripttext.h"
+
+namespace velloran::ui {
+
+namespace {
+// An idle-time slice of lazy layout: short enough never to delay a tick noticeably.
+constexpr qint64 kSliceNanoseconds = 4'000'000;
+}  // namespace
+
+double ScriptText::charactersPerLine() const
+{
+    return std::max(1.0, double(viewport()->width()) / std::max(1, fontMetrics().averageCharWidth()));
+}
+
+double ScriptText::rawLines(const QTextBlock& block, double charactersPerLine)
+{
+    // One line per line break, or the characters over a line's worth, whichever is more; the
+    // factor learnt from the blocks laid out makes up for the rest.
+    const double lines = std::max(0, block.userState()) + 1.0;
+    return std::max(lines, std::ceil((block.length() - 1) / charactersPerLine));
+}
+
+std::vector<double> ScriptText::rawLinesFrom(int blockNumber) const
+{
+    const auto count =
+        static_cast<std::size_t>(std::max(0, document()->blockCount() - std::max(0, blockNumber)));
+    // Read from the top, every block above what is shown is measured and no estimate is used.
+    if (!m_lazy)
+        return std::vector<double>(count, 1.0);
+    const double perLine = charactersPerLine();
+    std::vector<double> lines;
+    lines.reserve(count);
+    for (QTextBlock block = document()->findBlockByNumber(std::max(0, blockNumber)); block.isValid();
+         block = block.next())
+        lines.push_back(rawLines(block, perLine));
+    return lines;
+}
+
+void ScriptText::estimateAll()
+{
+    m_heights.reset(rawLinesFrom(0));
+    m_heights.setFactor(fontMetrics().lineSpacing());
+    m_sliceFrom = 0;
+    m_anchor = 0;
+    if (m_lazy)
+        m_slices->start();
+}
+
+void ScriptText::setLazyLayout(bool lazy)
+{
+    if (lazy == m_lazy)
+        return;
+    m_lazy = lazy;
+    if (lazy)
+        estimateAll();
+    else
+        m_slices->stop();
+}
+
+void ScriptText::measureBlock(std::size_t number, bool keepGlyphs)
+{
+    const QTextBlock block = document()->findBlockByNumber(static_cast<int>(number));
+    // Keeps the shaped glyphs of what is shown: by default a layout drops them and every paint,
+    // even of a one-pixel strip, shapes its lines again.
+    if (keepGlyphs)
+        block.layout()->setCacheEnabled(true);
+    m_heights.measure(number, document()->documentLayout()->blockBoundingRect(block).height());
+}
+
+void ScriptText::measureThrough(int bottom)
+{
+    // Every block that can be seen, and every one above it.
+    while (m_heights.measuredPrefix() < m_heights.size() &&
+           m_heights.top(m_heights.measuredPrefix()) <= bottom)
+        measureBlock(m_heights.measuredPrefix(), true);
+}
+
+void ScriptText::measureAround(int offset, int bottom)
+{
+    // Measuring a block moves none of the tops above it, only where in it the offset falls.
+    std::size_t number = m_heights.blockAt(offset);
+    while (!m_heights.measured(number)) {
+        measureBlock(number, true);
+        number = m_heights.blockAt(offset);
+    }
+    m_anchor = number;
+    for (std::size_t i = number; i < m_heights.size() && m_heights.top(i) <= bottom; ++i)
+        if (!m_heights.measured(i))
+            measureBlock(i, true);
+    announceHeight();
+}
+
+void ScriptText::layoutSlice()
+{
+    if (!m_lazy)
+        return;
+    const double anchorTop = m_heights.top(m_anchor);
+    QElapsedTimer clock;
+    clock.start();
+    std::optional<std::size_t> next = m_heights.nextUnmeasured(m_sliceFrom);
+    while (next && clock.nsecsElapsed() < kSliceNanoseconds) {
+        measureBlock(*next, false);
+        m_sliceFrom = *next + 1;
+        next = m_heights.nextUnmeasured(m_sliceFrom);
+    }
+    m_heights.setFactor(m_heights.suggestedFactor(fontMetrics().lineSpacing()));
+    const double shift = m_heights.top(m_anchor) - anchorTop;
+    if (shift != 0)
+        emit shownContentShifted(shift);
+    announceHeight();
+    if (next)
+        m_slices->start();
+}
+
+void ScriptText::announceHeight()
+{
+    const qreal now = m_heights.total();
+    if (now != m_announcedHeight) {
+        m_announcedHeight = now;
+        emit contentHeightChanged();
+    }
+}
+
+}  // namespace velloran::ui

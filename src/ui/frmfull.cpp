@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QScreen>
 #include <QTimer>
@@ -12,8 +13,10 @@
 #include "ui/helptexts.h"
 #include "ui/instanthelp.h"
 #include "ui/navigationbar.h"
+#include "ui/overlaywindow.h"
 #include "ui/picturebutton.h"
 #include "ui/readingpane.h"
+#include "ui/reflector.h"
 #include "ui/scriptsurface.h"
 #include "ui/scripttext.h"
 
@@ -45,12 +48,15 @@ frmFull::frmFull(platform::Services& services, SharedValues& shared, FullScreenH
     // Minimised alone: a window manager asked for full screen in the same breath shows it again.
     hooks.minimise = [this] { setWindowState(Qt::WindowMinimized); };
     hooks.f1 = [this] { ToggleControlPanel(); };
+    hooks.beforeToggle = [this] { m_reflector->setEchoes(m_pane->playing()); };
+    hooks.keyFirst = [this](const QKeyEvent& event) { return remoteKey(event); };
     m_pane = new ReadingPane(this, services, shared, m_scale, kFullScreenPane, std::move(hooks));
     m_pane->surface()->setLeft(0);
     m_pane->surface()->setTexLeft(0);
 
     buildControlPanel();
     buildHiddenFrame();
+    buildRig();
 }
 
 frmFull::~frmFull() = default;
@@ -90,6 +96,7 @@ void frmFull::buildControlPanel()
     auto* instantHelp = new InstantHelp(bar);
     instantHelp->wire(m_pane->helpRows());
     instantHelp->wire({{exit, InstantHelp::fixed(help::kExit), {}}});
+    makeOverlayWindow(m_fCtrl, true);
 }
 
 void frmFull::buildHiddenFrame()
@@ -104,7 +111,10 @@ void frmFull::buildHiddenFrame()
 
 void frmFull::Form_Load()
 {
-    const QScreen* screen = QGuiApplication::primaryScreen();
+    m_preferences = m_host.preferences();
+    QScreen* screen = chosenScreen();
+    if (screen)
+        setScreen(screen);
     const QRect area = screen ? screen->geometry() : geometry();
     m_width = static_cast<int>(std::lround(area.width() * m_scale.perPixel()));
     m_height = static_cast<int>(std::lround(area.height() * m_scale.perPixel()));
@@ -117,27 +127,28 @@ void frmFull::Form_Load()
     surface->setBand(0, h);
     surface->setWidth(w - 495);
     surface->setTexWidth(w - 495 - 240);
-    m_fCtrl->move(m_scale.px(w / 2 - 10935.0 / 2), m_fCtrl->y());
+    m_panelAt.setX(m_scale.px(w / 2 - 10935.0 / 2));
     tex()->setPlainText(m_host.script());
     m_pane->tip()->setScaleHeight(engine::kSurfaceHeight);
     m_scale.place(m_pane->tip(), w - 255 - 120, 120, 255, h - 240);
-    m_fCtrl->move(m_fCtrl->x(), m_scale.px(h - 1815 - 480));
+    m_tipPlain = m_pane->tip()->geometry();
+    m_panelAt.setY(m_scale.px(h - 1815 - 480));
     m_pane->setPosition(engine::kFullHome);
     m_pane->setWholeScriptReachable(m_host.wholeScriptReachable());
     m_pane->takePace(m_host.speedValue(), m_host.frequencyValue());
     m_fHide->move(m_scale.px(4560), m_scale.px(h + 10000));
+    applyPreferences(m_preferences);
 }
 
 void frmFull::ToggleControlPanel()
 {
     // The pointer disappears over the bare surface only; the script box keeps its own.
-    if (!m_fCtrl->isHidden()) {
-        m_fCtrl->hide();
+    m_panelShown = !m_panelShown;
+    if (!m_panelShown)
         m_pane->surface()->setCursor(Qt::BlankCursor);
-    } else {
-        m_fCtrl->show();
+    else
         m_pane->surface()->unsetCursor();
-    }
+    syncOverlays();
 }
 
 bool frmFull::SaveFullSettings()
@@ -155,6 +166,7 @@ void frmFull::changeEvent(QEvent* event)
         if (change->oldState().testFlag(Qt::WindowMinimized) && !windowState().testFlag(Qt::WindowMinimized))
             QMetaObject::invokeMethod(
                 this, [this] { setWindowState(Qt::WindowFullScreen); }, Qt::QueuedConnection);
+        syncOverlays();
     }
     QWidget::changeEvent(event);
 }

@@ -4,8 +4,10 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <cstdio>
 
 #include "platform/services.h"
 #include "session/settingsstore.h"
@@ -16,6 +18,7 @@
 #include "ui/instanthelp.h"
 #include "ui/navigationbar.h"
 #include "ui/picturebutton.h"
+#include "ui/preferencesdialog.h"
 #include "ui/readingpane.h"
 #include "ui/recoverycopy.h"
 #include "ui/scriptsurface.h"
@@ -109,6 +112,9 @@ void frmSet::buildWindowControls()
     // Below the visible part of the window.
     m_pane->buildOutOfSight(
         {this, 360, 7680, 360, QRectF(240, 8520, 2055, 255), QStringLiteral("Position : 480"), true});
+    QPushButton* options = makeAccelerator(this, QStringLiteral("cPrefs"), QStringLiteral("&o"));
+    m_scale.place(options, 360 + 4 * 360, 7680, 255, 255);
+    connect(options, &QAbstractButton::clicked, this, &frmSet::editPreferences);
     m_lBkPath = makeLabel(this, QStringLiteral("lBkPath"), QString(), 8.25, false);
     m_scale.place(m_lBkPath, 240, 8160, 2055, 255);
 }
@@ -179,6 +185,7 @@ void frmSet::cFull_Click()
         m_pane->TogglePlay();
     hide();
     m_full = new frmFull(m_services, m_shared, *this);
+    connect(this, &frmSet::preferencesChanged, m_full, &frmFull::applyPreferences);
     m_full->Form_Load();
     m_full->show();
 }
@@ -186,6 +193,40 @@ void frmSet::cFull_Click()
 void frmSet::showAgain()
 {
     show();
+}
+
+session::Preferences frmSet::preferences() const
+{
+    return session::loadPreferences(preferencesFile());
+}
+
+void frmSet::changePreferences(const session::Preferences& preferences)
+{
+    if (!session::savePreferences(preferencesFile(), preferences))
+        std::fprintf(stderr, "velloran: the preferences could not be saved to %s\n",
+                     qPrintable(preferencesFile()));
+    setWholeScriptReachable(preferences.wholeScriptReachable);
+    emit preferencesChanged(preferences);
+}
+
+QScreen* frmSet::hostScreen() const
+{
+    return screen();
+}
+
+void frmSet::editPreferences()
+{
+    // A dialog over a moving script would stop nothing and hide the text being read.
+    if (m_pane->playing())
+        return;
+    const session::Preferences before = preferences();
+    PreferencesDialog dialog(before, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const session::Preferences chosen = dialog.chosen();
+    // Unchanged options leave the file as it was, or absent.
+    if (chosen != before)
+        changePreferences(chosen);
 }
 
 QString frmSet::script() const

@@ -71,7 +71,18 @@ public:
     // Ends at once, the recovery copy written out first; with discardRecovery, removed.
     void endProgram(bool discardRecovery) override;
     void showAgain() override;
+    session::Preferences preferences() const override;
+    void changePreferences(const session::Preferences& preferences) override;
+    QScreen* hostScreen() const override;
+    // Alt+O: the Preferences dialog, while paused; a change is saved and passed on.
+    void editPreferences();
+    QString preferencesFile() const;
 
+signals:
+    // After every saved change of the options, from the dialog or the full-screen window's keys.
+    void preferencesChanged(const session::Preferences& preferences);
+
+public:
     // The record of this window's state with the given font size (the full-screen window's saving
     // exit gives its own), written to the state folder or the configuration folder. A save that
     // succeeds makes the recovery copy unneeded.

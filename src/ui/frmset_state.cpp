@@ -109,6 +109,11 @@ QString frmSet::settingsFile() const
     return session::settingsPath(stateFolder());
 }
 
+QString frmSet::preferencesFile() const
+{
+    return session::preferencesPath(stateFolder());
+}
+
 QString frmSet::helpFile() const
 {
     return m_services.dataFolder() + QStringLiteral("/help.txt");

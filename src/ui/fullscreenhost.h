@@ -2,6 +2,10 @@
 
 #include <QString>
 
+#include "session/preferences.h"
+
+class QScreen;
+
 class QWidget;
 
 namespace velloran::ui {
@@ -20,6 +24,10 @@ public:
     // Ends the program at once; with discardRecovery, the recovery copy goes too.
     virtual void endProgram(bool discardRecovery) = 0;
     virtual void showAgain() = 0;  // the way back from full screen
+    // The options in Preferences.ini, read now; and a change of them, saved and passed on.
+    virtual session::Preferences preferences() const = 0;
+    virtual void changePreferences(const session::Preferences& preferences) = 0;
+    virtual QScreen* hostScreen() const = 0;  // the screen the main window is on
 
 protected:
     ~FullScreenHost() = default;

@@ -18,6 +18,7 @@
 #include "ui/sharedvalues.h"
 #include "ui/twipscale.h"
 
+class QKeyEvent;
 class QLabel;
 class QPushButton;
 class QTimer;
@@ -46,6 +47,9 @@ struct PaneHooks {
     std::function<void(bool discardRecovery)> endProgram;
     std::function<void()> minimise;  // what a right click on the exit button does, after a pause
     std::function<void()> f1;        // empty: F1 goes to the focused control unhandled
+    // Sees every key before the focused control and the pane's own keys; true takes the key
+    // (may be empty).
+    std::function<bool(const QKeyEvent&)> keyFirst;
 };
 
 // Where a window keeps the buttons of its Alt shortcuts and the position holder `lPos`, out of

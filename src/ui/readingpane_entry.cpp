@@ -140,7 +140,10 @@ bool ReadingPane::eventFilter(QObject* watched, QEvent* event)
     // A key travels up from the focused control; look at it once, on its first stop.
     if (widget != first || widget->window() != m_window)
         return false;
-    const int key = static_cast<QKeyEvent*>(event)->key();
+    const auto* keyEvent = static_cast<QKeyEvent*>(event);
+    if (m_hooks.keyFirst && m_hooks.keyFirst(*keyEvent))
+        return true;
+    const int key = keyEvent->key();
     if (key == Qt::Key_Escape) {
         if (!m_setup.escapeSaves || m_hooks.saveToEnd()) {
             m_ending = true;

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "engine/scroller.h"
+#include "ui/reflector.h"
 #include "ui/scripttext.h"
 #include "ui/twipscale.h"
 
@@ -84,6 +85,12 @@ void ScriptSurface::setTexWidth(double width)
     refresh();
 }
 
+void ScriptSurface::setReflector(const Reflector* reflector)
+{
+    m_reflector = reflector;
+    refresh();
+}
+
 void ScriptSurface::refresh()
 {
     const double surfaceTop = m_top;
@@ -94,15 +101,25 @@ void ScriptSurface::refresh()
     const double shownTop = std::max(surfaceTop, m_bandTop);
     const double shownBottom = std::max(shownTop, std::min(surfaceBottom, m_bandBottom));
     const int widgetTop = m_scale.px(shownTop);
-    setGeometry(m_scale.px(m_left), widgetTop, m_scale.px(m_width), m_scale.px(shownBottom) - widgetTop);
+    const QRect shown(m_scale.px(m_left), widgetTop, m_scale.px(m_width),
+                      m_scale.px(shownBottom) - widgetTop);
+    setGeometry(m_reflector && parentWidget() ? m_reflector->place(shown, parentWidget()->size()) : shown);
 
     const double texTop = surfaceTop + m_texTop;
     const double texShownTop = std::max(texTop, shownTop);
     const int offset = m_scale.px(texShownTop - texTop);
     const int raise = m_text->showFrom(offset);
+    // Upside down, the box's own line scrolling has just moved its pixels up by `moved` where the
+    // picture needs them moved down: moving them down twice as far puts them right, and the strip
+    // left open is painted afresh.
+    const int moved = offset - raise - m_scrolledBy;
+    m_scrolledBy = offset - raise;
+    if (moved != 0 && m_reflector && m_reflector->flip())
+        m_text->viewport()->scroll(0, 2 * moved);
     const int bandHeight = m_scale.px(m_bandBottom - m_bandTop);
-    m_text->setGeometry(m_scale.px(m_texLeft), m_scale.px(texShownTop) - widgetTop - raise,
+    const QRect texRect(m_scale.px(m_texLeft), m_scale.px(texShownTop) - widgetTop - raise,
                         m_scale.px(m_texWidth), bandHeight + m_text->tallestLine());
+    m_text->setGeometry(m_reflector ? m_reflector->place(texRect, shown.size()) : texRect);
 }
 
 void ScriptSurface::stepFontSize(bool larger)

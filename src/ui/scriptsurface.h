@@ -6,6 +6,7 @@
 
 namespace velloran::ui {
 
+class Reflector;
 class ScriptText;
 
 // The surface `Scroll`: a black panel 500000 twips tall whose Top is the scroll position, with
@@ -33,6 +34,9 @@ public:
     double texLeft() const { return m_texLeft; }
     void setTexWidth(double width);
     double texWidth() const { return m_texWidth; }
+
+    // Places itself and `Tex` as `reflector` shows the picture (null: plainly).
+    void setReflector(const Reflector* reflector);
 
     // Recomputes what is seen after a change of position, size or content.
     void refresh();
@@ -64,6 +68,8 @@ private:
     double m_texLeft = 0;
     double m_texWidth = 0;
     bool m_acceptsFiles = false;
+    const Reflector* m_reflector = nullptr;
+    int m_scrolledBy = 0;  // pixels of the box's own line scrolling
 };
 
 }  // namespace velloran::ui

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The full-screen window in a real X server: a larger font there survives an exit by its X
-# button; Escape there ends the program and leaves Settings.ini byte-identical.
+# button; Escape there ends the program and leaves Settings.ini byte-identical; Alt+M shows the
+# picture mirrored to the pixel; a remote's Page Down starts and pauses the scrolling.
 set -u
 PROGRAM_BINARY=$1
 source "$(dirname "$0")/xsession.sh"
@@ -52,5 +53,40 @@ xdotool mousemove "$font_plus_x" "$button_y" click 1
 xdotool key Escape
 wait_exit "$LAST_PID" 10 || fail "Escape in full screen did not end the program"
 [ "$(md5sum <"$SETTINGS")" = "$before" ] || fail "Escape in full screen wrote Settings.ini"
+
+# The rig: no Preferences.ini yet. The panel hidden by F1, the screen shows the script alone; Alt+M
+# shows it mirrored, which must be the plain screen reflected, pixel for pixel (the text cursor
+# blinks, so the comparison is repeated until both pictures caught it in the same phase).
+printf '50,200,27.75,480,"",0,0,"Mirrored for the glass\r\nSecond line, longer than the first\r\n\r\nFourth"\r\n' >"$SETTINGS"
+open_full_screen
+xdotool key F1
+xdotool mousemove 640 1000
+shot() { import -window root -depth 8 "$1" 2>/dev/null; }
+same_pictures() { [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = "0" ]; }
+settled_plain() {
+  shot "$WORK/plain.png" && sleep 0.2 && shot "$WORK/plain2.png" && same_pictures "$WORK/plain.png" "$WORK/plain2.png"
+}
+wait_until 10 settled_plain || fail "the plain full screen did not settle"
+convert "$WORK/plain.png" -flop "$WORK/reflected.png"
+[ -e "$WORK/prog/Preferences.ini" ] && fail "Preferences.ini was written before any change"
+xdotool key alt+m
+mirrored_matches() { shot "$WORK/mirrored.png" && same_pictures "$WORK/mirrored.png" "$WORK/reflected.png"; }
+wait_until 10 mirrored_matches ||
+  fail "the mirrored screen is not the plain one reflected ($(compare -metric AE "$WORK/mirrored.png" "$WORK/reflected.png" null: 2>&1) pixels differ)"
+grep -q '^Mirror=true' "$WORK/prog/Preferences.ini" || fail "Alt+M was not saved: $(cat "$WORK/prog/Preferences.ini")"
+
+# Page Down starts the scrolling, and pauses it again. Two pictures a moment apart differ in far
+# more pixels than a blink of the text cursor can make while the script moves, and in fewer
+# while it stands.
+pixels_apart() { shot "$WORK/a.png" && sleep 0.2 && shot "$WORK/b.png" && compare -metric AE "$WORK/a.png" "$WORK/b.png" null: 2>&1; }
+moving() { [ "$(pixels_apart)" -gt 2000 ]; }
+standing() { [ "$(pixels_apart)" -lt 2000 ]; }
+standing || fail "the paused script moves"
+xdotool key Next
+wait_until 10 moving || fail "Page Down did not start the scrolling"
+xdotool key Next
+wait_until 10 standing || fail "Page Down did not pause the scrolling"
+xdotool key Escape
+wait_exit "$LAST_PID" 10 || fail "Escape did not end the program"
 
 echo "e2e_fullscreen: 1 passed, 0 failed"

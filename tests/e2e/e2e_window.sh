@@ -169,7 +169,11 @@ panel_covered() {
 wait_until 5 panel_covered || fail "the window manager's panel shows over the full-screen window"
 
 # Its exit button's right click minimises it too, and it comes back covering the panel again.
-for id in $(xdotool search --onlyvisible --pid "$LAST_PID" 2>/dev/null); do full=$id; done
+# The one that covers the screen: the Control Panel is a window of its own.
+for id in $(xdotool search --onlyvisible --pid "$LAST_PID" 2>/dev/null); do
+  eval "$(geometry "$id")"
+  [ "$WIDTH,$HEIGHT" = "1280,1024" ] && full=$id
+done
 panel_left=$(( (19200 - 10935) / 2 ))
 xdotool mousemove "$(px $((panel_left + 10080 + 307)))" "$(px $((15360 - 1815 - 480 + 240 + 307)))" click 3
 wait_until 5 window_state "$full" Iconic || fail "a right click on the full-screen exit button did not minimise"
@@ -177,6 +181,10 @@ xdotool windowactivate "$full" 2>/dev/null
 wait_until 5 window_state "$full" Normal || fail "the full-screen window did not come back"
 wait_until 5 full_screen_shown || fail "the full-screen window came back smaller than the screen"
 wait_until 5 panel_covered || fail "the panel shows over the full-screen window after it came back"
+control_panel_back() {
+  [ "$(colour_at "$full" "$(px $((panel_left + 60)))" "$(px $((15360 - 1815 - 480 + 960)))")" = "#282830" ]
+}
+wait_until 5 control_panel_back || fail "the Control Panel did not come back with the full-screen window"
 xdotool key Escape
 wait_exit "$LAST_PID" 10 || fail "Escape did not end the full-screen window"
 

@@ -1,0 +1,334 @@
+// The full-screen window's rig options: the reflected picture, the reading cue, the screen it
+// covers, the remote's keys, the Control Panel as a window of its own, and the Preferences dialog.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QSettings>
+
+#include "frmfull_harness.h"
+#include "session/preferences.h"
+#include "ui/navigationbar.h"
+
+using velloran::session::Preferences;
+Q_DECLARE_METATYPE(velloran::session::Preferences)
+
+namespace {
+
+QImage picture(frmFull* full)
+{
+    return full->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// A mouse move over the widget with the given buttons held, as the window system delivers it.
+void moveOver(QWidget* widget, QPoint at, Qt::MouseButtons buttons)
+{
+    QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, buttons, Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
+}
+
+Preferences written(const Session& s)
+{
+    return velloran::session::loadPreferences(s.main->preferencesFile());
+}
+
+// Runs `work` on the modal dialog as soon as it is up; counts the dialogs seen.
+template <class Work> void onDialog(int* seen, Work work)
+{
+    QTimer::singleShot(0, [seen, work] {
+        QDialog* dialog = nullptr;
+        const auto find = [&dialog] {
+            for (QWidget* window : QApplication::topLevelWidgets())
+                if (window->objectName() == u"Preferences" && window->isVisible())
+                    dialog = qobject_cast<QDialog*>(window);
+            return dialog != nullptr;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(find(), 2000);
+        ++*seen;
+        work(dialog);
+    });
+}
+
+Preferences reflected(bool mirror, bool flip)
+{
+    Preferences preferences;
+    preferences.mirror = mirror;
+    preferences.flip = flip;
+    return preferences;
+}
+
+}  // namespace
+
+class FrmFullRigTest : public QObject {
+    Q_OBJECT
+private slots:
+    void reflectedPictureIsThePlainOneReflected_data()
+    {
+        QTest::addColumn<bool>("mirror");
+        QTest::addColumn<bool>("flip");
+        QTest::addColumn<bool>("playing");
+        QTest::newRow("mirror, paused") << true << false << false;
+        QTest::newRow("mirror, scrolling") << true << false << true;
+        QTest::newRow("flip, paused") << false << true << false;
+        QTest::newRow("mirror and flip, scrolling") << true << true << true;
+    }
+    void reflectedPictureIsThePlainOneReflected()
+    {
+        QFETCH(bool, mirror);
+        QFETCH(bool, flip);
+        QFETCH(bool, playing);
+        Session s;
+        s.main->tex()->setPlainText(
+            u"Left aligned first line\nsecond\n\nA longer third line, read through glass"_s);
+        frmFull* full = s.open();
+        if (playing)
+            click(full, "cPlay");
+        for (const float position : {4800.0f, 3000.0f, -1234.0f}) {
+            full->pane().setPosition(position);
+            full->applyPreferences({});
+            const QImage plain = picture(full);
+            full->applyPreferences(reflected(mirror, flip));
+            const QImage shown = picture(full);
+            QVERIFY(shown != plain);
+            QVERIFY2(shown == plain.mirrored(mirror, flip), qPrintable(QString::number(position)));
+        }
+    }
+
+    // Pointer positions are reflected back, so the bar still places from the plain picture's
+    // place: the top of the upside-down bar is the plain bar's bottom.
+    void barTakesReflectedPointer()
+    {
+        Session s;
+        frmFull* full = s.open();
+        auto* tip = child<velloran::ui::NavigationBar>(full, "Tip");
+        const int h = tip->height();
+        const auto placeAt = [&](int y) {
+            full->pane().setPosition(0);
+            moveOver(tip, {1, y}, Qt::LeftButton);
+            return full->pane().scroller().position();
+        };
+        const float low = placeAt(h - 30);
+        const float high = placeAt(3 * h / 4);
+        QVERIFY(low > high);
+
+        const QRect plainBar = tip->geometry();
+        full->applyPreferences(reflected(true, true));
+        QCOMPARE(tip->geometry(),
+                 QRect(full->width() - plainBar.right() - 1, full->height() - plainBar.bottom() - 1,
+                       plainBar.width(), plainBar.height()));
+        QCOMPARE(placeAt(29), low);
+        QCOMPARE(placeAt(h - 1 - 3 * h / 4), high);
+        full->applyPreferences(reflected(true, false));
+        QCOMPARE(placeAt(h - 30), low);
+    }
+
+    // A presentation remote's keys, whichever control has the focus, with the Control Panel
+    // shown or hidden; with the option off, the keys are the text box's own again.
+    void remoteKeys_data()
+    {
+        QTest::addColumn<QByteArray>("preferences");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("playing");  // after the press
+        QTest::addColumn<float>("position");
+        QTest::addColumn<QString>("script");
+        const QString none = u"Script"_s;
+        QTest::newRow("forward plays") << QByteArray() << int(Qt::Key_PageDown) << true << -3000.0f << none;
+        QTest::newRow("back nudges down") << QByteArray() << int(Qt::Key_PageUp) << false << -2800.0f << none;
+        QTest::newRow("blank screen B") << QByteArray() << int(Qt::Key_B) << false << -3000.0f << none;
+        QTest::newRow("blank screen period")
+            << QByteArray() << int(Qt::Key_Period) << false << -3000.0f << none;
+        QTest::newRow("start show F5") << QByteArray() << int(Qt::Key_F5) << false << -3000.0f << none;
+        const QByteArray off("[FullScreen]\nRemote=false\n");
+        QTest::newRow("off: Page Down") << off << int(Qt::Key_PageDown) << false << -3000.0f << none;
+        QTest::newRow("off: Page Up") << off << int(Qt::Key_PageUp) << false << -3000.0f << none;
+        QTest::newRow("off: B types") << off << int(Qt::Key_B) << false << -3000.0f << u"Scriptb"_s;
+        QTest::newRow("off: period types") << off << int(Qt::Key_Period) << false << -3000.0f << u"Script."_s;
+    }
+    void remoteKeys()
+    {
+        QFETCH(QByteArray, preferences);
+        QFETCH(int, key);
+        QFETCH(bool, playing);
+        QFETCH(float, position);
+        QFETCH(QString, script);
+        Session s;
+        if (!preferences.isEmpty())
+            s.writePreferences(preferences);
+        s.main->tex()->setPlainText(u"Script"_s);
+        frmFull* full = s.open();
+        QTest::keyClick(full->tex(), Qt::Key_End, Qt::ControlModifier);
+        for (const bool panelShown : {true, false}) {
+            if (full->controlPanelShown() != panelShown)
+                ::key(Qt::Key_F1);
+            full->pane().setPosition(-3000);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), Qt::NoModifier);
+            QCOMPARE(full->pane().playing(), playing);
+            QCOMPARE(full->pane().scroller().position(), position);
+            QCOMPARE(full->tex()->toPlainText(), script);
+            if (playing)
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));  // forward again pauses
+            QVERIFY(!full->pane().playing());
+            full->tex()->setPlainText(u"Script"_s);
+            QTest::keyClick(full->tex(), Qt::Key_End, Qt::ControlModifier);
+        }
+        QCOMPARE(QFile::exists(s.main->preferencesFile()), !preferences.isEmpty());
+    }
+
+    // Alt+M and Alt+K change the picture and the cue at once and save the change; Alt+O is the
+    // main window's and means nothing here.
+    void mirrorAndCueKeysSave()
+    {
+        Session s;
+        frmFull* full = s.open();
+        QWidget* cue = child(full, "Cue");
+        QWidget* tip = child(full, "Tip");
+        const int plainTipX = tip->x();
+        QVERIFY(cue->isHidden());
+        altKey(full, Qt::Key_M, "cMirror");
+        QVERIFY(full->preferences().mirror && written(s).mirror);
+        QCOMPARE(tip->x(), full->width() - plainTipX - tip->width());
+        altKey(full, Qt::Key_K, "cCue");
+        QVERIFY(full->preferences().cue && written(s).cue && written(s).mirror);
+        QVERIFY(cue->isVisible() && cue->isWindow());
+        // Mirrored with the script: at the right edge of the screen, a third of the way down.
+        QCOMPARE(cue->geometry().right(), full->geometry().right());
+        QVERIFY(qAbs(cue->geometry().center().y() - full->height() / 3) <= 1);
+        ::key(Qt::Key_F1);
+        altKey(full, Qt::Key_M, "cMirror");
+        QVERIFY(!written(s).mirror && written(s).cue);
+        QCOMPARE(tip->x(), plainTipX);
+        QCOMPARE(cue->x(), full->x());
+        altKey(full, Qt::Key_K, "cCue");
+        QVERIFY(cue->isHidden() && !written(s).cue);
+        ::key(Qt::Key_O, Qt::AltModifier);
+        QVERIFY(!QApplication::activeModalWidget());
+    }
+
+    // The Control Panel is a window of its own above the script, so the script's scroll stays a
+    // move of pixels; it still behaves as part of the one window.
+    void controlPanelActsAsPartOfTheWindow()
+    {
+        Session s;
+        frmFull* full = s.open();
+        QWidget* panel = child(full, "fCtrl");
+        QVERIFY(panel->isWindow() && panel->windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus));
+        QCOMPARE(panel->parentWidget(), full);
+        // A click on a panel button leaves the keys with the script.
+        click(full, "cFntPlus");
+        QCOMPARE(QApplication::focusWidget(), full->tex());
+        ::key(Qt::Key_PageDown);
+        QVERIFY(full->pane().playing());
+        ::key(Qt::Key_F1);
+        QVERIFY(panel->isHidden() && !full->controlPanelShown());
+        ::key(Qt::Key_F1);
+        QVERIFY(panel->isVisible());
+
+        // It goes and comes back with the window; hidden by F1, it stays hidden.
+        full->setWindowState(Qt::WindowMinimized);
+        QVERIFY(panel->isHidden());
+        full->setWindowState(Qt::WindowNoState);
+        QTRY_VERIFY(panel->isVisible());
+        ::key(Qt::Key_F1);
+        full->setWindowState(Qt::WindowMinimized);
+        full->setWindowState(Qt::WindowNoState);
+        QTRY_COMPARE(full->windowState(), Qt::WindowFullScreen);
+        QVERIFY(panel->isHidden());
+        ::key(Qt::Key_F1);
+        QVERIFY2(panel->isVisible(),
+                 qPrintable(u"%1 %2 %3 %4"_s.arg(full->isVisible())
+                                .arg(full->isMinimized())
+                                .arg(full->controlPanelShown())
+                                .arg(QApplication::focusWidget()
+                                         ? QApplication::focusWidget()->window()->objectName()
+                                         : u"none"_s)));
+        QPointer<QWidget> gone(panel);
+        click(full, "cFull");
+        QTRY_VERIFY(gone.isNull());
+    }
+
+    // The screen the window covers. The offscreen platform has one screen, so every choice ends
+    // on it; a name that matches none falls back to it.
+    void screenChoice_data()
+    {
+        QTest::addColumn<QByteArray>("preferences");
+        QTest::newRow("primary") << QByteArray("[FullScreen]\nScreen=primary\n");
+        QTest::newRow("main window's") << QByteArray("[FullScreen]\nScreen=window\n");
+        QTest::newRow("by its name") << "[FullScreen]\nScreen=" +
+                                            QGuiApplication::primaryScreen()->name().toUtf8() + "\n";
+        QTest::newRow("unknown name") << QByteArray("[FullScreen]\nScreen=HDMI-9\n");
+    }
+    void screenChoice()
+    {
+        QFETCH(QByteArray, preferences);
+        Session s;
+        s.writePreferences(preferences);
+        frmFull* full = s.open();
+        QCOMPARE(full->geometry(), QGuiApplication::primaryScreen()->geometry());
+        QCOMPARE(child(full, "fCtrl")->y(), full->y() + full->height() - std::lround(2295 / twipsPerPixel()));
+    }
+
+    // Alt+O in the main window: the dialog while paused, nothing while playing. Nothing is written
+    // until an option really changes; a change is saved and passed on.
+    void preferencesDialog()
+    {
+        Session s;
+        QSignalSpy told(s.main.get(), &velloran::ui::frmSet::preferencesChanged);
+        int dialogs = 0;
+        // After a dialog the window manager gives the main window back its activation.
+        const auto altO = [&s, &dialogs](auto work) {
+            s.main->activateWindow();
+            if (!QTest::qWaitForWindowActive(s.main.get()))
+                qFatal("the main window is not active");
+            onDialog(&dialogs, work);
+            QTest::keyClick(s.main->tex(), Qt::Key_O, Qt::AltModifier);
+        };
+        click(s.main.get(), "cPlay");
+        s.main->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(s.main.get()));
+        QTest::keyClick(s.main->tex(), Qt::Key_O, Qt::AltModifier);
+        QVERIFY(QApplication::topLevelWidgets().size() > 0);
+        for (QWidget* window : QApplication::topLevelWidgets())
+            QVERIFY(window->objectName() != u"Preferences");
+        QVERIFY(s.main->pane().playing());
+        click(s.main.get(), "cPause");
+
+        altO([](QDialog* dialog) { dialog->accept(); });
+        QCOMPARE(dialogs, 1);
+        QVERIFY(!QFile::exists(s.main->preferencesFile()));
+        QCOMPARE(told.count(), 0);
+
+        altO([](QDialog* dialog) {
+            QVERIFY(!child<QCheckBox>(dialog, "Mirror")->isChecked());
+            QVERIFY(child<QCheckBox>(dialog, "Remote")->isChecked());
+            QCOMPARE(child<QComboBox>(dialog, "Screen")->currentText(), u"primary"_s);
+            child<QCheckBox>(dialog, "Mirror")->setChecked(true);
+            child<QCheckBox>(dialog, "Remote")->setChecked(false);
+            child<QCheckBox>(dialog, "WholeScriptReachable")->setChecked(true);
+            child<QComboBox>(dialog, "Screen")->setCurrentText(u"window"_s);
+            dialog->accept();
+        });
+        Preferences expected;
+        expected.mirror = true;
+        expected.remote = false;
+        expected.wholeScriptReachable = true;
+        expected.screen = Preferences::ScreenChoice::MainWindow;
+        QCOMPARE(dialogs, 2);
+        QVERIFY(s.main->wholeScriptReachable());  // live, as well as saved
+        QCOMPARE(written(s), expected);
+        QCOMPARE(told.count(), 1);
+        QCOMPARE(told.at(0).at(0).value<Preferences>(), expected);
+
+        // Cancelled: nothing changes; the dialog shows what the file holds.
+        altO([](QDialog* dialog) {
+            QVERIFY(child<QCheckBox>(dialog, "Mirror")->isChecked());
+            QCOMPARE(child<QComboBox>(dialog, "Screen")->currentText(), u"window"_s);
+            child<QComboBox>(dialog, "Screen")->setCurrentText(u"DP-2"_s);
+            dialog->reject();
+        });
+        QCOMPARE(dialogs, 3);
+        QCOMPARE(written(s), expected);
+        QCOMPARE(told.count(), 1);
+    }
+};
+
+QTEST_MAIN(FrmFullRigTest)
+#include "frmfull_rig_test.moc"

@@ -197,7 +197,7 @@ void frmSet::showAgain()
 
 session::Preferences frmSet::preferences() const
 {
-    return session::loadPreferences(preferencesFile());
+    return session::loadPreferences(preferencesFileToRead());
 }
 
 void frmSet::changePreferences(const session::Preferences& preferences)

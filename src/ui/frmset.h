@@ -76,7 +76,10 @@ public:
     QScreen* hostScreen() const override;
     // Alt+O: the Preferences dialog, while paused; a change is saved and passed on.
     void editPreferences();
+    // Where the options are saved: beside the Settings.ini that is written.
     QString preferencesFile() const;
+    // Where they are read: there once saved, until then beside the Settings.ini that is read.
+    QString preferencesFileToRead() const;
 
 signals:
     // After every saved change of the options, from the dialog or the full-screen window's keys.

@@ -114,6 +114,15 @@ QString frmSet::preferencesFile() const
     return session::preferencesPath(stateFolder());
 }
 
+QString frmSet::preferencesFileToRead() const
+{
+    const QString written = preferencesFile();
+    if (QFileInfo::exists(written))
+        return written;
+    const QString settings = session::settingsFileToRead(m_services.programFolder(), stateFolder());
+    return session::preferencesPath(QFileInfo(settings).absolutePath());
+}
+
 QString frmSet::helpFile() const
 {
     return m_services.dataFolder() + QStringLiteral("/help.txt");
@@ -137,8 +146,7 @@ void frmSet::LoadSettings()
         m_stateFolder = stateFolder();
     const QString settings = session::settingsFileToRead(program, m_stateFolder);
     // The options first: the whole-script option decides how the saved position is kept.
-    const session::Preferences options =
-        session::loadPreferences(session::preferencesPath(QFileInfo(settings).absolutePath()));
+    const session::Preferences options = session::loadPreferences(preferencesFileToRead());
     setWholeScriptReachable(options.wholeScriptReachable);
     MainWindowTarget target(*m_pane, m_lBkPath, m_shared.clock);
     const session::RestoreReport report =

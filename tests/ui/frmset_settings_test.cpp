@@ -322,6 +322,43 @@ private slots:
             qputenv("XDG_CONFIG_HOME", previous);
     }
 
+    // A save that once fell back to the configuration folder left the newer state there: the
+    // options beside it are the ones the start and the Preferences dialog go by, until the
+    // dialog saves them beside the program.
+    void optionsAreReadBesideTheSettingsThatAreRead()
+    {
+        QTemporaryDir config;
+        const QByteArray previous = qgetenv("XDG_CONFIG_HOME");
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+        Harness h;
+        h.write(u"Settings.ini"_s, "100,10,27.75,480,\"\",0,0,\"older\"\r\n");
+        QVERIFY(QDir().mkpath(config.filePath(u"Velloran"_s)));
+        for (const auto& [name, bytes] :
+             {std::pair {u"Settings.ini"_s, QByteArray("100,10,27.75,480,\"\",0,0,\"newer\"\r\n")},
+              std::pair {u"Preferences.ini"_s, QByteArray("[Script]\nWholeScriptReachable=true\n")}}) {
+            QFile file(config.filePath(u"Velloran/"_s + name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(bytes);
+            file.close();
+            QVERIFY(file.open(QIODevice::Append));
+            file.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime);
+        }
+
+        QVERIFY(h.start());
+        QCOMPARE(h.script(), u"newer"_s);
+        QVERIFY(h.w().pane().wholeScriptReachable());
+        QVERIFY(h.w().preferences().wholeScriptReachable);
+        velloran::session::Preferences changed = h.w().preferences();
+        changed.cue = true;
+        h.w().changePreferences(changed);
+        QVERIFY(h.read(u"Preferences.ini"_s).contains("WholeScriptReachable=true"));
+        QVERIFY(h.w().preferences().cue);
+        if (previous.isNull())
+            qunsetenv("XDG_CONFIG_HOME");
+        else
+            qputenv("XDG_CONFIG_HOME", previous);
+    }
+
     // Each area that moves the window hands it to the window manager once a press there has been
     // carried a few pixels with a button held, never on a press alone, so a double-click stays a
     // double-click; the right button alone moves nothing.

@@ -245,24 +245,34 @@ private slots:
         QTRY_VERIFY(gone.isNull());
     }
 
-    // The screen the window covers. The offscreen platform has one screen, so every choice ends
-    // on it; a name that matches none falls back to it.
+    // The screen the window covers, with the main window dragged to the last screen. The
+    // two-screen run (a second platform set-up in CTest) tells every choice apart; on one screen
+    // they all end on it. A name that matches no screen falls back to the primary one.
     void screenChoice_data()
     {
+        const QList<QScreen*> screens = QGuiApplication::screens();
+        if (qEnvironmentVariableIntValue("VELLORAN_TEST_SCREENS") > 1)
+            QCOMPARE(screens.size(), qEnvironmentVariableIntValue("VELLORAN_TEST_SCREENS"));
+        const int last = static_cast<int>(screens.size()) - 1;
         QTest::addColumn<QByteArray>("preferences");
-        QTest::newRow("primary") << QByteArray("[FullScreen]\nScreen=primary\n");
-        QTest::newRow("main window's") << QByteArray("[FullScreen]\nScreen=window\n");
-        QTest::newRow("by its name") << "[FullScreen]\nScreen=" +
-                                            QGuiApplication::primaryScreen()->name().toUtf8() + "\n";
-        QTest::newRow("unknown name") << QByteArray("[FullScreen]\nScreen=HDMI-9\n");
+        QTest::addColumn<int>("expected");  // which screen, in the platform's order
+        QTest::newRow("primary") << QByteArray("[FullScreen]\nScreen=primary\n") << 0;
+        QTest::newRow("main window's") << QByteArray("[FullScreen]\nScreen=window\n") << last;
+        QTest::newRow("by its name") << "[FullScreen]\nScreen=" + screens.last()->name().toUtf8() + "\n"
+                                     << last;
+        QTest::newRow("unknown name") << QByteArray("[FullScreen]\nScreen=HDMI-9\n") << 0;
     }
     void screenChoice()
     {
         QFETCH(QByteArray, preferences);
+        QFETCH(int, expected);
+        const QList<QScreen*> screens = QGuiApplication::screens();
         Session s;
         s.writePreferences(preferences);
+        s.main->move(screens.last()->geometry().topLeft() + QPoint(40, 40));
+        QTRY_COMPARE(s.main->screen(), screens.last());
         frmFull* full = s.open();
-        QCOMPARE(full->geometry(), QGuiApplication::primaryScreen()->geometry());
+        QCOMPARE(full->geometry(), screens.at(expected)->geometry());
         QCOMPARE(child(full, "fCtrl")->y(), full->y() + full->height() - std::lround(2295 / twipsPerPixel()));
     }
 

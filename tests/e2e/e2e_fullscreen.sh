@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The full-screen window in a real X server: a larger font there survives an exit by its X
 # button; Escape there ends the program and leaves Settings.ini byte-identical; Alt+M shows the
-# picture mirrored to the pixel; a remote's Page Down starts and pauses the scrolling.
+# picture mirrored to the pixel; a remote's Page Down starts and pauses the scrolling; a named
+# screen of two takes the window.
 set -u
 PROGRAM_BINARY=$1
 source "$(dirname "$0")/xsession.sh"
@@ -88,5 +89,18 @@ xdotool key Next
 wait_until 10 standing || fail "Page Down did not pause the scrolling"
 xdotool key Escape
 wait_exit "$LAST_PID" 10 || fail "Escape did not end the program"
+
+# Two screens on one X server: the window covers the screen the options name, whole. Without
+# RandR the X screens are named by their display, such as ":5.1".
+stop_x
+start_x 1280x1024x24 -screen 1 1024x768x24 -extension RANDR
+printf '[FullScreen]\nScreen=%s.1\n' "$DISPLAY" >"$WORK/prog/Preferences.ini"
+start_program
+win=$(wait_window " Velloran") || fail "the main window did not appear beside a second screen"
+click_at "$win" "$(px $((10080 + 307)))" "$(px $((5280 + 240 + 307)))"   # cFull
+on_second_screen() { xwininfo -display "$DISPLAY.1" -root -children | grep -iq 'velloran.*1024x768+0+0'; }
+wait_until 10 on_second_screen || fail "the full-screen window is not on the named screen $DISPLAY.1"
+kill -TERM "$LAST_PID"
+wait_exit "$LAST_PID" 10 || fail "the program did not end on a termination request"
 
 echo "e2e_fullscreen: 1 passed, 0 failed"

@@ -15,14 +15,15 @@ fail() {
   exit 1
 }
 
-# Starts Xvfb (screen 1280x1024x24 unless given) on a display it picks itself (so two tests
-# never race for one), then the window manager; a server or window manager that dies on the way
-# is replaced by a fresh pair.
+# Starts Xvfb (screen 1280x1024x24 unless given; further arguments go to Xvfb) on a display it
+# picks itself (so two tests never race for one), then the window manager; a server or window
+# manager that dies on the way is replaced by a fresh pair.
 start_x() {
   local number screen=${1:-1280x1024x24}
+  shift $(($# > 0))
   for _ in 1 2 3; do
     number=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp 3>"$number" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "$screen" "$@" -nolisten tcp 3>"$number" >/dev/null 2>&1 &
     XVFB_PID=$!
     # The server writes its display number once it accepts connections.
     if wait_until 10 test -s "$number" && kill -0 "$XVFB_PID" 2>/dev/null; then

@@ -1,4 +1,5 @@
 // The start-up restore: which file it reads, what it applies, and what it keeps aside.
+#include "filetools.h"
 #include "recordingtarget.h"
 #include "session/safefile.h"
 #include "session/staterestore.h"
@@ -18,36 +19,10 @@
 
 using namespace velloran::session;
 using namespace Qt::StringLiterals;
+using namespace velloran::session::testing;
 using velloran::session::testing::RecordingTarget;
 
 namespace {
-
-void writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
-
-QByteArray readBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void setModified(const QString& path, const QDateTime& when)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-    ASSERT_TRUE(file.setFileTime(when, QFileDevice::FileModificationTime));
-}
-
-// A read that would wait for ever fails the test after its own time instead of hanging it.
-class HangGuard {
-public:
-    explicit HangGuard(unsigned seconds) { ::alarm(seconds); }
-    ~HangGuard() { ::alarm(0); }
-};
 
 class StateRestore : public ::testing::Test {
 protected:

@@ -125,7 +125,10 @@ void frmFull::syncOverlays()
 {
     if (!m_cue)
         return;
-    const bool seen = isVisible() && !isMinimized();
+    // Left mapped while the window is minimised: the window manager takes a window's tool windows
+    // along when it minimises and restores it, and one mapped anew while it restores the owner
+    // may be kept hidden.
+    const bool seen = isVisible();
     const QPoint origin = geometry().topLeft();
     m_fCtrl->move(origin + m_panelAt);
     // A third of the screen from the top, at the left edge of what the reader sees.

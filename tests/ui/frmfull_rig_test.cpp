@@ -222,9 +222,11 @@ private slots:
         ::key(Qt::Key_F1);
         QVERIFY(panel->isVisible());
 
-        // It goes and comes back with the window; hidden by F1, it stays hidden.
+        // The window manager takes it along when the window is minimised and restored: the
+        // program leaves it mapped, since one mapped anew during the restore may be kept hidden.
+        // Hidden by F1, it stays hidden.
         full->setWindowState(Qt::WindowMinimized);
-        QVERIFY(panel->isHidden());
+        QVERIFY(!panel->isHidden());
         full->setWindowState(Qt::WindowNoState);
         QTRY_VERIFY(panel->isVisible());
         ::key(Qt::Key_F1);

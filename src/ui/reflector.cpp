@@ -6,6 +6,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QWidget>
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -97,22 +98,51 @@ void Reflector::paintReflected(QWidget* widget, const QRegion& region)
     // paint event draws on (the window's backing store) is taken first and drawn on directly.
     QPoint offset;
     QPaintDevice* device = PaintTarget::of(widget, &offset);
-    QPainter painter;
-    if (device) {
-        painter.begin(device);
-        painter.translate(-offset);
+    if (device && device->devType() == QInternal::Image) {
+        // Each rectangle is rendered plainly in place and reflected there: no second image to
+        // fill and copy. Rectangle by rectangle, since a tick exposes a strip at each end of the
+        // box and their bounding rectangle would be the whole box.
+        auto* image = static_cast<QImage*>(device);
+        for (const QRect& target : region)
+            renderReflectedInPlace(widget, image, target, target.topLeft() - offset);
     } else {
-        painter.begin(widget);
-    }
-    painter.setClipRegion(region);
-    // Rectangle by rectangle: a tick exposes a strip at each end of the box, and their bounding
-    // rectangle would be the whole box.
-    for (const QRect& target : region) {
-        QImage plain = renderPlain(widget, place(target, widget->size()));
-        plain.mirror(m_mirror, m_flip);
-        painter.drawImage(target.topLeft(), plain);
+        QPainter painter;
+        if (device) {
+            painter.begin(device);
+            painter.translate(-offset);
+        } else {
+            painter.begin(widget);
+        }
+        painter.setClipRegion(region);
+        for (const QRect& target : region) {
+            QImage plain = renderPlain(widget, place(target, widget->size()));
+            plain.mirror(m_mirror, m_flip);
+            painter.drawImage(target.topLeft(), plain);
+        }
     }
     widget->setAttribute(Qt::WA_WState_InPaintEvent, true);
+}
+
+void Reflector::renderReflectedInPlace(QWidget* widget, QImage* image, const QRect& target, QPoint at)
+{
+    m_inner = true;
+    widget->setAttribute(Qt::WA_WState_InPaintEvent, false);
+    widget->render(image, at, QRegion(place(target, widget->size())), QWidget::DrawWindowBackground);
+    m_inner = false;
+    const qreal ratio = image->devicePixelRatio();
+    const QRect pixels = QRect((QPointF(at) * ratio).toPoint(), (QSizeF(target.size()) * ratio).toSize())
+                             .intersected(image->rect());
+    if (pixels.isEmpty())
+        return;
+    const int from = pixels.left();
+    const int to = pixels.right() + 1;
+    const auto row = [image](int y) { return reinterpret_cast<quint32*>(image->scanLine(y)); };
+    if (m_mirror)
+        for (int y = pixels.top(); y <= pixels.bottom(); ++y)
+            std::reverse(row(y) + from, row(y) + to);
+    if (m_flip)
+        for (int top = pixels.top(), bottom = pixels.bottom(); top < bottom; ++top, --bottom)
+            std::swap_ranges(row(top) + from, row(top) + to, row(bottom) + from);
 }
 
 QImage Reflector::renderPlain(QWidget* widget, const QRect& source)
@@ -124,7 +154,8 @@ QImage Reflector::renderPlain(QWidget* widget, const QRect& source)
     if (m_scratch.width() < size.width() || m_scratch.height() < size.height())
         m_scratch = QImage(size.expandedTo(m_scratch.size()), QImage::Format_RGB32);
     // Opaque, as the window's own backing store is, so text is drawn with the same smoothing.
-    QImage plain(m_scratch.bits(), size.width(), size.height(), m_scratch.bytesPerLine(), QImage::Format_RGB32);
+    QImage plain(m_scratch.bits(), size.width(), size.height(), m_scratch.bytesPerLine(),
+                 QImage::Format_RGB32);
     plain.setDevicePixelRatio(ratio);
     m_inner = true;
     widget->setAttribute(Qt::WA_WState_InPaintEvent, false);

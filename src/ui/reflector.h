@@ -42,6 +42,9 @@ protected:
 private:
     QRegion reflected(const QRegion& region, const QSize& area) const;
     void paintReflected(QWidget* widget, const QRegion& region);
+    // Renders the plain picture of `target`'s reflected place at `at` in the window's own image,
+    // and reflects those pixels where they lie.
+    void renderReflectedInPlace(QWidget* widget, QImage* image, const QRect& target, QPoint at);
     // The widget's plain picture of `source`, in an image over m_scratch's memory.
     QImage renderPlain(QWidget* widget, const QRect& source);
     bool resendReflected(QWidget* widget, QMouseEvent* event);

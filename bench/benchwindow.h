@@ -4,6 +4,8 @@
 #include <QObject>
 #include <QTemporaryDir>
 
+#include <benchmark/benchmark.h>
+
 #include <memory>
 
 #include "benchscripts.h"
@@ -72,5 +74,24 @@ private:
 
 // Writes bytes to a file, replacing it; false when that fails.
 bool writeFile(const QString& path, const QByteArray& bytes);
+
+// Font steps up and down in turn, each iteration timed by `time` (a call that runs its work and
+// returns its seconds); the font size the benchmark found is given back at the end.
+template <class Time> void alternateFontSteps(benchmark::State& state, BenchWindow& bench, Time time)
+{
+    bool larger = true;
+    for (auto _ : state) {
+        state.SetIterationTime(time([&] {
+            if (larger)
+                bench.window().pane().cFntPlus_Click();
+            else
+                bench.window().pane().cFntMinus_Click();
+            bench.settle();
+        }));
+        larger = !larger;
+    }
+    if (!larger)
+        bench.window().pane().cFntMinus_Click();
+}
 
 }  // namespace velloran::bench

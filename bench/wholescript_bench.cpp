@@ -64,19 +64,7 @@ void wholeFontStep(benchmark::State& state, ScriptSize size, const char* tag)
     BenchWindow& bench = BenchWindow::forWholeScript(size);
     bench.setPlaying(true);
     placeExactly(bench, placeIn(bench, tag));
-    bool larger = true;
-    for (auto _ : state) {
-        state.SetIterationTime(secondsOf([&] {
-            if (larger)
-                bench.window().pane().cFntPlus_Click();
-            else
-                bench.window().pane().cFntMinus_Click();
-            bench.settle();
-        }));
-        larger = !larger;
-    }
-    if (!larger)
-        bench.window().pane().cFntMinus_Click();
+    alternateFontSteps(state, bench, [](auto work) { return secondsOf(work); });
     bench.settleLayout();
 }
 

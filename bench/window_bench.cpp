@@ -124,19 +124,7 @@ void fontStep(benchmark::State& state, ScriptSize size, float position)
     bench.setPlaying(true);
     bench.place(position);
     PaintTally tally(bench.paints());
-    bool larger = true;
-    for (auto _ : state) {
-        state.SetIterationTime(tally.measure([&] {
-            if (larger)
-                bench.window().pane().cFntPlus_Click();
-            else
-                bench.window().pane().cFntMinus_Click();
-            bench.settle();
-        }));
-        larger = !larger;
-    }
-    if (!larger)
-        bench.window().pane().cFntMinus_Click();
+    alternateFontSteps(state, bench, [&tally](auto work) { return tally.measure(work); });
     bench.settle();
     tally.report(state);
 }

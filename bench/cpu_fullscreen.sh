@@ -40,7 +40,9 @@ cpu() {
   t0=$(awk '{print $14+$15}' "/proc/$pid/stat")
   sleep "$SECONDS_EACH"
   t1=$(awk '{print $14+$15}' "/proc/$pid/stat")
-  echo "scale=1; ($t1-$t0)*100/$(getconf CLK_TCK)/$SECONDS_EACH" | bc
+  # awk rather than bc: a fresh Debian machine has awk but not bc.
+  awk -v t0="$t0" -v t1="$t1" -v hz="$(getconf CLK_TCK)" -v span="$SECONDS_EACH" \
+    'BEGIN { printf "%.1f\n", (t1 - t0) * 100 / hz / span }'
 }
 # Waits (fixed spans: this is a measurement, not a test) for the state to settle.
 settle() { sleep 1; }

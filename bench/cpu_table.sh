@@ -19,7 +19,7 @@ for screen in ${CPU_SCREENS:-1920x1080x24 3840x2160x24}; do
     cell() {
       local share
       share=$(grep "$1" <<<"$runs" | grep -o '[0-9.]*%$' | tr -d % | median)
-      [ -n "$share" ] && printf '%s %% (%s us/tick)' "$share" "$(echo "$share * 100 / 1" | bc)" || printf 'n/a'
+      [ -n "$share" ] && printf '%s %% (%s us/tick)' "$share" "$(awk -v s="$share" 'BEGIN { printf "%d", s * 100 }')" || printf 'n/a'
     }
     printf '| %s | %s | %s | %s | %s | %s |\n' "${screen%x24}" "$SCRIPT" "$picture" \
       "$(cell 'main playing')" "$(cell 'panel shown')" "$(cell 'panel hidden')"

@@ -43,10 +43,14 @@ cmake --build "$build" -j "$(nproc)"
 case "$mode" in
   run)
     if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-      # No screen here: give the program a virtual one so it still starts.
-      export DISPLAY=:99
-      Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-      sleep 1
+      # No screen here: give the program a virtual one so it still starts, on a display number
+      # the server picks itself (it writes it once it accepts connections).
+      number=$(mktemp)
+      Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$number" >/dev/null 2>&1 &
+      for _ in $(seq 100); do [ -s "$number" ] && break; sleep 0.1; done
+      [ -s "$number" ] || { echo "The virtual display (Xvfb) did not start." >&2; exit 1; }
+      export DISPLAY=":$(head -1 "$number")"
+      rm -f "$number"
       echo "No display found: Velloran runs on the virtual display $DISPLAY" \
            "(see it with: DISPLAY=$DISPLAY import -window root shot.png)"
     fi

@@ -1,7 +1,6 @@
 #include "session/safefile.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cerrno>
@@ -10,12 +9,15 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace velloran::session {
 
 namespace {
 
 constexpr qint64 kReadChunk = 1024 * 1024;
+// Between two pieces a write notices that it was given up.
+constexpr qint64 kWriteChunk = 1024 * 1024;
 constexpr int kAsideKept = 3;
 
 QString errorText(int error)
@@ -100,23 +102,82 @@ std::optional<QByteArray> readWholeFile(const QString& path, qint64 maxBytes)
     return readFile(path, maxBytes).bytes;
 }
 
-bool writeFileSafely(const QString& path, const QByteArray& data, QString* reason)
+void WriteAbandon::abandon()
 {
-    QSaveFile file(path);
-    const auto fail = [&] {
+    const std::lock_guard lock(m_mutex);
+    m_abandoned = true;
+    if (!m_temporary.isEmpty())
+        ::unlink(m_temporary.constData());
+    m_temporary.clear();
+}
+
+bool writeFileSafely(const QString& path, const QByteArray& data, QString* reason, WriteAbandon* abandon)
+{
+    WriteAbandon nobody;  // a write that no one can give up
+    WriteAbandon& guard = abandon ? *abandon : nobody;
+    const auto fail = [&](const QString& why) {
         if (reason)
-            *reason = file.errorString();
-        file.cancelWriting();
+            *reason = why;
         return false;
     };
-    if (!file.open(QIODevice::WriteOnly))
-        return fail();
-    if (file.write(data) != data.size())
-        return fail();
-    if (!file.commit()) {
-        if (reason)
-            *reason = file.errorString();
-        return false;
+    const QString givenUp = QStringLiteral("the write was given up");
+    const QByteArray target = QFile::encodeName(path);
+    int fd = -1;
+    {
+        const std::lock_guard lock(guard.m_mutex);
+        if (guard.m_abandoned)
+            return fail(givenUp);
+        // Created anew with the usual permissions, less the user's mask.
+        static std::atomic<unsigned> made {0};
+        QByteArray temporary;
+        do {
+            temporary =
+                target + ".velloran-" + QByteArray::number(::getpid()) + '-' + QByteArray::number(++made);
+            fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        } while (fd < 0 && errno == EEXIST);
+        if (fd < 0)
+            return fail(errorText(errno));
+        guard.m_temporary = temporary;
+    }
+    // On any failure the temporary file goes, unless an abandon has removed it already.
+    const auto giveUp = [&](int error) {
+        if (fd >= 0)
+            ::close(fd);
+        const std::lock_guard lock(guard.m_mutex);
+        if (!guard.m_temporary.isEmpty())
+            ::unlink(guard.m_temporary.constData());
+        guard.m_temporary.clear();
+        return fail(error ? errorText(error) : givenUp);
+    };
+    struct stat existing { };
+    if (::stat(target.constData(), &existing) == 0 && S_ISREG(existing.st_mode))
+        ::fchmod(fd, existing.st_mode & 07777);
+    for (qint64 done = 0; done < data.size();) {
+        if (guard.abandoned())
+            return giveUp(0);
+        const qint64 want = std::min(kWriteChunk, data.size() - done);
+        const ssize_t wrote = ::write(fd, data.constData() + done, static_cast<size_t>(want));
+        if (wrote < 0 && errno == EINTR)
+            continue;
+        if (wrote < 0)
+            return giveUp(errno);
+        done += wrote;
+    }
+    if (::fsync(fd) != 0)
+        return giveUp(errno);
+    const int closed = ::close(fd);
+    fd = -1;
+    if (closed != 0)
+        return giveUp(errno);
+
+    const std::lock_guard lock(guard.m_mutex);
+    if (guard.m_abandoned)
+        return fail(givenUp);  // the temporary file is gone already
+    const QByteArray temporary = std::exchange(guard.m_temporary, QByteArray());
+    if (::rename(temporary.constData(), target.constData()) != 0) {
+        const int error = errno;
+        ::unlink(temporary.constData());
+        return fail(errorText(error));
     }
     return true;
 }

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <atomic>
+#include <mutex>
 #include <optional>
 
 namespace velloran::session {
@@ -26,10 +28,31 @@ FileRead readFile(const QString& path, qint64 maxBytes);
 // maxBytes.
 std::optional<QByteArray> readWholeFile(const QString& path, qint64 maxBytes);
 
+class WriteAbandon;
+bool writeFileSafely(const QString& path, const QByteArray& data, QString* reason, WriteAbandon* abandon);
+
+// Lets one thread give up a crash-safe write that another thread is doing, without waiting for
+// it: the write stops at its next step, its temporary file is removed at once, and the target is
+// left as it was (or, when the new file had already taken its place, as written).
+class WriteAbandon {
+public:
+    void abandon();
+    bool abandoned() const { return m_abandoned.load(); }
+
+private:
+    friend bool writeFileSafely(const QString&, const QByteArray&, QString*, WriteAbandon*);
+    std::mutex m_mutex;  // held only to create, rename or remove the temporary file
+    std::atomic<bool> m_abandoned {false};
+    QByteArray m_temporary;  // the temporary file's name while it exists
+};
+
 // Writes to a temporary file beside the target and renames it over the target only once complete
 // and flushed to disk; on any failure the previous file stays whole, false is returned and the
-// reason, when asked for, says why in words.
-bool writeFileSafely(const QString& path, const QByteArray& data, QString* reason = nullptr);
+// reason, when asked for, says why in words (the system's own: "No space left on device"). The
+// new file keeps the permissions of the one it replaces. With `abandon`, another thread may give
+// the write up at any moment.
+bool writeFileSafely(const QString& path, const QByteArray& data, QString* reason = nullptr,
+                     WriteAbandon* abandon = nullptr);
 
 // Moves the file (of any kind) out of the way to path + ".damaged", after moving earlier ones on to
 // ".damaged.1" and ".damaged.2", so the newest three are kept. Returns the new name, or nothing

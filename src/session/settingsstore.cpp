@@ -70,6 +70,37 @@ QString settingsFileToRead(const QString& programFolder, const QString& writtenF
     return written;
 }
 
+QStringList recoveryPaths(const QString& folder)
+{
+    QStringList paths {recoveryPath(folder)};
+    if (const QString config = recoveryPath(userConfigFolder()); config != paths.front())
+        paths << config;
+    return paths;
+}
+
+SaveOutcome writeRecovery(const QStringList& files, const QByteArray& bytes, WriteAbandon* abandon)
+{
+    SaveOutcome outcome;
+    QStringList failures;
+    for (const QString& file : files) {
+        QString reason;
+        QDir().mkpath(QFileInfo(file).absolutePath());
+        if (writeFileSafely(file, bytes, &reason, abandon)) {
+            outcome = {true, file, {}};
+            break;
+        }
+        if (abandon && abandon->abandoned())
+            return {false, file, reason};
+        failures << file + QStringLiteral(": ") + reason;
+    }
+    if (!outcome.saved)
+        return {false, files.value(0), failures.join(QStringLiteral("; "))};
+    for (const QString& file : files)
+        if (file != outcome.file)
+            QFile::remove(file);
+    return outcome;
+}
+
 SaveOutcome saveRecord(const QString& folder, const QByteArray& record)
 {
     SaveOutcome outcome;

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -18,6 +19,9 @@ QString userConfigFolder();
 QString settingsFolder(const QString& programFolder);
 QString settingsPath(const QString& folder);  // folder + "/Settings.ini"
 QString recoveryPath(const QString& folder);  // folder + "/Settings.recovery"
+// Where a recovery copy may be, in the order it is tried: beside the Settings.ini that is written,
+// then in the configuration folder.
+QStringList recoveryPaths(const QString& folder);
 
 // Where the state is read at start-up, given the folder it is written to (settingsFolder). When
 // that is the program folder, its file, or the configuration folder's when that one is newer (a
@@ -37,6 +41,11 @@ struct SaveOutcome {
 // After a save there, the file older versions kept in ~/.config/Velloran/Velloran is renamed
 // Settings.ini.old, so it is read no more.
 SaveOutcome saveRecord(const QString& folder, const QByteArray& record);
+
+// Writes a recovery copy to the first of the files that takes it (the folder is made when
+// missing) and removes the copies in the others, which are older. When none takes it, the reason
+// names each file with its own.
+SaveOutcome writeRecovery(const QStringList& files, const QByteArray& bytes, WriteAbandon* abandon = nullptr);
 
 // A script file read whole and decoded. A file beyond the script limit is refused with a message
 // for the user in `refusal`; any other failure leaves both empty and is not reported.

@@ -9,9 +9,13 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 using namespace velloran::session;
@@ -202,12 +206,72 @@ TEST_F(SettingsStore, WriteFileSafelyReplacesWholeOrNotAtAll)
     rlimit small = saved;
     small.rlim_cur = 4096;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool written = writeFileSafely(target, QByteArray(64 * 1024, 'z'));
+    QString reason;
+    const bool written = writeFileSafely(target, QByteArray(64 * 1024, 'z'), &reason);
     setrlimit(RLIMIT_FSIZE, &saved);
     EXPECT_FALSE(written);
+    EXPECT_EQ(reason, QString::fromLocal8Bit(std::strerror(EFBIG)));  // the system's reason, in words
     EXPECT_EQ(readBytes(target), QByteArray("second record"));
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2)
         << "no temporary file may be left behind";
+
+    // A private file stays private.
+    ASSERT_TRUE(QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner));
+    EXPECT_TRUE(writeFileSafely(target, "third"));
+    EXPECT_EQ(QFile::permissions(target),
+              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+}
+
+TEST_F(SettingsStore, AnAbandonedWriteStopsLeavesNothingAndKeepsTheTarget)
+{
+    const QString target = path(u"Settings.recovery"_s);
+    writeBytes(target, "old");
+    const auto entries = [&] { return QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden); };
+
+    WriteAbandon before;
+    before.abandon();
+    EXPECT_FALSE(writeFileSafely(target, "new", nullptr, &before));
+
+    // Given up while it writes: the temporary file goes at once, the writer stops at its next piece.
+    WriteAbandon during;
+    std::atomic<bool> result {true};
+    std::atomic<bool> finished {false};
+    std::thread writer([&] {
+        result = writeFileSafely(target, QByteArray(64 * 1024 * 1024, 'n'), nullptr, &during);
+        finished = true;
+    });
+    while (entries().size() < 2 && !finished)
+        std::this_thread::yield();
+    during.abandon();
+    EXPECT_EQ(entries(), QStringList {u"Settings.recovery"_s});
+    writer.join();
+    EXPECT_FALSE(result);
+    EXPECT_EQ(readBytes(target), QByteArray("old"));
+    EXPECT_EQ(entries(), QStringList {u"Settings.recovery"_s});
+}
+
+TEST_F(SettingsStore, RecoveryCopyGoesToTheFirstPlaceThatTakesItAndOnlyThere)
+{
+    const QString blocked = path(u"blocked/Settings.recovery"_s);
+    const QString fallback = path(u"config/Settings.recovery"_s);
+    ASSERT_TRUE(QDir().mkpath(blocked));  // a folder stands where the copy would go
+    const SaveOutcome moved = writeRecovery({blocked, fallback}, "one");
+    EXPECT_TRUE(moved.saved);
+    EXPECT_EQ(moved.file, fallback);
+    EXPECT_EQ(readBytes(fallback), QByteArray("one"));
+
+    ASSERT_TRUE(QDir(blocked).removeRecursively());
+    const SaveOutcome back = writeRecovery({blocked, fallback}, "two");
+    EXPECT_EQ(back.file, blocked);
+    EXPECT_EQ(readBytes(blocked), QByteArray("two"));
+    EXPECT_FALSE(QFile::exists(fallback)) << "the older copy is removed";
+
+    writeBytes(path(u"plain"_s), "x");
+    const SaveOutcome nowhere = writeRecovery({path(u"plain/a"_s), path(u"plain/b"_s)}, "three");
+    EXPECT_FALSE(nowhere.saved);
+    EXPECT_TRUE(nowhere.reason.contains(path(u"plain/a: "_s)) &&
+                nowhere.reason.contains(path(u"plain/b: "_s)))
+        << nowhere.reason.toStdString();
 }
 
 TEST_F(SettingsStore, LoadTextFileDecodes)

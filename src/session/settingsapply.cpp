@@ -1,6 +1,7 @@
 #include "session/settingsrecord.h"
 
 #include "session/textcodec.h"
+#include "session/textlimit.h"
 
 #include <algorithm>
 #include <cfloat>
@@ -137,7 +138,7 @@ QString toText(const Field& field)
     return text;
 }
 
-int applyFields(const std::array<Field, 8>& fields, SettingsTarget& target)
+int applyFields(const std::array<Field, 8>& fields, SettingsTarget& target, qint64 maxScriptCharacters)
 {
     const std::array<std::function<bool()>, 8> steps = {
         [&] {
@@ -164,7 +165,11 @@ int applyFields(const std::array<Field, 8>& fields, SettingsTarget& target)
             const auto v = toInt16(fields[6]);
             return v && target.applySeconds(std::clamp<qint16>(*v, 0, 59));
         },
-        [&] { return target.applyScript(withLineBreaks(toText(fields[7]), u"\n")); },
+        [&] {
+            const QString script = toText(fields[7]);
+            return scriptCharacters(script) <= maxScriptCharacters &&
+                   target.applyScript(withLineBreaks(script, u"\n"));
+        },
     };
     int applied = 0;
     while (applied < 8 && steps[applied]())

@@ -5,6 +5,7 @@
 #include <QtGlobal>
 
 #include <array>
+#include <limits>
 #include <optional>
 
 namespace velloran::session {
@@ -69,12 +70,21 @@ public:
     virtual bool applyMinutes(qint64) = 0;
     virtual bool applySeconds(qint16) = 0;
     virtual bool applyScript(const QString&) = 0;  // line breaks as "\n"
+
+    // While set, the apply functions only tell whether they would take the value; nothing changes.
+    void setCheckOnly(bool on) { m_checkOnly = on; }
+    bool checkOnly() const { return m_checkOnly; }
+
+private:
+    bool m_checkOnly = false;
 };
 
 // Converts and applies the fields in order, stopping at the first that fails to convert or is
 // rejected; returns how many were applied (8 = all). The clock counters from a hand-edited file
-// are brought into range here: minutes below 0 become 0, seconds are clamped to 0..59.
-int applyFields(const std::array<Field, 8>& fields, SettingsTarget& target);
+// are brought into range here: minutes below 0 become 0, seconds are clamped to 0..59. A script of
+// more characters than given (counted as scriptCharacters counts them) fails.
+int applyFields(const std::array<Field, 8>& fields, SettingsTarget& target,
+                qint64 maxScriptCharacters = std::numeric_limits<qint64>::max());
 
 // The text with every occurrence of ch removed, in linear time.
 QString cleanText(const QString& text, QChar ch);

@@ -5,6 +5,7 @@
 #include "session/textcodec.h"
 #include "session/textlimit.h"
 
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QFileInfo>
 #include <QLocale>
@@ -13,36 +14,46 @@ namespace velloran::session {
 
 namespace {
 
-struct Attempt {
-    int applied = 0;
-    bool fieldsRead = false;  // the file held a whole record
-    QString why;              // when not wholly restored
-};
+const QByteArray kBaseLine("made from Settings.ini ");
 
-Attempt restoreFrom(const QString& file, SettingsTarget& target)
+QString number(qint64 value)
 {
-    Attempt attempt;
-    const FileRead read = readFile(file, kMaxRecordBytes);
-    if (!read.bytes) {
-        attempt.why = read.failure == ReadFailure::TooBig
-                          ? QStringLiteral("it is too big: ") +
-                                QLocale(QLocale::English).toString(read.size) +
-                                QStringLiteral(" bytes, and a record is at most ") +
-                                QLocale(QLocale::English).toString(kMaxRecordBytes)
-                          : read.reason;
-        return attempt;
+    return QLocale(QLocale::English).toString(value);
+}
+
+QString unreadable(const FileRead& read)
+{
+    if (read.failure != ReadFailure::TooBig)
+        return read.reason;
+    return QStringLiteral("it is too big: ") + number(read.size) +
+           QStringLiteral(" bytes, and a record is at most ") + number(kMaxRecordBytes);
+}
+
+// Why field `applied` + 1 of a record cannot be used.
+QString fieldFailure(int applied, const std::array<Field, 8>& fields)
+{
+    QString why = QStringLiteral("field ") + QString::number(applied + 1) + QStringLiteral(" cannot be used");
+    if (applied == 7) {
+        const qint64 characters = scriptCharacters(toText(fields[7]));
+        if (characters > kMaxScriptCharacters)
+            why += QStringLiteral(": its script holds ") + number(characters) +
+                   QStringLiteral(" characters, and a script can hold at most ") +
+                   number(kMaxScriptCharacters);
     }
-    const auto fields = readFields(decodeText(*read.bytes));
-    attempt.fieldsRead = fields.has_value();
-    if (!fields) {
-        attempt.why = QStringLiteral("it is cut short or damaged");
-        return attempt;
-    }
-    attempt.applied = applyFields(*fields, target);
-    if (attempt.applied < 8)
-        attempt.why = QStringLiteral("field ") + QString::number(attempt.applied + 1) +
-                      QStringLiteral(" cannot be used, so only the fields before it were restored");
-    return attempt;
+    return why;
+}
+
+// The Settings.ini a recovery copy names as the one it was made from; nothing for a copy that
+// names none (one written by an earlier version).
+std::optional<QByteArray> baseOf(const QByteArray& copy)
+{
+    if (!copy.endsWith("\r\n"))
+        return std::nullopt;
+    const qsizetype start = copy.lastIndexOf("\r\n", copy.size() - 3) + 2;
+    const QByteArray line = copy.sliced(start, copy.size() - 2 - start);
+    if (start < 2 || !line.startsWith(kBaseLine))
+        return std::nullopt;
+    return line.sliced(kBaseLine.size());
 }
 
 QString keptAsideMessage(const QString& file, const QString& why)
@@ -56,43 +67,90 @@ QString keptAsideMessage(const QString& file, const QString& why)
     return head + QStringLiteral("; it is kept as ") + *aside + u'.';
 }
 
-bool recoveryIsNewer(const QString& settingsFile, const QString& recoveryFile)
+// Why the recovery copy is not to be used, or nothing when it is: then its fields are applied.
+QString tryRecovery(const QString& file, const FileRead& settings, SettingsTarget& target)
 {
-    const QFileInfo recovery(recoveryFile);
-    const QFileInfo settings(settingsFile);
-    return recovery.exists() && (!settings.exists() || recovery.lastModified() > settings.lastModified());
+    const FileRead read = readFile(file, kMaxRecordBytes);
+    if (!read.bytes)
+        return unreadable(read);
+    const auto base = baseOf(*read.bytes);
+    if (base && settings.bytes && *base != settingsDigest(settings.bytes))
+        return QStringLiteral("it was made from another Settings.ini than the one there now");
+    const auto fields = readFields(decodeText(*read.bytes));
+    if (!fields)
+        return QStringLiteral("it is cut short or damaged");
+    // All or nothing: a copy that cannot be used whole must not mix with the saved state.
+    target.setCheckOnly(true);
+    const int applicable = applyFields(*fields, target, kMaxScriptCharacters);
+    target.setCheckOnly(false);
+    if (applicable < 8)
+        return fieldFailure(applicable, *fields);
+    applyFields(*fields, target, kMaxScriptCharacters);
+    return {};
 }
 
 }  // namespace
 
-RestoreReport restoreState(const QString& settingsFile, const QString& recoveryFile, SettingsTarget& target)
+QByteArray settingsDigest(const std::optional<QByteArray>& settings)
+{
+    if (!settings)
+        return QByteArrayLiteral("none");
+    return QCryptographicHash::hash(*settings, QCryptographicHash::Sha1).toHex();
+}
+
+QByteArray recoveryCopy(const QByteArray& record, const QByteArray& digest)
+{
+    return record + kBaseLine + digest + "\r\n";
+}
+
+RestoreReport restoreState(const QString& settingsFile, const QStringList& recoveryFiles,
+                           SettingsTarget& target)
 {
     RestoreReport report;
-    if (recoveryIsNewer(settingsFile, recoveryFile)) {
-        const QDateTime written = QFileInfo(recoveryFile).lastModified();
-        const Attempt attempt = restoreFrom(recoveryFile, target);
-        if (attempt.fieldsRead) {
-            report.source = recoveryFile;
+    const bool settingsExist = QFileInfo::exists(settingsFile);
+    const FileRead settings = settingsExist ? readFile(settingsFile, kMaxRecordBytes) : FileRead();
+    bool copySetAside = false;
+    for (const QString& recovery : recoveryFiles) {
+        if (!QFileInfo::exists(recovery))
+            continue;
+        const QDateTime written = QFileInfo(recovery).lastModified();
+        const QString why = tryRecovery(recovery, settings, target);
+        if (why.isEmpty()) {
+            report.source = recovery;
             report.fromRecovery = true;
-            report.applied = attempt.applied;
+            report.applied = 8;
+            report.settingsBytes = settings.bytes;
             report.messages << QStringLiteral("The work was brought back from the automatic copy ") +
-                                   recoveryFile + QStringLiteral(" of ") +
+                                   recovery + QStringLiteral(" of ") +
                                    written.toString(Qt::ISODate).replace(u'T', u' ') +
                                    QStringLiteral(": Velloran had not ended normally.");
-            if (attempt.applied < 8)
-                report.messages << keptAsideMessage(recoveryFile, attempt.why);
             return report;
         }
-        // A copy that holds no whole record is set aside, and the last saved state is used.
-        report.messages << keptAsideMessage(recoveryFile, attempt.why);
+        report.messages << keptAsideMessage(recovery, why);
+        copySetAside = true;
     }
-    if (!QFileInfo::exists(settingsFile))
+    if (!settingsExist)
         return report;
-    const Attempt attempt = restoreFrom(settingsFile, target);
     report.source = settingsFile;
-    report.applied = attempt.applied;
-    if (attempt.applied < 8)
-        report.messages << keptAsideMessage(settingsFile, attempt.why);
+    QString why;
+    if (!settings.bytes) {
+        why = unreadable(settings);
+    } else if (const auto fields = readFields(decodeText(*settings.bytes)); !fields) {
+        why = QStringLiteral("it is cut short or damaged");
+    } else {
+        report.applied = applyFields(*fields, target, kMaxScriptCharacters);
+        if (report.applied < 8)
+            why = fieldFailure(report.applied, *fields) +
+                  QStringLiteral(", so only the fields before it were restored");
+    }
+    if (!why.isEmpty()) {
+        report.messages << keptAsideMessage(settingsFile, why);
+        return report;
+    }
+    report.settingsBytes = settings.bytes;
+    if (copySetAside)
+        report.messages << QStringLiteral("The last saved state, ") + settingsFile +
+                               QStringLiteral(", was restored instead.");
     return report;
 }
 

@@ -49,6 +49,8 @@ public:
 private:
     template <typename Store> bool take(int field, bool ok, Store store)
     {
+        if (checkOnly())
+            return ok;
         calls.push_back(field);
         if (ok) {
             store();

@@ -60,11 +60,15 @@ TEST_F(StateRestore, KeepAsideKeepsTheNewestThreeOfAnyKind)
     EXPECT_EQ(readBytes(target + u".damaged.2"_s), QByteArray("fourth"));
 }
 
+// What a recovery copy says it was made from.
+enum class Made { Unsaid, FromThisSettings, FromAnother };
+
 struct RestoreCase {
     const char* name;
     QByteArray settings;  // null: no Settings.ini
     QByteArray recovery;  // null: no recovery copy
-    int recoveryAge;      // seconds the recovery copy is older than Settings.ini (negative: newer)
+    Made made;
+    int recoveryAge;  // seconds the recovery copy is dated before Settings.ini (negative: after)
     int applied;
     bool fromRecovery;
     QStringList asideAfter;  // files named *.damaged afterwards
@@ -72,38 +76,30 @@ struct RestoreCase {
 
 const QByteArray kWhole("150,20,35.75,-12000,\"\",3,7,\"saved\"\r\n");
 const QByteArray kRecovered("150,20,35.75,-12000,\"\",3,7,\"typed since\"\r\n");
+const QString kSettingsAside(u"Settings.ini.damaged"_s);
+const QString kCopyAside(u"Settings.recovery.damaged"_s);
+const QStringList kBothAside {kSettingsAside, kCopyAside};
 
 TEST_F(StateRestore, StartUpRestoresTheNewestWholeStateAndKeepsDamagedFilesAside)
 {
+    using M = Made;
     const RestoreCase cases[] = {
-        {"nothing", {}, {}, 0, 0, false, {}},
-        {"whole settings", kWhole, {}, 0, 8, false, {}},
-        {"cut short", kWhole.left(30), {}, 0, 0, false, {u"Settings.ini.damaged"_s}},
-        {"speed rejected", "5" + kWhole.mid(3), {}, 0, 0, false, {u"Settings.ini.damaged"_s}},
-        {"seconds rejected: fields before applied",
-         kWhole.left(25) + "x,\"s\"\r\n",
-         {},
-         0,
-         6,
-         false,
-         {u"Settings.ini.damaged"_s}},
-        {"newer recovery copy", kWhole, kRecovered, -30, 8, true, {}},
-        {"recovery copy with no settings", {}, kRecovered, 0, 8, true, {}},
-        {"older recovery copy", kWhole, kRecovered, 30, 8, false, {}},
-        {"newer recovery copy cut short",
-         kWhole,
-         kRecovered.left(35),
-         -30,
-         8,
-         false,
-         {u"Settings.recovery.damaged"_s}},
-        {"both damaged",
-         kWhole.left(10),
-         kRecovered.left(10),
-         -30,
-         0,
-         false,
-         {u"Settings.ini.damaged"_s, u"Settings.recovery.damaged"_s}},
+        {"nothing", {}, {}, M::Unsaid, 0, 0, false, {}},
+        {"whole settings", kWhole, {}, M::Unsaid, 0, 8, false, {}},
+        {"cut short", kWhole.left(30), {}, M::Unsaid, 0, 0, false, {kSettingsAside}},
+        {"speed rejected", "5" + kWhole.mid(3), {}, M::Unsaid, 0, 0, false, {kSettingsAside}},
+        {"seconds rejected", kWhole.left(25) + "x,\"s\"\r\n", {}, M::Unsaid, 0, 6, false, {kSettingsAside}},
+        {"recovery copy", kWhole, kRecovered, M::FromThisSettings, -30, 8, true, {}},
+        {"copy, no settings", {}, kRecovered, M::FromThisSettings, 0, 8, true, {}},
+        // The copy exists only after an abnormal end: a clock set back does not hide it.
+        {"settings dated later", kWhole, kRecovered, M::FromThisSettings, 3600, 8, true, {}},
+        {"earlier version's copy", kWhole, kRecovered, M::Unsaid, 3600, 8, true, {}},
+        {"copy of another file", kWhole, kRecovered, M::FromAnother, -30, 8, false, {kCopyAside}},
+        // All eight fields of a copy or none: the saved state is not mixed with a damaged copy.
+        {"copy's speed 5", kWhole, "5" + kRecovered.mid(3), M::FromThisSettings, -30, 8, false, {kCopyAside}},
+        {"copy's frequency 0", {}, "150,0" + kRecovered.mid(6), M::Unsaid, 0, 0, false, {kCopyAside}},
+        {"copy cut short", kWhole, kRecovered.left(35), M::Unsaid, -30, 8, false, {kCopyAside}},
+        {"both cut", kWhole.left(9), kRecovered.left(9), M::Unsaid, 0, 0, false, kBothAside},
     };
     for (const RestoreCase& c : cases) {
         QTemporaryDir folder;
@@ -115,29 +111,62 @@ TEST_F(StateRestore, StartUpRestoresTheNewestWholeStateAndKeepsDamagedFilesAside
             setModified(settings, now);
         }
         if (!c.recovery.isNull()) {
-            writeBytes(recovery, c.recovery);
+            const std::optional<QByteArray> base = c.made == Made::FromAnother ? QByteArray("another")
+                                                   : c.settings.isNull()       ? std::nullopt
+                                                                               : std::optional(c.settings);
+            writeBytes(recovery,
+                       c.made == Made::Unsaid ? c.recovery : recoveryCopy(c.recovery, settingsDigest(base)));
             setModified(recovery, now.addSecs(-c.recoveryAge));
         }
         RecordingTarget target;
-        const RestoreReport report = restoreState(settings, recovery, target);
+        const RestoreReport report =
+            restoreState(settings, {folder.filePath(u"elsewhere"_s), recovery}, target);
         EXPECT_EQ(report.applied, c.applied) << c.name;
         EXPECT_EQ(target.accepted, c.applied) << c.name;
         EXPECT_EQ(report.fromRecovery, c.fromRecovery) << c.name;
         if (c.applied == 8) {
             EXPECT_EQ(target.record.script, c.fromRecovery ? u"typed since"_s : u"saved"_s) << c.name;
+            // What the next copies are made from: Settings.ini as it stands.
+            EXPECT_EQ(report.settingsBytes, c.settings.isNull() ? std::nullopt : std::optional(c.settings))
+                << c.name;
         }
         EXPECT_EQ(QDir(folder.path()).entryList({u"*.damaged"_s}, QDir::AllEntries | QDir::System),
                   c.asideAfter)
             << c.name;
-        // Every file set aside is named to the user, and so is a restore from the recovery copy.
+        // Every file set aside is named to the user, and so is a restore from the recovery copy
+        // or from Settings.ini in its place.
         const QString said = report.messages.join(u'\n');
         for (const QString& aside : c.asideAfter)
             EXPECT_TRUE(said.contains(folder.filePath(aside))) << c.name << ": " << said.toStdString();
         EXPECT_EQ(said.contains(u"automatic copy"_s), c.fromRecovery) << c.name;
+        EXPECT_EQ(said.contains(u"restored instead"_s),
+                  c.asideAfter == QStringList {kCopyAside} && c.applied == 8)
+            << c.name;
         EXPECT_EQ(report.messages.isEmpty(), c.asideAfter.isEmpty() && !c.fromRecovery) << c.name;
         // The kept-aside file holds the bytes that were there.
-        if (c.asideAfter.contains(u"Settings.ini.damaged"_s)) {
+        if (c.asideAfter.contains(kSettingsAside)) {
             EXPECT_EQ(readBytes(settings + u".damaged"_s), c.settings) << c.name;
+        }
+    }
+}
+
+TEST_F(StateRestore, AScriptBeyondTheLimitIsKeptAsideWhole)
+{
+    const QString settings = path(u"Settings.ini"_s);
+    // A line break counts as two characters, as the character counter counts it.
+    for (const qint64 characters : {kMaxScriptCharacters, kMaxScriptCharacters + 1}) {
+        const QByteArray record =
+            "100,10,27.75,480,\"\",0,0,\"" + QByteArray(characters - 2, 'x') + "\r\n\"\r\n";
+        writeBytes(settings, record);
+        RecordingTarget target;
+        const RestoreReport report = restoreState(settings, {}, target);
+        const bool within = characters <= kMaxScriptCharacters;
+        EXPECT_EQ(report.applied, within ? 8 : 7) << characters;
+        EXPECT_EQ(QFile::exists(settings + u".damaged"_s), !within) << characters;
+        if (!within) {
+            EXPECT_EQ(readBytes(settings + u".damaged"_s), record);
+            EXPECT_TRUE(report.messages.join(u' ').contains(u"16,000,001 characters"_s))
+                << report.messages.join(u' ').toStdString();
         }
     }
 }
@@ -166,7 +195,7 @@ TEST_F(StateRestore, StartUpKeepsAsideWhatItCannotReadAtAll)
     for (const auto& c : cases) {
         c.make();
         RecordingTarget target;
-        const RestoreReport report = restoreState(settings, recovery, target);
+        const RestoreReport report = restoreState(settings, {recovery}, target);
         EXPECT_EQ(report.applied, 0) << c.name;
         EXPECT_TRUE(target.calls.empty()) << c.name;
         EXPECT_FALSE(QFileInfo::exists(settings)) << c.name;

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <csignal>
 #include <optional>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace velloran::platform {
@@ -94,7 +95,14 @@ bool InstanceLock::acquire()
         if (folder.isEmpty())
             continue;
         QDir().mkpath(folder);
-        auto lock = std::make_unique<QLockFile>(folder + u"/velloran.lock");
+        const QString path = folder + u"/velloran.lock";
+        // QLockFile would wait for ever on a pipe there and take a folder for a live lock.
+        if (struct stat info {};
+            ::lstat(QFile::encodeName(path).constData(), &info) == 0 && !S_ISREG(info.st_mode)) {
+            refused << u"no lock in " + folder + u" (" + path + u" is not a regular file)";
+            continue;
+        }
+        auto lock = std::make_unique<QLockFile>(path);
         lock->setStaleLockTime(0);  // a lock is stale by its owner's process only, never by age
         if (!lock->tryLock(0) && lock->error() == QLockFile::LockFailedError) {
             const std::optional<qint64> owner = recordedOwner(*lock);

@@ -1,6 +1,11 @@
 #include "session/preferences.h"
 
 #include <QSettings>
+#include <QTemporaryFile>
+
+#include <cstdio>
+
+#include "session/safefile.h"
 
 namespace velloran::session {
 
@@ -27,6 +32,35 @@ bool readSwitch(const QSettings& file, const QString& key, bool fallback)
     return fallback;
 }
 
+constexpr qint64 kMaxPreferencesBytes = 64 * 1024;
+
+// QSettings opens its file by name, blocking on a pipe and taking whatever stands there. So the
+// file is read as Settings.ini is (a regular file only, opened without blocking) into a private
+// copy that QSettings reads and writes; a missing file gives an empty copy. A file that cannot be
+// read is said on standard error and gives no copy to read, or an empty one to replace it with.
+class PrivateCopy {
+public:
+    enum class Use { Read, Replace };
+    PrivateCopy(const QString& path, Use use)
+    {
+        const FileRead read = readFile(path, kMaxPreferencesBytes);
+        if (!read.bytes && read.failure != ReadFailure::Missing) {
+            std::fprintf(stderr, "velloran: the options in %s cannot be read: %s\n", qUtf8Printable(path),
+                         qUtf8Printable(read.reason));
+            if (use == Use::Read)
+                return;
+        }
+        const QByteArray bytes = read.bytes.value_or(QByteArray());
+        m_valid = m_copy.open() && m_copy.write(bytes) == bytes.size() && m_copy.flush();
+    }
+    bool valid() const { return m_valid; }
+    QString fileName() const { return m_copy.fileName(); }
+
+private:
+    QTemporaryFile m_copy;
+    bool m_valid = false;
+};
+
 }  // namespace
 
 QString preferencesPath(const QString& folder)
@@ -37,7 +71,10 @@ QString preferencesPath(const QString& folder)
 Preferences loadPreferences(const QString& path)
 {
     Preferences preferences;
-    const QSettings file(path, QSettings::IniFormat);
+    const PrivateCopy copy(path, PrivateCopy::Use::Read);
+    if (!copy.valid())
+        return preferences;
+    const QSettings file(copy.fileName(), QSettings::IniFormat);
     preferences.mirror = readSwitch(file, kMirror, preferences.mirror);
     preferences.flip = readSwitch(file, kFlip, preferences.flip);
     preferences.cue = readSwitch(file, kCue, preferences.cue);
@@ -60,7 +97,10 @@ Preferences loadPreferences(const QString& path)
 
 bool savePreferences(const QString& path, const Preferences& preferences)
 {
-    QSettings file(path, QSettings::IniFormat);
+    const PrivateCopy copy(path, PrivateCopy::Use::Replace);
+    if (!copy.valid())
+        return false;
+    QSettings file(copy.fileName(), QSettings::IniFormat);
     file.setValue(kMirror, preferences.mirror);
     file.setValue(kFlip, preferences.flip);
     switch (preferences.screen) {
@@ -72,7 +112,10 @@ bool savePreferences(const QString& path, const Preferences& preferences)
     file.setValue(kRemote, preferences.remote);
     file.setValue(kWholeScript, preferences.wholeScriptReachable);
     file.sync();
-    return file.status() == QSettings::NoError;
+    if (file.status() != QSettings::NoError)
+        return false;
+    const auto written = readWholeFile(copy.fileName(), kMaxPreferencesBytes);
+    return written && writeFileSafely(path, *written);
 }
 
 }  // namespace velloran::session

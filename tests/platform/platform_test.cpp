@@ -14,7 +14,9 @@
 
 #include <csignal>
 #include <fcntl.h>
+#include <string>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -218,6 +220,26 @@ TEST_F(Lock, AFolderThatCannotHoldItNeverStopsTheStart)
     EXPECT_TRUE(none.acquire());
     EXPECT_TRUE(none.lockFile().isEmpty());
     EXPECT_TRUE(none.warning().contains(u"starting without one"_s)) << none.warning().toStdString();
+}
+
+TEST_F(Lock, APathThatIsNotARegularFileIsPassedByAtOnce)
+{
+    const QString fallback = m_dir.filePath(u"fallback"_s);
+    for (const char* kind : {"pipe", "folder"}) {
+        const QString runtime = m_dir.filePath(QString::fromLatin1(kind));
+        const QString path = runtime + u"/velloran.lock"_s;
+        ASSERT_TRUE(QDir().mkpath(runtime));
+        ASSERT_TRUE(kind == std::string("pipe") ? ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0
+                                                : QDir().mkpath(path));
+        ::alarm(20);  // a lock that waits on the pipe fails here rather than hanging
+        InstanceLock lock({runtime, fallback});
+        EXPECT_TRUE(lock.acquire()) << kind;
+        ::alarm(0);
+        EXPECT_EQ(lock.lockFile(), fallback + u"/velloran.lock"_s) << kind;
+        EXPECT_TRUE(lock.warning().contains(path + u" is not a regular file"_s))
+            << lock.warning().toStdString();
+        lock.release();
+    }
 }
 
 void markHandled(int)

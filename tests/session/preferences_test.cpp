@@ -1,13 +1,19 @@
+#include "filetools.h"
 #include "session/preferences.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <sys/stat.h>
+
 using namespace velloran::session;
 using namespace Qt::StringLiterals;
 using Screen = Preferences::ScreenChoice;
+using velloran::session::testing::HangGuard;
 
 namespace {
 
@@ -101,6 +107,24 @@ TEST(Preferences, WhatIsSavedReadsBack)
     ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
     plain.close();
     EXPECT_FALSE(savePreferences(dir.filePath(u"plain/Preferences.ini"_s), Preferences {}));
+}
+
+TEST(Preferences, AFileThatIsNotRegularGivesTheDefaultsAndIsReplacedBySaving)
+{
+    QTemporaryDir dir;
+    const QString path = preferencesPath(dir.path());
+    Preferences chosen;
+    chosen.cue = true;
+    for (const char* kind : {"pipe", "folder"}) {
+        ASSERT_TRUE(kind == std::string("pipe") ? ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0
+                                                : QDir().mkpath(path));
+        const HangGuard guard(20);  // an open that waits on the pipe fails here
+        EXPECT_EQ(loadPreferences(path), Preferences {}) << kind;
+        // A pipe is replaced by the saved file; a folder cannot be, and the save says so.
+        EXPECT_EQ(savePreferences(path, chosen), kind == std::string("pipe")) << kind;
+        EXPECT_EQ(loadPreferences(path), kind == std::string("pipe") ? chosen : Preferences {}) << kind;
+        ASSERT_TRUE(QFile::remove(path) || QDir(path).removeRecursively());
+    }
 }
 
 }  // namespace

@@ -41,6 +41,8 @@ frmSet::frmSet(platform::Services& services, SharedValues& shared, QWidget* pare
     tex()->setPlainText(welcomeScript());
     m_strip->countCharacters(tex()->scriptLength());
     m_recovery = new RecoveryCopy(this, tex()->document(), [this] { return m_pane->snapshot(); });
+    connect(m_recovery, &RecoveryCopy::copyFailed, this, &frmSet::recoveryCopyFailed);
+    connect(m_recovery, &RecoveryCopy::copyWritten, this, [this](bool ok) { m_toldNoRecovery &= !ok; });
     connect(tex(), &QPlainTextEdit::textChanged, this,
             [this] { m_strip->countCharacters(tex()->scriptLength()); });
     connect(m_panel->fullButton(), &QAbstractButton::clicked, this, &frmSet::cFull_Click);
@@ -154,7 +156,7 @@ bool frmSet::Form_Load()
     m_strip->ToggleStats();  // from statsShown false: the captions show
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->geometry().center() - rect().center());
-    m_recovery->start(session::recoveryPath(stateFolder()));
+    m_recovery->start(session::recoveryPaths(stateFolder()));
     return true;
 }
 

@@ -109,6 +109,7 @@ private:
     void wireMoveAreas();
     QString stateFolder() const;  // where Settings.ini and the recovery copy are written
     bool mayEndAfter(const session::SaveOutcome& outcome, QWidget* asker);
+    void recoveryCopyFailed(const QString& reason);
     bool saveOnClose();
     session::SaveOutcome saveAsShown();
 
@@ -130,6 +131,7 @@ private:
     QLabel* m_lBkPath = nullptr;
     QPointer<frmFull> m_full;
     RecoveryCopy* m_recovery = nullptr;
+    bool m_toldNoRecovery = false;  // that no recovery copy can be written, until one is again
 };
 
 }  // namespace velloran::ui

@@ -40,6 +40,8 @@ public:
     {
         if (!(size >= kSmallestFontAccepted && size <= kLargestFontAccepted))
             return false;
+        if (checkOnly())
+            return true;
         m_pane.tex()->setPointSize(size);
         return true;
     }
@@ -49,6 +51,8 @@ public:
         const auto single = static_cast<float>(position);
         if (!(single > -kFarthestPosition && single < kFarthestPosition))
             return false;
+        if (checkOnly())
+            return true;
         m_pane.scroller().setPosition(position);
         return true;
     }
@@ -56,32 +60,42 @@ public:
     {
         if (path.size() > session::kMaxPathCharacters)
             return false;
+        if (checkOnly())
+            return true;
         m_backupHolder->setText(path);
         return true;
     }
     bool applyMinutes(qint64 minutes) override
     {
+        if (checkOnly())
+            return true;
         m_clock.minutes = std::max<qint64>(0, minutes);
         return true;
     }
     bool applySeconds(qint16 seconds) override
     {
         // A hand-edited value is brought into range rather than shown as it stands.
+        if (checkOnly())
+            return true;
         m_clock.seconds = static_cast<std::int16_t>(seconds < 0 ? 0 : seconds % 60);
         return true;
     }
     bool applyScript(const QString& script) override
     {
+        if (checkOnly())
+            return true;
         if (m_pane.tex()->script() != script)
             m_pane.tex()->setPlainText(script);
         return true;
     }
 
 private:
-    static bool setSpinner(ArrowSpinner* spinner, qint16 value)
+    bool setSpinner(ArrowSpinner* spinner, qint16 value)
     {
         if (value < spinner->minimum() || value > spinner->maximum())
             return false;
+        if (checkOnly())
+            return true;
         spinner->setValue(value);
         return true;
     }
@@ -135,6 +149,15 @@ QString frmSet::backupPath() const
 
 void frmSet::setBackupPath(const QString& path)
 {
+    // Settings.ini keeps the path between double quotes and has no escape for one inside it.
+    if (path.contains(u'"')) {
+        m_pane->notice()->tell(
+            u'"' + session::fileNamePart(path) +
+            QStringLiteral("\" cannot be the backup script: its path holds a double quote, "
+                           "which Settings.ini cannot keep. Rename the file or its folder "
+                           "without one, then choose it again."));
+        return;
+    }
     m_lBkPath->setText(path);
     m_panel->showBackupTitle(path);
 }
@@ -150,11 +173,25 @@ void frmSet::LoadSettings()
     setWholeScriptReachable(options.wholeScriptReachable);
     MainWindowTarget target(*m_pane, m_lBkPath, m_shared.clock);
     const session::RestoreReport report =
-        session::restoreState(settings, session::recoveryPath(m_stateFolder), target);
+        session::restoreState(settings, session::recoveryPaths(m_stateFolder), target);
+    m_recovery->setBase(report.settingsBytes);
     if (report.applied == 8 && !backupPath().isEmpty())
         m_panel->showBackupTitle(backupPath());
     if (!report.messages.isEmpty())
         m_pane->notice()->tell(report.messages.join(u"\n"));
+}
+
+void frmSet::recoveryCopyFailed(const QString& reason)
+{
+    // Once until a copy is written again: the copy is retried after every change.
+    if (m_toldNoRecovery)
+        return;
+    m_toldNoRecovery = true;
+    ReadingPane& shown = m_full && m_full->isVisible() ? m_full->pane() : *m_pane;
+    shown.notice()->tell(
+        QStringLiteral("No automatic copy of your work can be written, so a crash would lose "
+                       "what changed since the start (") +
+        reason + QStringLiteral("). Leaving with Escape or X still saves it."));
 }
 
 void frmSet::setWholeScriptReachable(bool on)
@@ -184,9 +221,12 @@ session::SaveOutcome frmSet::saveState(double fontSize)
     session::SettingsRecord record = m_pane->snapshot();
     record.fontSize = static_cast<float>(fontSize);
     record.script = PrepareText();
-    const session::SaveOutcome outcome = session::saveRecord(stateFolder(), session::writeRecord(record));
-    if (outcome.saved)
+    const QByteArray bytes = session::writeRecord(record);
+    const session::SaveOutcome outcome = session::saveRecord(stateFolder(), bytes);
+    if (outcome.saved) {
         m_recovery->discard();
+        m_recovery->setBase(bytes);
+    }
     return outcome;
 }
 

@@ -7,10 +7,12 @@
 #include <QWidget>
 
 #include "session/safefile.h"
+#include "session/settingsstore.h"
+#include "session/staterestore.h"
 
-#include <chrono>
-#include <pthread.h>
-#include <sched.h>
+#include <mutex>
+#include <sys/resource.h>
+#include <thread>
 #include <unistd.h>
 
 namespace velloran::ui {
@@ -23,15 +25,24 @@ constexpr qint64 kLongestWaitMs = 20000;
 // Well under 0.2 ms of copying on a slow machine: a slice never holds up a tick.
 constexpr qsizetype kSliceCharacters = 16 * 1024;
 
-// The worker yields the processor to the window's thread whenever both want it, so a copy being
-// encoded and written never delays a tick.
-void yieldToTheWindow()
+// The worker gives way to the window's thread whenever both want the processor, so a copy being
+// encoded and written hardly delays a tick; but it is not idle-only, so another busy process on
+// the same core cannot hold it off for long (a tenth of the core against one such process).
+constexpr int kWorkerNiceness = 10;
+
+void giveWayToTheWindow()
 {
-    const sched_param none {};
-    ::pthread_setschedparam(::pthread_self(), SCHED_IDLE, &none);
+    ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), kWorkerNiceness);
 }
 
 }  // namespace
+
+// A write under way, shared with its worker thread, which may outlive the copy it writes for.
+struct RecoveryCopy::Job {
+    session::WriteAbandon abandon;
+    std::mutex mutex;
+    RecoveryCopy* owner = nullptr;  // to be told the outcome; cleared once it no longer wants it
+};
 
 RecoveryCopy::RecoveryCopy(QWidget* window, QTextDocument* script,
                            std::function<session::SettingsRecord()> state)
@@ -48,12 +59,12 @@ RecoveryCopy::~RecoveryCopy()
 {
     // The text box may be gone already; its connections went with it.
     qApp->removeEventFilter(this);
-    waitForWrite();
+    giveUpWrite();
 }
 
-void RecoveryCopy::start(const QString& file)
+void RecoveryCopy::start(const QStringList& files)
 {
-    m_file = file;
+    m_files = files;
     qApp->installEventFilter(this);
     connect(m_document, &QTextDocument::contentsChanged, this, &RecoveryCopy::noteChange,
             Qt::UniqueConnection);
@@ -74,9 +85,16 @@ bool RecoveryCopy::eventFilter(QObject* watched, QEvent* event)
     return false;
 }
 
+void RecoveryCopy::setBase(const std::optional<QByteArray>& settings)
+{
+    std::packaged_task<QByteArray()> digest([settings] { return session::settingsDigest(settings); });
+    m_base = digest.get_future().share();
+    std::thread(std::move(digest)).detach();
+}
+
 void RecoveryCopy::noteChange()
 {
-    if (m_file.isEmpty())
+    if (m_files.isEmpty())
         return;
     m_collecting = false;  // a copy being taken is out of date
     if (!m_wait->isActive())
@@ -88,7 +106,7 @@ void RecoveryCopy::noteChange()
 void RecoveryCopy::collect()
 {
     // While a copy is being written, the next one waits for it rather than the window.
-    if (m_writing.valid() && m_writing.wait_for(std::chrono::seconds(0)) != std::future_status::ready) {
+    if (m_job) {
         m_changedWhileWriting = true;
         return;
     }
@@ -128,29 +146,43 @@ void RecoveryCopy::collectSlice()
 
 void RecoveryCopy::write()
 {
-    waitForWrite();  // done already: collect() starts only when no write is under way
-    m_writing = std::async(std::launch::async, [this, record = std::move(m_record), file = m_file] {
-        yieldToTheWindow();
-        const bool ok = session::writeFileSafely(file, session::writeRecord(record));
-        QMetaObject::invokeMethod(
-            this, [this, ok] { writeFinished(ok); }, Qt::QueuedConnection);
-    });
+    m_job = std::make_shared<Job>();
+    m_job->owner = this;
+    std::thread([job = m_job, record = std::move(m_record), files = m_files, base = m_base] {
+        giveWayToTheWindow();
+        const QByteArray written = session::writeRecord(record);
+        const QByteArray bytes = base.valid() ? session::recoveryCopy(written, base.get()) : written;
+        const session::SaveOutcome outcome = session::writeRecovery(files, bytes, &job->abandon);
+        const std::lock_guard lock(job->mutex);
+        if (RecoveryCopy* owner = job->owner)
+            QMetaObject::invokeMethod(
+                owner, [owner, outcome] { owner->writeFinished(outcome); }, Qt::QueuedConnection);
+    }).detach();
     m_record = session::SettingsRecord();
 }
 
-void RecoveryCopy::writeFinished(bool ok)
+void RecoveryCopy::writeFinished(const session::SaveOutcome& outcome)
 {
-    emit copyWritten(ok);
+    m_job.reset();
+    emit copyWritten(outcome.saved);
+    if (!outcome.saved)
+        emit copyFailed(outcome.reason);
     if (m_changedWhileWriting) {
         m_changedWhileWriting = false;
         m_wait->start();
     }
 }
 
-void RecoveryCopy::waitForWrite()
+void RecoveryCopy::giveUpWrite()
 {
-    if (m_writing.valid())
-        m_writing.wait();
+    if (!m_job)
+        return;
+    {
+        const std::lock_guard lock(m_job->mutex);
+        m_job->owner = nullptr;
+    }
+    m_job->abandon.abandon();
+    m_job.reset();
 }
 
 void RecoveryCopy::finish()
@@ -160,7 +192,7 @@ void RecoveryCopy::finish()
     m_wait->stop();
     m_collecting = false;
     m_changedWhileWriting = false;
-    waitForWrite();
+    giveUpWrite();
 }
 
 void RecoveryCopy::discard()
@@ -168,9 +200,9 @@ void RecoveryCopy::discard()
     m_wait->stop();
     m_collecting = false;
     m_changedWhileWriting = false;
-    waitForWrite();
-    if (!m_file.isEmpty())
-        QFile::remove(m_file);
+    giveUpWrite();
+    for (const QString& file : std::as_const(m_files))
+        QFile::remove(file);
 }
 
 }  // namespace velloran::ui

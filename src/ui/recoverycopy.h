@@ -1,17 +1,25 @@
 #pragma once
 
+#include <QByteArray>
 #include <QElapsedTimer>
 #include <QObject>
+#include <QStringList>
 #include <QTextBlock>
 
 #include <functional>
 #include <future>
+#include <memory>
+#include <optional>
 
 #include "session/settingsrecord.h"
 
 class QTextDocument;
 class QTimer;
 class QWidget;
+
+namespace velloran::session {
+struct SaveOutcome;
+}
 
 namespace velloran::ui {
 
@@ -20,8 +28,9 @@ namespace velloran::ui {
 // It is written a few seconds after the user last did something in the window or the script last
 // changed, never on a tick. The script is taken out of the text box a slice at a time over
 // several turns of the event loop, so no turn waits long for it, and the record is encoded and
-// written crash-safe on a worker thread of the lowest priority. The window's thread never waits
-// for a write, but at the end of the program.
+// written crash-safe on a worker thread of low priority: it gives way to the window's thread,
+// yet still gets its turn on a busy processor. The window's thread never waits for a write: an
+// end or a save gives a write under way up instead.
 class RecoveryCopy : public QObject {
     Q_OBJECT
 public:
@@ -29,42 +38,50 @@ public:
     RecoveryCopy(QWidget* window, QTextDocument* script, std::function<session::SettingsRecord()> state);
     ~RecoveryCopy() override;
 
-    // Starts watching the window; copies go to the file.
-    void start(const QString& file);
+    // Starts watching the window; each copy goes to the first of the files that takes it.
+    void start(const QStringList& files);
     void setDelay(int milliseconds);
+    // What the copies are made from: Settings.ini's bytes as read at the start or last saved
+    // (nothing when there is none). Its digest is worked out on a thread of its own.
+    void setBase(const std::optional<QByteArray>& settings);
     // Something changed: a copy follows once nothing more has changed for the delay.
     void noteChange();
-    // The program is ending: no more copies, and the one being written is waited for, so no half
-    // temporary file is left behind.
+    // The program is ending: no more copies, and one being written is given up, its temporary
+    // file removed, without waiting for it.
     void finish();
-    // The state was saved, so the copy is no longer needed: waits for a write, then removes it.
-    // Later changes make a new one.
+    // The state was saved, so the copy is no longer needed: a write under way is given up and the
+    // copies are removed. Later changes make a new one.
     void discard();
 
 signals:
     void copyWritten(bool ok);  // after each write, on the window's thread
+    // No place took the copy; the reason names each place with its own.
+    void copyFailed(const QString& reason);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    struct Job;
+
     void collect();
     void collectSlice();
     void write();
-    void writeFinished(bool ok);
-    void waitForWrite();
+    void writeFinished(const session::SaveOutcome& outcome);
+    void giveUpWrite();
 
     QWidget* m_window;
     QTextDocument* m_document;
     std::function<session::SettingsRecord()> m_state;
     QTimer* m_wait;
     QElapsedTimer m_pendingSince;
-    QString m_file;
+    QStringList m_files;
+    std::shared_future<QByteArray> m_base;  // not valid: no base known, none is written
     session::SettingsRecord m_record;
     QTextBlock m_next;
     bool m_collecting = false;
     bool m_changedWhileWriting = false;
-    std::future<void> m_writing;
+    std::shared_ptr<Job> m_job;  // the write under way
 };
 
 }  // namespace velloran::ui

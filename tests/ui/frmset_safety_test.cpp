@@ -15,7 +15,9 @@
 #include "ui/frmfull.h"
 #include "ui/recoverycopy.h"
 #include "ui/scripttext.h"
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <sys/resource.h>
 
 using velloran::session::withLineBreaks;
@@ -125,6 +127,9 @@ private slots:
         setrlimit(RLIMIT_FSIZE, &saved);
         QCOMPARE(h.services.failedSaves.size(), 1);
         QVERIFY2(h.services.failedSaves[0].startsWith(h.path(u"Settings.ini: "_s)),
+                 qPrintable(h.services.failedSaves[0]));
+        // The system's own reason, not a vague one.
+        QVERIFY2(h.services.failedSaves[0].endsWith(QString::fromLocal8Bit(std::strerror(EFBIG))),
                  qPrintable(h.services.failedSaves[0]));
         QCOMPARE(h.services.ends, 0);
         QCOMPARE(h.read(u"Settings.ini"_s), kSaved);
@@ -245,6 +250,39 @@ private slots:
         QCOMPARE(h.services.ends, 1);
         QVERIFY(!QFile::exists(recovery));
         QCOMPARE(scriptOf(h.read(u"Settings.ini"_s)), u"typed saved"_s);
+    }
+
+    void recoveryCopyThatCannotBeWrittenAnywhereIsSaidOnce()
+    {
+        const ScopedEnv config("XDG_CONFIG_HOME", "/proc/velloran-no-config");
+        Harness h;
+        h.services.folder = u"/proc/velloran-no-folder"_s;
+        QVERIFY(h.start());
+        RecoveryCopy* copy = recoveryOf(h);
+        copy->setDelay(20);
+        QSignalSpy written(copy, &RecoveryCopy::copyWritten);
+        type(h, u"a"_s);
+        QTRY_COMPARE(written.count(), 1);
+        QCOMPARE(written.last().at(0).toBool(), false);
+        QVERIFY2(h.notice().contains(u"No automatic copy"_s) &&
+                     h.notice().contains(u"/Settings.recovery: "_s),
+                 qPrintable(h.notice()));
+        QTest::mouseClick(h.child("lNotice"), Qt::LeftButton);
+        type(h, u"b"_s);
+        QTRY_COMPARE(written.count(), 2);
+        QVERIFY(h.notice().isEmpty());  // told once, not at every retry
+    }
+
+    void backupPathWithADoubleQuoteIsRefusedAndSaid()
+    {
+        Harness h;
+        QVERIFY(h.start());
+        h.w().setBackupPath(h.path(u"plain.txt"_s));
+        h.w().setBackupPath(h.path(u"my \"show\"/b\"ack,up.txt"_s));
+        QCOMPARE(h.w().backupPath(), h.path(u"plain.txt"_s));
+        QVERIFY2(h.notice().contains(u"\"b\"ack,up.txt\" cannot be the backup script"_s) &&
+                     h.notice().contains(u"double quote"_s),
+                 qPrintable(h.notice()));
     }
 
     void newerRecoveryCopyIsRestoredAndSaid()

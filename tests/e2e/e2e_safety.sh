@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Nothing typed is lost and no start is blocked, in the real program: a pipe as help.txt does not
 # hang the start; SIGTERM after typing saves; kill -9 after typing, then a start brings the typing
-# back; the lock goes with every end, and one recording the starting process's own number (an
+# back; on a busy core the copy comes within seconds and an exit does not wait for it; the lock
+# goes with every end, and one recording the starting process's own number (an
 # earlier copy had it) does not stop the start; a read-only program folder keeps the state in
-# ~/.config/Velloran; a full program folder saves there too; an unusable runtime folder does not
+# ~/.config/Velloran; a full program folder saves there too, and keeps the recovery copy there; an unusable runtime folder does not
 # stop the start. The mounts need the superuser; without it those parts are skipped.
 set -u
 PROGRAM_BINARY=$1
@@ -91,6 +92,47 @@ script_is "$SETTINGS" "Then a crash. Then a shutdown. Original" || fail "the cra
 [ ! -e "$RECOVERY" ] || fail "the recovery copy outlived Escape"
 [ ! -e "$LOCK" ] || fail "Escape left the lock behind"
 
+# A busy processor: the program and one busy process share a core, with a script of 14 MB. The
+# recovery copy still comes within seconds of the typing, and an Escape while a copy is being
+# written ends at once: the copy is given up and its temporary file removed. BUSY_LIMIT (seconds)
+# bounds both waits; the figures are printed.
+python3 - "$SETTINGS" <<'PY'
+import sys
+body = "\r\n".join("Line %d of a long script that keeps a recovery copy busy for a while" % i for i in range(200000))
+open(sys.argv[1], 'wb').write(('100,10,27.75,480,"",0,0,"' + body + '"\r\n').encode())
+PY
+copy_starts_with() { head -c 200 "$1" 2>/dev/null | grep -q ",\"$2"; }
+copy_under_way() { grep -q '^Settings.recovery.velloran-' "$WORK/created"; }
+now_ms() { date +%s%3N; }
+limit=${BUSY_LIMIT:-10}
+taskset -c 0 bash -c 'while :; do :; done' &
+busy=$!
+APP_PIDS+=("$busy")
+taskset -c 0 "$WORK/prog/velloran" >>"$WORK/program.log" 2>&1 &
+LAST_PID=$!
+APP_PIDS+=("$LAST_PID")
+pid=$LAST_PID
+win=$(wait_window " Velloran") || fail "the window did not appear on a busy core"
+type_into_script "$win" "Busy. "
+typed=$(now_ms)
+wait_until "$limit" copy_starts_with "$RECOVERY" "Busy. Line 0" || fail "no recovery copy within $limit s on a busy core"
+copy_ms=$(($(now_ms) - typed))
+inotifywait -m -q -e create --format %f "$WORK/prog" >"$WORK/created" 2>/dev/null &
+watcher=$!
+APP_PIDS+=("$watcher")
+type_into_script "$win" "Then. "
+wait_until "$limit" copy_under_way || fail "no recovery copy was begun within $limit s of the typing on a busy core"
+xdotool key Escape
+pressed=$(now_ms)
+wait_exit "$pid" "$limit" || fail "Escape did not end the program within $limit s on a busy core"
+exit_ms=$(($(now_ms) - pressed))
+kill "$busy" "$watcher" 2>/dev/null
+ls "$WORK/prog" | grep -q '^Settings.recovery.velloran-' && fail "the recovery copy's temporary file outlived the end"
+[ ! -e "$RECOVERY" ] || fail "the recovery copy outlived Escape on a busy core"
+copy_starts_with "$SETTINGS" "Then. Busy. Line 0" || fail "Escape on a busy core lost the typing"
+echo "busy core: recovery copy $copy_ms ms after the typing; Escape during a copy ended in $exit_ms ms"
+printf '100,10,27.75,480,"",0,0,"Then a crash. Then a shutdown. Original"\r\n' >"$SETTINGS"
+
 # A lock recording the number the new process then gets (an earlier copy had it, as after a
 # restart): the start goes on. The next process number is chosen through ns_last_pid.
 if as_root && [ -w /proc/sys/kernel/ns_last_pid ]; then
@@ -145,7 +187,11 @@ if as_root; then
   xclip -selection clipboard -i "$WORK/long.txt" 2>/dev/null
   wait_until 5 clipboard_size_is 200000 || fail "clipboard not set"
   xdotool key Insert
+  # The recovery copy cannot go beside the program either: it goes where the save goes.
+  wait_until 15 copy_starts_with "$XDG_CONFIG_HOME/Velloran/Settings.recovery" "xxxxx" ||
+    fail "no recovery copy in the configuration folder while the program folder is full"
   end_with_escape
+  [ ! -e "$XDG_CONFIG_HOME/Velloran/Settings.recovery" ] || fail "the moved recovery copy outlived Escape"
   [ "$(record_field "$XDG_CONFIG_HOME/Velloran/Settings.ini" 8 | wc -c)" -eq 200000 ] ||
     fail "the save from a full folder did not reach the configuration folder"
   script_is "$SETTINGS" "Then a crash. Then a shutdown. Original" || fail "the full folder's Settings.ini changed"

@@ -51,6 +51,76 @@ FileRead failed(ReadFailure failure, QString reason, qint64 size = 0)
     return result;
 }
 
+// Writes the whole of the data a piece at a time; 0 when done, the error, or -1 once given up.
+int writeInPieces(int fd, const QByteArray& data, const WriteAbandon& guard)
+{
+    for (qint64 done = 0; done < data.size();) {
+        if (guard.abandoned())
+            return -1;
+        const qint64 want = std::min(kWriteChunk, data.size() - done);
+        const ssize_t wrote = ::write(fd, data.constData() + done, static_cast<size_t>(want));
+        if (wrote < 0 && errno != EINTR)
+            return errno;
+        done += std::max<ssize_t>(wrote, 0);
+    }
+    return 0;
+}
+
+// A file being written beside its target: unnamed where the file system allows it, so that a
+// process that dies while writing leaves nothing behind; otherwise under a name of its own.
+struct Temporary {
+    int fd = -1;
+    QByteArray name;  // empty while unnamed
+};
+
+QByteArray freshName(const QByteArray& target)
+{
+    static std::atomic<unsigned> made {0};
+    return target + ".velloran-" + QByteArray::number(::getpid()) + '-' + QByteArray::number(++made);
+}
+
+// Created with the usual permissions, less the user's mask.
+Temporary openTemporary(const QByteArray& target, int* error)
+{
+    Temporary file;
+    const qsizetype slash = target.lastIndexOf('/');
+    const QByteArray folder = slash < 0    ? QByteArray(".")
+                              : slash == 0 ? QByteArray("/")
+                                           : target.first(slash);
+    file.fd = ::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    if (file.fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
+        do {
+            file.name = freshName(target);
+            file.fd = ::open(file.name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        } while (file.fd < 0 && errno == EEXIST);
+    }
+    *error = file.fd < 0 ? errno : 0;
+    if (file.fd < 0)
+        file.name.clear();
+    return file;
+}
+
+// Gives the complete file the target's name in one step; 0, or the error. The file is still open.
+int putInPlace(Temporary& file, const QByteArray& target)
+{
+    if (file.name.isEmpty()) {
+        const QByteArray self = "/proc/self/fd/" + QByteArray::number(file.fd);
+        int linked = 0;
+        do {
+            file.name = freshName(target);
+            linked = ::linkat(AT_FDCWD, self.constData(), AT_FDCWD, file.name.constData(), AT_SYMLINK_FOLLOW);
+        } while (linked != 0 && errno == EEXIST);
+        if (linked != 0)
+            return errno;
+    }
+    if (::rename(file.name.constData(), target.constData()) != 0) {
+        const int error = errno;
+        ::unlink(file.name.constData());
+        return error;
+    }
+    return 0;
+}
+
 }  // namespace
 
 FileRead readFile(const QString& path, qint64 maxBytes)
@@ -115,71 +185,42 @@ bool writeFileSafely(const QString& path, const QByteArray& data, QString* reaso
 {
     WriteAbandon nobody;  // a write that no one can give up
     WriteAbandon& guard = abandon ? *abandon : nobody;
-    const auto fail = [&](const QString& why) {
-        if (reason)
-            *reason = why;
-        return false;
-    };
-    const QString givenUp = QStringLiteral("the write was given up");
     const QByteArray target = QFile::encodeName(path);
-    int fd = -1;
+    int error = 0;
+    Temporary file;
     {
         const std::lock_guard lock(guard.m_mutex);
-        if (guard.m_abandoned)
-            return fail(givenUp);
-        // Created anew with the usual permissions, less the user's mask.
-        static std::atomic<unsigned> made {0};
-        QByteArray temporary;
-        do {
-            temporary =
-                target + ".velloran-" + QByteArray::number(::getpid()) + '-' + QByteArray::number(++made);
-            fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        } while (fd < 0 && errno == EEXIST);
-        if (fd < 0)
-            return fail(errorText(errno));
-        guard.m_temporary = temporary;
+        if (!guard.m_abandoned) {
+            file = openTemporary(target, &error);
+            guard.m_temporary = file.name;
+        }
     }
-    // On any failure the temporary file goes, unless an abandon has removed it already.
-    const auto giveUp = [&](int error) {
-        if (fd >= 0)
-            ::close(fd);
-        const std::lock_guard lock(guard.m_mutex);
-        if (!guard.m_temporary.isEmpty())
-            ::unlink(guard.m_temporary.constData());
-        guard.m_temporary.clear();
-        return fail(error ? errorText(error) : givenUp);
+    // Once it was given up, whatever the write does fails and its temporary file is gone.
+    const auto finish = [&](int failure) {
+        {
+            const std::lock_guard lock(guard.m_mutex);
+            if (!failure && guard.m_abandoned)
+                failure = -1;
+            if (!failure)
+                failure = putInPlace(file, target);
+            else if (!guard.m_temporary.isEmpty())
+                ::unlink(guard.m_temporary.constData());
+            guard.m_temporary.clear();
+        }
+        if (file.fd >= 0)
+            ::close(file.fd);
+        if (failure && reason)
+            *reason = failure > 0 ? errorText(failure) : QStringLiteral("the write was given up");
+        return failure == 0;
     };
+    if (file.fd < 0)
+        return finish(guard.abandoned() ? -1 : error);
     struct stat existing { };
     if (::stat(target.constData(), &existing) == 0 && S_ISREG(existing.st_mode))
-        ::fchmod(fd, existing.st_mode & 07777);
-    for (qint64 done = 0; done < data.size();) {
-        if (guard.abandoned())
-            return giveUp(0);
-        const qint64 want = std::min(kWriteChunk, data.size() - done);
-        const ssize_t wrote = ::write(fd, data.constData() + done, static_cast<size_t>(want));
-        if (wrote < 0 && errno == EINTR)
-            continue;
-        if (wrote < 0)
-            return giveUp(errno);
-        done += wrote;
-    }
-    if (::fsync(fd) != 0)
-        return giveUp(errno);
-    const int closed = ::close(fd);
-    fd = -1;
-    if (closed != 0)
-        return giveUp(errno);
-
-    const std::lock_guard lock(guard.m_mutex);
-    if (guard.m_abandoned)
-        return fail(givenUp);  // the temporary file is gone already
-    const QByteArray temporary = std::exchange(guard.m_temporary, QByteArray());
-    if (::rename(temporary.constData(), target.constData()) != 0) {
-        const int error = errno;
-        ::unlink(temporary.constData());
-        return fail(errorText(error));
-    }
-    return true;
+        ::fchmod(file.fd, existing.st_mode & 07777);
+    if (const int failure = writeInPieces(file.fd, data, guard); failure != 0)
+        return finish(failure);
+    return finish(::fsync(file.fd) == 0 ? 0 : errno);
 }
 
 std::optional<QString> keepAside(const QString& path, QString* reason)

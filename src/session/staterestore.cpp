@@ -98,9 +98,13 @@ QByteArray settingsDigest(const std::optional<QByteArray>& settings)
     return QCryptographicHash::hash(*settings, QCryptographicHash::Sha1).toHex();
 }
 
-QByteArray recoveryCopy(const QByteArray& record, const QByteArray& digest)
+QByteArray recoveryCopy(QByteArray record, const QByteArray& digest)
 {
-    return record + kBaseLine + digest + "\r\n";
+    // Appended in place: a record is written with room to spare.
+    record += kBaseLine;
+    record += digest;
+    record += "\r\n";
+    return record;
 }
 
 RestoreReport restoreState(const QString& settingsFile, const QStringList& recoveryFiles,

@@ -38,6 +38,6 @@ QByteArray settingsDigest(const std::optional<QByteArray>& settings);
 
 // A recovery copy's bytes: the record, then a line with the digest of the Settings.ini it was made
 // from. Whatever follows a record's eighth field is not read as part of it.
-QByteArray recoveryCopy(const QByteArray& record, const QByteArray& digest);
+QByteArray recoveryCopy(QByteArray record, const QByteArray& digest);
 
 }  // namespace velloran::session

@@ -11,9 +11,7 @@
 #include "session/staterestore.h"
 
 #include <mutex>
-#include <sys/resource.h>
 #include <thread>
-#include <unistd.h>
 
 namespace velloran::ui {
 
@@ -24,16 +22,6 @@ constexpr int kDelayMs = 2000;
 constexpr qint64 kLongestWaitMs = 20000;
 // Well under 0.2 ms of copying on a slow machine: a slice never holds up a tick.
 constexpr qsizetype kSliceCharacters = 16 * 1024;
-
-// The worker gives way to the window's thread whenever both want the processor, so a copy being
-// encoded and written hardly delays a tick; but it is not idle-only, so another busy process on
-// the same core cannot hold it off for long (a tenth of the core against one such process).
-constexpr int kWorkerNiceness = 10;
-
-void giveWayToTheWindow()
-{
-    ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), kWorkerNiceness);
-}
 
 }  // namespace
 
@@ -148,10 +136,13 @@ void RecoveryCopy::write()
 {
     m_job = std::make_shared<Job>();
     m_job->owner = this;
+    // At the ordinary priority: idle-only, the worker got no processor while anything else
+    // wanted it, and a nicer one still waited many seconds on a busy machine. Its work is brief
+    // (tens of milliseconds for 10 MB) and comes seconds apart.
     std::thread([job = m_job, record = std::move(m_record), files = m_files, base = m_base] {
-        giveWayToTheWindow();
-        const QByteArray written = session::writeRecord(record);
-        const QByteArray bytes = base.valid() ? session::recoveryCopy(written, base.get()) : written;
+        QByteArray bytes = session::writeRecord(record);
+        if (base.valid())
+            bytes = session::recoveryCopy(std::move(bytes), base.get());
         const session::SaveOutcome outcome = session::writeRecovery(files, bytes, &job->abandon);
         const std::lock_guard lock(job->mutex);
         if (RecoveryCopy* owner = job->owner)

@@ -28,9 +28,9 @@ namespace velloran::ui {
 // It is written a few seconds after the user last did something in the window or the script last
 // changed, never on a tick. The script is taken out of the text box a slice at a time over
 // several turns of the event loop, so no turn waits long for it, and the record is encoded and
-// written crash-safe on a worker thread of low priority: it gives way to the window's thread,
-// yet still gets its turn on a busy processor. The window's thread never waits for a write: an
-// end or a save gives a write under way up instead.
+// written crash-safe on a worker thread of ordinary priority, so a busy processor delays it by
+// seconds at most (the work is brief and comes seconds apart). The window's thread never waits
+// for a write: an end or a save gives a write under way up instead.
 class RecoveryCopy : public QObject {
     Q_OBJECT
 public:

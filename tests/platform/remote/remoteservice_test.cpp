@@ -340,6 +340,14 @@ private Q_SLOTS:
         QTRY_VERIFY(flood.closed);
         QCOMPARE(flood.closeCode, int(QWebSocketProtocol::CloseCodePolicyViolated));
         QCOMPARE(m_target.commands.size(), 60u + 50u);
+
+        // A message far over the limit is not even read whole.
+        Client huge(url(withToken(u"/control"_s), u"ws"_s));
+        QVERIFY(settled(huge) && huge.connected);
+        huge.send(QByteArray(5 * kMaxMessageBytes, 'x'));
+        QTRY_VERIFY(huge.closed);
+        QCOMPARE(huge.closeCode, int(QWebSocketProtocol::CloseCodeTooMuchData));
+        QVERIFY(huge.replies.isEmpty());
     }
 
     void pushesTheStateAtMostTenTimesASecond()

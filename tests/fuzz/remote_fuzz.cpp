@@ -28,7 +28,8 @@ bool inRange(const Command& command)
     case Verb::Frequency:
     case Verb::Font: return stepOne && command.marker == 0;
     case Verb::Goto: return command.fraction >= 0.0 && command.fraction <= 1.0;
-    case Verb::Marker: return command.marker == 0 ? stepOne : command.marker >= 1 && command.marker <= kMaxMarker;
+    case Verb::Marker:
+        return command.marker == 0 ? stepOne : command.marker >= 1 && command.marker <= kMaxMarker;
     default: return command.step == 0 && command.marker == 0 && command.fraction == 0.0;
     }
 }

@@ -27,7 +27,8 @@ QString makeToken()
     std::array<quint32, kTokenBytes / 4> words;
     QRandomGenerator::system()->fillRange(words.data(), words.size());
     const QByteArray bytes(reinterpret_cast<const char*>(words.data()), kTokenBytes);
-    return QString::fromLatin1(bytes.toBase64(QByteArray::Base64UrlEncoding | QByteArray::OmitTrailingEquals));
+    return QString::fromLatin1(
+        bytes.toBase64(QByteArray::Base64UrlEncoding | QByteArray::OmitTrailingEquals));
 }
 
 bool tokenIsUsable(const QString& token)

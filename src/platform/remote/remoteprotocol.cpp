@@ -5,8 +5,8 @@
 #include <QJsonParseError>
 
 #include <array>
-#include <optional>
 #include <cmath>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -24,7 +24,7 @@ struct VerbRow {
 };
 
 // One row per command: its name, and the one argument it takes.
-constexpr std::array<VerbRow, 14> kVerbs{{
+constexpr std::array<VerbRow, 14> kVerbs {{
     {"play"_L1, Verb::Play, Argument::None, {}},
     {"pause"_L1, Verb::Pause, Argument::None, {}},
     {"toggle"_L1, Verb::Toggle, Argument::None, {}},
@@ -52,7 +52,7 @@ const VerbRow& rowOf(Verb verb)
 
 ParseError refuse(Refusal refusal, QString field = {})
 {
-    return ParseError{refusal, std::move(field)};
+    return ParseError {refusal, std::move(field)};
 }
 
 // Reads the argument into the command; an error when it has the wrong type or value.
@@ -60,8 +60,7 @@ std::optional<ParseError> readArgument(const VerbRow& row, const QJsonValue& val
 {
     const QString field = row.field;
     switch (row.argument) {
-    case Argument::None:
-        return std::nullopt;
+    case Argument::None: return std::nullopt;
     case Argument::Direction:
         if (!value.isString())
             return refuse(Refusal::WrongType, field);
@@ -202,7 +201,7 @@ QString errorText(Refusal refusal)
 QByteArray formatCommand(const Command& command)
 {
     const VerbRow& row = rowOf(command.verb);
-    QJsonObject object{{"v"_L1, kProtocolVersion}, {"cmd"_L1, QString(row.name)}};
+    QJsonObject object {{"v"_L1, kProtocolVersion}, {"cmd"_L1, QString(row.name)}};
     switch (row.argument) {
     case Argument::None: break;
     case Argument::Direction: object.insert(row.field, command.step > 0 ? u"up"_s : u"down"_s); break;
@@ -226,7 +225,7 @@ QByteArray formatOk()
 
 QByteArray formatError(const QString& error, const QString& field)
 {
-    QJsonObject object{{"v"_L1, kProtocolVersion}, {"ok"_L1, false}, {"error"_L1, error}};
+    QJsonObject object {{"v"_L1, kProtocolVersion}, {"ok"_L1, false}, {"error"_L1, error}};
     if (!field.isEmpty())
         object.insert("field"_L1, field);
     return compact(object);

@@ -89,13 +89,13 @@ struct State {
     int line = 1;           // 1-based line at the reading height
     int speed = 0;
     int frequency = 0;
-    int font = 0;           // points
+    int font = 0;  // points
     int runSeconds = 0;
     WindowShown window = WindowShown::Main;
     bool panel = false;
     bool mirror = false;
     bool cue = false;
-    QString reading;        // the line at the reading height
+    QString reading;  // the line at the reading height
 
     friend bool operator==(const State&, const State&) = default;
 };

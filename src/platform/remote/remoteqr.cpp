@@ -40,8 +40,8 @@ QImage qrImage(const QByteArray& text, int moduleSize)
     for (int y = 0; y < matrix.size; ++y) {
         for (int x = 0; x < matrix.size; ++x) {
             if (matrix.at(x, y))
-                painter.fillRect((x + kQuietModules) * moduleSize, (y + kQuietModules) * moduleSize, moduleSize,
-                                 moduleSize, Qt::black);
+                painter.fillRect((x + kQuietModules) * moduleSize, (y + kQuietModules) * moduleSize,
+                                 moduleSize, moduleSize, Qt::black);
         }
     }
     return image;

@@ -9,8 +9,8 @@
 namespace velloran::platform::remote {
 
 struct QrMatrix {
-    int size = 0;             // modules per side; 0 when the text could not be encoded
-    std::vector<bool> dark;   // row by row
+    int size = 0;            // modules per side; 0 when the text could not be encoded
+    std::vector<bool> dark;  // row by row
 
     bool at(int x, int y) const { return dark[std::size_t(y) * std::size_t(size) + std::size_t(x)]; }
 };

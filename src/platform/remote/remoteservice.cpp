@@ -92,7 +92,8 @@ void closeAndDiscard(QWebSocket* socket, QObject* keeper, QWebSocketProtocol::Cl
 
 bool coversEveryInterface(const QHostAddress& address)
 {
-    return address == QHostAddress::Any || address == QHostAddress::AnyIPv4 || address == QHostAddress::AnyIPv6;
+    return address == QHostAddress::Any || address == QHostAddress::AnyIPv4 ||
+           address == QHostAddress::AnyIPv6;
 }
 
 }  // namespace
@@ -105,7 +106,7 @@ class HttpFront final : public QAbstractHttpServer {
 
 public:
     using Handler = std::function<bool(const QHttpServerRequest&, QTcpSocket*)>;
-    explicit HttpFront(Handler handler) : m_handler(std::move(handler)) {}
+    explicit HttpFront(Handler handler) : m_handler(std::move(handler)) { }
 
     static QHttpServerResponder responder(const QHttpServerRequest& request, QTcpSocket* socket)
     {
@@ -118,7 +119,7 @@ protected:
         return m_handler(request, socket);
     }
     // Only a refused upgrade comes here, already answered.
-    void missingHandler(const QHttpServerRequest&, QTcpSocket*) override {}
+    void missingHandler(const QHttpServerRequest&, QTcpSocket*) override { }
 
 private:
     Handler m_handler;
@@ -133,8 +134,7 @@ struct RemoteService::Client {
     bool busy = false;
 };
 
-RemoteService::RemoteService(RemoteTarget& target, QObject* parent)
-    : RemoteService(target, nullptr, parent)
+RemoteService::RemoteService(RemoteTarget& target, QObject* parent) : RemoteService(target, nullptr, parent)
 {
 }
 
@@ -144,16 +144,16 @@ RemoteService::RemoteService(RemoteTarget& target, const RemoteClock& clock, QOb
 }
 
 RemoteService::RemoteService(RemoteTarget& target, const RemoteClock* clock, QObject* parent)
-    : QObject(parent)
-    , m_target(target)
-    , m_ownClock(clock ? nullptr : std::make_unique<SteadyClock>())
-    , m_clock(clock ? *clock : *m_ownClock)
+    : QObject(parent), m_target(target), m_ownClock(clock ? nullptr : std::make_unique<SteadyClock>()),
+      m_clock(clock ? *clock : *m_ownClock)
 {
     m_page = readResource(u":/remote/phone.html"_s);
     m_pagePolicy = "default-src 'none'; script-src " + inlineHash(m_page, "<script>", "</script>") +
                    "; style-src " + inlineHash(m_page, "<style>", "</style>") +
                    "; connect-src 'self'; img-src data:; base-uri 'none'; form-action 'none'; "
                    "frame-ancestors 'none'";
+    m_stateTimer.setParent(this);
+    m_stateTimer.setObjectName(u"stateTimer"_s);
     m_stateTimer.setSingleShot(true);
     m_stateTimer.setInterval(kStateIntervalMs);
     connect(&m_stateTimer, &QTimer::timeout, this, [this] {
@@ -174,12 +174,14 @@ bool RemoteService::start(const RemoteConfig& config)
         qCWarning(lcRemote) << "remote control not started: the token is too short or not URL-safe";
         return false;
     }
-    m_http = std::make_unique<HttpFront>(
-        [this](const QHttpServerRequest& request, QTcpSocket* socket) { return answerHttp(request, socket); });
+    m_http = std::make_unique<HttpFront>([this](const QHttpServerRequest& request, QTcpSocket* socket) {
+        return answerHttp(request, socket);
+    });
     connect(m_http.get(), &QAbstractHttpServer::newWebSocketConnection, this, &RemoteService::takeWebSockets);
     m_port = m_http->listen(config.address, config.port);
     if (m_port == 0) {
-        qCWarning(lcRemote) << "remote control not started: cannot listen on" << config.address << config.port;
+        qCWarning(lcRemote) << "remote control not started: cannot listen on" << config.address
+                            << config.port;
         m_http.reset();
         return false;
     }
@@ -193,7 +195,7 @@ void RemoteService::stop()
         drop(m_clients.back()->id, QWebSocketProtocol::CloseCodeGoingAway);
     m_http.reset();
     m_port = 0;
-    m_config = RemoteConfig{};
+    m_config = RemoteConfig {};
 }
 
 bool RemoteService::isListening() const
@@ -245,7 +247,8 @@ bool RemoteService::tokenAccepted(const QString& address, const QString& offered
     if (tokensEqual(m_config.token, offered))
         return true;
     if (m_guard.recordFailure(address, now))
-        qCWarning(lcRemote) << "remote control: refusing" << address << "for a minute after repeated wrong tokens";
+        qCWarning(lcRemote) << "remote control: refusing" << address
+                            << "for a minute after repeated wrong tokens";
     return false;
 }
 
@@ -348,7 +351,8 @@ void RemoteService::pump(quint64 id)
         client->throttle.served(now);
         const auto [message, text] = std::move(client->queue.front());
         client->queue.pop_front();
-        const ParseResult parsed = text ? parseCommand(message) : ParseResult(ParseError{Refusal::NotText, {}});
+        const ParseResult parsed =
+            text ? parseCommand(message) : ParseResult(ParseError {Refusal::NotText, {}});
         if (const auto* error = std::get_if<ParseError>(&parsed)) {
             client->socket->sendTextMessage(QString::fromUtf8(formatError(*error)));
             continue;
@@ -357,13 +361,13 @@ void RemoteService::pump(quint64 id)
         // The target may answer within the call or long after; either way only once, and not to
         // a client that has gone or a service that has ended.
         auto answered = std::make_shared<bool>(false);
-        m_target.perform(std::get<Command>(parsed),
-                         [service = QPointer<RemoteService>(this), id, answered](const RemoteOutcome& outcome) {
-                             if (*answered || !service)
-                                 return;
-                             *answered = true;
-                             service->finish(id, outcome);
-                         });
+        m_target.perform(std::get<Command>(parsed), [service = QPointer<RemoteService>(this), id,
+                                                     answered](const RemoteOutcome& outcome) {
+            if (*answered || !service)
+                return;
+            *answered = true;
+            service->finish(id, outcome);
+        });
     }
 }
 
@@ -375,12 +379,14 @@ void RemoteService::finish(quint64 id, const RemoteOutcome& outcome)
     client->busy = false;
     client->socket->sendTextMessage(QString::fromUtf8(outcome.ok ? formatOk() : formatError(outcome.error)));
     // Within perform, pump's own loop goes on; later, the next message is served from the loop.
-    QMetaObject::invokeMethod(this, [this, id] { pump(id); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, id] { pump(id); }, Qt::QueuedConnection);
 }
 
 void RemoteService::drop(quint64 id, int closeCode)
 {
-    const auto it = std::find_if(m_clients.begin(), m_clients.end(), [id](const auto& c) { return c->id == id; });
+    const auto it =
+        std::find_if(m_clients.begin(), m_clients.end(), [id](const auto& c) { return c->id == id; });
     if (it == m_clients.end())
         return;
     QWebSocket* socket = (*it)->socket.release();

@@ -17,7 +17,7 @@ namespace {
 
 Command make(Verb verb, int step = 0, double fraction = 0, int marker = 0, bool on = false)
 {
-    return Command{verb, step, fraction, marker, on};
+    return Command {verb, step, fraction, marker, on};
 }
 
 QJsonObject json(const QByteArray& bytes)
@@ -33,7 +33,7 @@ TEST(RemoteProtocol, ReadsEveryCommandAndRefusesWhatItCannotRead)
         const char* message;
         ParseResult expected;
     };
-    const ParseError tooLong{Refusal::TooLong, {}};
+    const ParseError tooLong {Refusal::TooLong, {}};
     const Row rows[] = {
         {R"({"v":1,"cmd":"play"})", make(Verb::Play)},
         {R"({"cmd":"pause","v":1})", make(Verb::Pause)},
@@ -56,36 +56,36 @@ TEST(RemoteProtocol, ReadsEveryCommandAndRefusesWhatItCannotRead)
         {R"({"v":1,"cmd":"mirror","on":true})", make(Verb::Mirror, 0, 0, 0, true)},
         {R"({"v":1,"cmd":"cue","on":false})", make(Verb::Cue)},
 
-        {"", ParseError{Refusal::Malformed, {}}},
-        {"{\"v\":1,\"cmd\":\"play\"", ParseError{Refusal::Malformed, {}}},
-        {R"([1,"play"])", ParseError{Refusal::Malformed, {}}},
-        {R"("play")", ParseError{Refusal::Malformed, {}}},
-        {R"({"cmd":"play"})", ParseError{Refusal::BadVersion, u"v"_s}},
-        {R"({"v":2,"cmd":"play"})", ParseError{Refusal::BadVersion, u"v"_s}},
-        {R"({"v":"1","cmd":"play"})", ParseError{Refusal::BadVersion, u"v"_s}},
-        {R"({"v":1})", ParseError{Refusal::MissingField, u"cmd"_s}},
-        {R"({"v":1,"cmd":7})", ParseError{Refusal::WrongType, u"cmd"_s}},
-        {R"({"v":1,"cmd":"PLAY"})", ParseError{Refusal::UnknownCommand, u"cmd"_s}},
-        {R"({"v":1,"cmd":"open","path":"/etc/passwd"})", ParseError{Refusal::UnknownCommand, u"cmd"_s}},
-        {R"({"v":1,"cmd":"play","dir":"up"})", ParseError{Refusal::UnknownField, u"dir"_s}},
-        {R"({"v":1,"cmd":"nudge","dir":"up","step":1})", ParseError{Refusal::UnknownField, u"step"_s}},
-        {R"({"v":1,"cmd":"nudge"})", ParseError{Refusal::MissingField, u"dir"_s}},
-        {R"({"v":1,"cmd":"nudge","dir":1})", ParseError{Refusal::WrongType, u"dir"_s}},
-        {R"({"v":1,"cmd":"nudge","dir":"left"})", ParseError{Refusal::OutOfRange, u"dir"_s}},
-        {R"({"v":1,"cmd":"speed","step":"1"})", ParseError{Refusal::WrongType, u"step"_s}},
-        {R"({"v":1,"cmd":"speed","step":2})", ParseError{Refusal::OutOfRange, u"step"_s}},
-        {R"({"v":1,"cmd":"font","step":0})", ParseError{Refusal::OutOfRange, u"step"_s}},
-        {R"({"v":1,"cmd":"frequency","step":0.5})", ParseError{Refusal::OutOfRange, u"step"_s}},
-        {R"({"v":1,"cmd":"goto","fraction":1.0001})", ParseError{Refusal::OutOfRange, u"fraction"_s}},
-        {R"({"v":1,"cmd":"goto","fraction":-0.1})", ParseError{Refusal::OutOfRange, u"fraction"_s}},
-        {R"({"v":1,"cmd":"goto","fraction":null})", ParseError{Refusal::WrongType, u"fraction"_s}},
-        {R"({"v":1,"cmd":"marker","to":0})", ParseError{Refusal::OutOfRange, u"to"_s}},
-        {R"({"v":1,"cmd":"marker","to":10000})", ParseError{Refusal::OutOfRange, u"to"_s}},
-        {R"({"v":1,"cmd":"marker","to":1.5})", ParseError{Refusal::OutOfRange, u"to"_s}},
-        {R"({"v":1,"cmd":"marker","to":"last"})", ParseError{Refusal::OutOfRange, u"to"_s}},
-        {R"({"v":1,"cmd":"marker","to":[1]})", ParseError{Refusal::WrongType, u"to"_s}},
-        {R"({"v":1,"cmd":"mirror","on":1})", ParseError{Refusal::WrongType, u"on"_s}},
-        {R"({"v":1,"cmd":"panel","on":true})", ParseError{Refusal::UnknownField, u"on"_s}},
+        {"", ParseError {Refusal::Malformed, {}}},
+        {"{\"v\":1,\"cmd\":\"play\"", ParseError {Refusal::Malformed, {}}},
+        {R"([1,"play"])", ParseError {Refusal::Malformed, {}}},
+        {R"("play")", ParseError {Refusal::Malformed, {}}},
+        {R"({"cmd":"play"})", ParseError {Refusal::BadVersion, u"v"_s}},
+        {R"({"v":2,"cmd":"play"})", ParseError {Refusal::BadVersion, u"v"_s}},
+        {R"({"v":"1","cmd":"play"})", ParseError {Refusal::BadVersion, u"v"_s}},
+        {R"({"v":1})", ParseError {Refusal::MissingField, u"cmd"_s}},
+        {R"({"v":1,"cmd":7})", ParseError {Refusal::WrongType, u"cmd"_s}},
+        {R"({"v":1,"cmd":"PLAY"})", ParseError {Refusal::UnknownCommand, u"cmd"_s}},
+        {R"({"v":1,"cmd":"open","path":"/etc/passwd"})", ParseError {Refusal::UnknownCommand, u"cmd"_s}},
+        {R"({"v":1,"cmd":"play","dir":"up"})", ParseError {Refusal::UnknownField, u"dir"_s}},
+        {R"({"v":1,"cmd":"nudge","dir":"up","step":1})", ParseError {Refusal::UnknownField, u"step"_s}},
+        {R"({"v":1,"cmd":"nudge"})", ParseError {Refusal::MissingField, u"dir"_s}},
+        {R"({"v":1,"cmd":"nudge","dir":1})", ParseError {Refusal::WrongType, u"dir"_s}},
+        {R"({"v":1,"cmd":"nudge","dir":"left"})", ParseError {Refusal::OutOfRange, u"dir"_s}},
+        {R"({"v":1,"cmd":"speed","step":"1"})", ParseError {Refusal::WrongType, u"step"_s}},
+        {R"({"v":1,"cmd":"speed","step":2})", ParseError {Refusal::OutOfRange, u"step"_s}},
+        {R"({"v":1,"cmd":"font","step":0})", ParseError {Refusal::OutOfRange, u"step"_s}},
+        {R"({"v":1,"cmd":"frequency","step":0.5})", ParseError {Refusal::OutOfRange, u"step"_s}},
+        {R"({"v":1,"cmd":"goto","fraction":1.0001})", ParseError {Refusal::OutOfRange, u"fraction"_s}},
+        {R"({"v":1,"cmd":"goto","fraction":-0.1})", ParseError {Refusal::OutOfRange, u"fraction"_s}},
+        {R"({"v":1,"cmd":"goto","fraction":null})", ParseError {Refusal::WrongType, u"fraction"_s}},
+        {R"({"v":1,"cmd":"marker","to":0})", ParseError {Refusal::OutOfRange, u"to"_s}},
+        {R"({"v":1,"cmd":"marker","to":10000})", ParseError {Refusal::OutOfRange, u"to"_s}},
+        {R"({"v":1,"cmd":"marker","to":1.5})", ParseError {Refusal::OutOfRange, u"to"_s}},
+        {R"({"v":1,"cmd":"marker","to":"last"})", ParseError {Refusal::OutOfRange, u"to"_s}},
+        {R"({"v":1,"cmd":"marker","to":[1]})", ParseError {Refusal::WrongType, u"to"_s}},
+        {R"({"v":1,"cmd":"mirror","on":1})", ParseError {Refusal::WrongType, u"on"_s}},
+        {R"({"v":1,"cmd":"panel","on":true})", ParseError {Refusal::UnknownField, u"on"_s}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.message);
@@ -104,9 +104,10 @@ TEST(RemoteProtocol, FormatsWhatItReadsAndTheReplies)
     for (const Command& command :
          {make(Verb::Nudge, -1), make(Verb::Speed, 1), make(Verb::Goto, 0, 0.375), make(Verb::Marker, -1),
           make(Verb::Marker, 0, 0, 12), make(Verb::Panel, 0, 0, 0, true), make(Verb::Home)})
-        EXPECT_EQ(parseCommand(formatCommand(command)), ParseResult(command)) << formatCommand(command).data();
+        EXPECT_EQ(parseCommand(formatCommand(command)), ParseResult(command))
+            << formatCommand(command).data();
     EXPECT_EQ(formatOk(), R"({"ok":true,"v":1})");
-    EXPECT_EQ(formatError(ParseError{Refusal::OutOfRange, u"step"_s}),
+    EXPECT_EQ(formatError(ParseError {Refusal::OutOfRange, u"step"_s}),
               R"({"error":"out of range","field":"step","ok":false,"v":1})");
     EXPECT_EQ(formatError(u"no markers"_s), R"({"error":"no markers","ok":false,"v":1})");
 }
@@ -153,8 +154,9 @@ TEST(RemoteToken, SecureUrlSafeAndComparedWhole)
 
     const QString token = makeToken();
     EXPECT_TRUE(tokensEqual(token, token));
-    for (const QString& other : QStringList{QString(), token.left(42), token + u'A', QString(token).replace(42, 1, u'!'),
-                                 QString(token).replace(0, 1, u'!'), token.repeated(2)})
+    for (const QString& other :
+         QStringList {QString(), token.left(42), token + u'A', QString(token).replace(42, 1, u'!'),
+                      QString(token).replace(0, 1, u'!'), token.repeated(2)})
         EXPECT_FALSE(tokensEqual(token, other)) << other.toStdString();
     EXPECT_FALSE(tokensEqual(QString(), QString()));
     EXPECT_FALSE(tokenIsUsable(QString(21, u'a')));
@@ -187,11 +189,11 @@ TEST(MessageThrottle, FiftyInAnySecondAndTheRestWait)
         ASSERT_EQ(throttle.waitMs(100 + i), 0);
         throttle.served(100 + i);
     }
-    EXPECT_EQ(throttle.waitMs(149), 951);   // until the first of the fifty leaves the second
+    EXPECT_EQ(throttle.waitMs(149), 951);  // until the first of the fifty leaves the second
     EXPECT_EQ(throttle.waitMs(1099), 1);
     EXPECT_EQ(throttle.waitMs(1100), 0);
     throttle.served(1100);
-    EXPECT_EQ(throttle.waitMs(1100), 1);    // until the second of the first fifty leaves
+    EXPECT_EQ(throttle.waitMs(1100), 1);  // until the second of the first fifty leaves
     EXPECT_EQ(throttle.waitMs(5000), 0);
 }
 
@@ -202,7 +204,7 @@ TEST(RemoteQr, EncodesAnAddressWithItsFinderPatterns)
     ASSERT_GE(matrix.size, 21);
     EXPECT_EQ((matrix.size - 17) % 4, 0);
     // The three corner squares: a dark ring, a light ring, a dark 3x3 centre.
-    for (auto [cx, cy] : {std::pair{0, 0}, {matrix.size - 7, 0}, {0, matrix.size - 7}}) {
+    for (auto [cx, cy] : {std::pair {0, 0}, {matrix.size - 7, 0}, {0, matrix.size - 7}}) {
         for (int y = 0; y < 7; ++y) {
             for (int x = 0; x < 7; ++x) {
                 const int ring = std::min({x, y, 6 - x, 6 - y});

@@ -113,19 +113,19 @@ private:
     }
     static bool settled(const Client& client)
     {
-        return QTest::qWaitFor([&] { return client.closed || (client.connected && !client.states.isEmpty()); },
-                               5000);
+        return QTest::qWaitFor(
+            [&] { return client.closed || (client.connected && !client.states.isEmpty()); }, 5000);
     }
 
 private Q_SLOTS:
     void init()
     {
-        m_target = FakeTarget{};
+        m_target = FakeTarget {};
         m_target.clock.start();
         m_clock.shift = 0;
         m_network.setProxy(QNetworkProxy::NoProxy);
         m_service = std::make_unique<RemoteService>(m_target, m_clock);
-        m_service->setState(State{});
+        m_service->setState(State {});
         QVERIFY(m_service->start({QHostAddress(QHostAddress::LocalHost), 0, m_token}));
     }
     void cleanup() { m_service.reset(); }
@@ -136,7 +136,7 @@ private Q_SLOTS:
         QVERIFY(!idle.isListening());
         QCOMPARE(idle.port(), quint16(0));
         QVERIFY(idle.pageUrl().isEmpty());
-        for (const QString& token : QStringList{QString(), u"short"_s, m_token + u"/"_s})
+        for (const QString& token : QStringList {QString(), u"short"_s, m_token + u"/"_s})
             QVERIFY(!idle.start({QHostAddress(QHostAddress::LocalHost), 0, token}));
         QVERIFY(!idle.isListening());
         QCOMPARE(m_service->pageUrl(), url(u"/?token="_s + m_token));
@@ -225,7 +225,7 @@ private Q_SLOTS:
                                "Sec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\nSec-WebSocket-Version: 13\r\n";
         if (!origin.isEmpty())
             handshake += "Origin: " + origin.replace("PORT", port) + "\r\n";
-        const QByteArray play = formatCommand(Command{Verb::Play});
+        const QByteArray play = formatCommand(Command {Verb::Play});
         QByteArray frame = QByteArray() + char(0x81) + char(0x80 | play.size()) + "\x01\x02\x03\x04";
         for (qsizetype i = 0; i < play.size(); ++i)
             frame += char(play[i] ^ char(1 + i % 4));
@@ -331,7 +331,8 @@ private Q_SLOTS:
             client.send(R"({"v":1,"cmd":"nudge","dir":"up"})");
         QTRY_VERIFY_WITH_TIMEOUT(client.replies.size() == 60, 5000);
         QCOMPARE(m_target.commands.size(), 60u);
-        QVERIFY2(m_target.times[50] - m_target.times[0] >= 990, qPrintable(QString::number(m_target.times[50])));
+        QVERIFY2(m_target.times[50] - m_target.times[0] >= 990,
+                 qPrintable(QString::number(m_target.times[50])));
 
         Client flood(url(withToken(u"/control"_s), u"ws"_s));
         QVERIFY(settled(flood) && flood.connected);
@@ -373,8 +374,12 @@ private Q_SLOTS:
         QVERIFY2(last > 50 && sent <= elapsed.elapsed() / RemoteService::kStateIntervalMs + 1,
                  qPrintable(QString::number(sent)));
         for (qsizetype i = 1; i < client.states.size(); ++i)
-            QVERIFY(client.states[i].value("line"_L1).toInt() > client.states[i - 1].value("line"_L1).toInt());
-        // The same state again is no news: only the next change comes.
+            QVERIFY(client.states[i].value("line"_L1).toInt() >
+                    client.states[i - 1].value("line"_L1).toInt());
+        // Once the wait is over, the same state again is no news.
+        const QTimer* wait = m_service->findChild<QTimer*>(u"stateTimer"_s);
+        QVERIFY(wait);
+        QTRY_VERIFY(!wait->isActive());
         m_service->setState(state);
         ++state.line;
         m_service->setState(state);

@@ -1,6 +1,6 @@
-# The fuzz target of the settings reader (tests/fuzz), built with clang into <build>/fuzz when
-# clang and its libFuzzer runtime are there, so the main build stays on its own compiler; the test
-# settings_fuzz runs it for 30 seconds from the seed corpus.
+# The fuzz targets of the settings reader and the remote control's messages (tests/fuzz), built
+# with clang into <build>/fuzz when clang and its libFuzzer runtime are there, so the main build
+# stays on its own compiler; the tests settings_fuzz and remote_fuzz run them from their seeds.
 find_program(VELLORAN_CLANGXX NAMES clang++ clang++-14)
 set(fuzz_runtime "")
 if(VELLORAN_CLANGXX)
@@ -20,6 +20,10 @@ if(IS_ABSOLUTE "${fuzz_runtime}" AND EXISTS "${fuzz_runtime}")
            COMMAND bash ${PROJECT_SOURCE_DIR}/tests/fuzz/run_fuzz.sh ${CMAKE_BINARY_DIR}/fuzz/settings_fuzz
                    ${PROJECT_SOURCE_DIR}/tests/fuzz/corpus 30)
   set_tests_properties(settings_fuzz PROPERTIES TIMEOUT 180 LABELS fuzz)
+  add_test(NAME remote_fuzz
+           COMMAND bash ${PROJECT_SOURCE_DIR}/tests/fuzz/run_fuzz.sh ${CMAKE_BINARY_DIR}/fuzz/remote_fuzz
+                   ${PROJECT_SOURCE_DIR}/tests/fuzz/remote_corpus 20)
+  set_tests_properties(remote_fuzz PROPERTIES TIMEOUT 120 LABELS fuzz)
 else()
-  message(WARNING "clang or its libFuzzer runtime (libclang-rt-14-dev) missing: settings_fuzz is not built")
+  message(WARNING "clang or its libFuzzer runtime (libclang-rt-14-dev) missing: the fuzz targets are not built")
 endif()

@@ -12,7 +12,7 @@ build=${VELLORAN_BUILD_DIR:-build}
 packages=(cmake g++ ninja-build pkg-config qt6-base-dev libgl-dev fonts-liberation
           libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-utils xclip imagemagick python3
           dpkg-dev file desktop-file-utils appstream icewm inotify-tools x11-xserver-utils
-          clang libclang-rt-14-dev)
+          clang libclang-rt-14-dev qt6-httpserver-dev qt6-websockets-dev libqrencode-dev)
 
 missing=()
 for package in "${packages[@]}"; do
@@ -59,8 +59,8 @@ case "$mode" in
   test)
     status=0
     ctest --test-dir "$build" --output-on-failure -j 2 --timeout 300 || status=1
-    # The fuzz test's own report: how many inputs it tried.
-    grep -h '^settings_fuzz: ' "$build/Testing/Temporary/LastTest.log" || true
+    # The fuzz tests' own reports: how many inputs each tried.
+    grep -h '^[a-z]*_fuzz: ' "$build/Testing/Temporary/LastTest.log" || true
     dev=${VELLORAN_DEV_BUILD_DIR:-build-dev}
     cmake --preset dev -B "$dev"
     cmake --build "$dev" -j "$(nproc)"

@@ -7,7 +7,7 @@ namespace velloran::engine {
 namespace {
 
 constexpr char16_t kLineSeparator = u'\u2028';
-constexpr char16_t kBlockSeparator = u'\u2029';
+constexpr char16_t kParagraphSeparator = u'\u2029';
 
 bool isBlank(char16_t c)
 {
@@ -20,7 +20,7 @@ bool isBreak(char16_t c)
     // Most characters lie between the two groups, so one test passes them.
     if (c > u'\r' && c < kLineSeparator)
         return false;
-    return c == u'\n' || c == u'\r' || c == kLineSeparator || c == kBlockSeparator;
+    return c == u'\n' || c == u'\r' || c == kLineSeparator || c == kParagraphSeparator;
 }
 
 }  // namespace
@@ -56,10 +56,10 @@ void MarkerIndex::scan(std::u16string_view text, std::size_t block, std::size_t 
         }
         const char16_t ending = text[end];
         lineStart = end + 1;
-        if (ending == u'\r' && lineStart < size && text[lineStart] == u'\n')
+        if (ending == u'\r' && m_blockSeparator != u'\n' && lineStart < size && text[lineStart] == u'\n')
             ++lineStart;
         ++line;
-        if (ending == kBlockSeparator) {
+        if (ending == m_blockSeparator) {
             sizes.push_back({end - blockStart, breaks});
             ++block;
             blockStart = lineStart;

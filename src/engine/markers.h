@@ -21,12 +21,17 @@ struct Marker {
 // The markers of a script held as blocks, kept up to date edit by edit so that typing into a
 // long script rescans only the blocks it touched.
 //
-// Text is UTF-16. Blocks are separated by U+2029; each separator is one code unit and one line
-// break, so block starts are line starts. Within a block a line ends at '\n', '\r', "\r\n" or
-// U+2028. Offsets count code units, the way the text box counts cursor positions.
+// Text is UTF-16. Blocks are separated by U+2029, as a text document gives its whole text, or by
+// '\n', as the script text box groups a script that comes in; each separator is one code unit and
+// one line break, so block starts are line starts. Within a block a line ends at U+2028, '\r',
+// and, with U+2029 separating blocks, at '\n' or "\r\n". Offsets count code units, the way the
+// text box counts cursor positions.
 class MarkerIndex {
 public:
-    MarkerIndex() { reset({}); }
+    explicit MarkerIndex(char16_t blockSeparator = u'\u2029') : m_blockSeparator(blockSeparator)
+    {
+        reset({});
+    }
 
     // Scans the whole script.
     void reset(std::u16string_view script);
@@ -48,6 +53,7 @@ private:
     void scan(std::u16string_view text, std::size_t block, std::size_t offset, std::size_t line,
               std::vector<BlockSize>& sizes, std::vector<Marker>& found) const;
 
+    char16_t m_blockSeparator;
     std::vector<BlockSize> m_blocks;
     std::vector<Marker> m_markers;  // in script order
 };

@@ -10,18 +10,22 @@ using namespace velloran::engine;
 namespace {
 
 struct ScanCase {
+    char16_t blockSeparator;
     const char16_t* script;
     std::vector<Marker> expected;
 };
 
 // U+2028 breaks a line inside a block, U+2029 starts a new block.
 const ScanCase kScans[] = {
-    {u"", {}},
-    {u"no markers\nhere a # b", {}},
-    {u"# One", {{0, 0, 0, 0, u"# One"}}},
-    {u"a\n  #b\r\nc # no\r#", {{0, 2, 2, 1, u"  #b"}, {0, 15, 15, 3, u"#"}}},
-    {u"x\u2028\t#y\u2029##z\u2029", {{0, 2, 2, 1, u"\t#y"}, {1, 0, 6, 2, u"##z"}}},
-    {u"\u00a0#nb\u2029\u2029 \u2028last\u2028#end", {{0, 0, 0, 0, u"\u00a0#nb"}, {2, 7, 13, 4, u"#end"}}},
+    {u'\u2029', u"", {}},
+    {u'\u2029', u"no markers\nhere a # b", {}},
+    {u'\u2029', u"# One", {{0, 0, 0, 0, u"# One"}}},
+    {u'\u2029', u"a\n  #b\r\nc # no\r#", {{0, 2, 2, 1, u"  #b"}, {0, 15, 15, 3, u"#"}}},
+    {u'\u2029', u"x\u2028\t#y\u2029##z\u2029", {{0, 2, 2, 1, u"\t#y"}, {1, 0, 6, 2, u"##z"}}},
+    {u'\u2029',
+     u"\u00a0#nb\u2029\u2029 \u2028last\u2028#end",
+     {{0, 0, 0, 0, u"\u00a0#nb"}, {2, 7, 13, 4, u"#end"}}},
+    {u'\n', u"x\u2028\t#y\n##z\r#", {{0, 2, 2, 1, u"\t#y"}, {1, 0, 6, 2, u"##z"}, {1, 4, 10, 3, u"#"}}},
 };
 
 // What the window does on a change: the blocks from the one holding the change's start to the one
@@ -55,7 +59,7 @@ void expectSameAsFullScan(const MarkerIndex& index, const std::u16string& script
 TEST(MarkerIndex, FindsMarkerLinesWithTheirPlaces)
 {
     for (const ScanCase& row : kScans) {
-        MarkerIndex index;
+        MarkerIndex index(row.blockSeparator);
         index.reset(row.script);
         EXPECT_EQ(index.markers(), row.expected) << "script #" << (&row - kScans);
     }

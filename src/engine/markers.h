@@ -36,7 +36,7 @@ public:
     // Scans the whole script.
     void reset(std::u16string_view script);
 
-    // `removed` blocks from `first` on were replaced by `blocks` (the new ones joined by U+2029,
+    // `removed` blocks from `first` on were replaced by `blocks` (the new ones joined by the separator,
     // at least one). The blocks around them are unchanged, only moved.
     void replaceBlocks(std::size_t first, std::size_t removed, std::u16string_view blocks);
 

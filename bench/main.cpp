@@ -92,6 +92,7 @@ int main(int argc, char* argv[])
         registerWindowBenchmarks();
         registerScriptBenchmarks();
         registerWholeScriptBenchmarks();
+        registerMarkerBenchmarks();
         benchmark::Initialize(&argc, argv);
         if (benchmark::ReportUnrecognizedArguments(argc, argv))
             return 2;

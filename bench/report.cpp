@@ -35,6 +35,7 @@ constexpr double kLatenessBudgetMs = 2;
 constexpr double kMemoryBudgetMb = 150;
 constexpr double kJumpBudgetUs = 16000;
 constexpr double kFontStepBudgetUs = 50000;
+constexpr double kMarkerEditBudgetUs = 1000;
 
 // Keeps the median of every benchmark, in its unit (microseconds here), and shows progress.
 class MedianCollector : public benchmark::BenchmarkReporter {
@@ -219,6 +220,26 @@ public:
                     figure(median("whole_settle/mb10"), 0).c_str());
     }
 
+    void markerSection() const
+    {
+        std::printf("\n#### Markers, every 200th line (microseconds, median of %d)\n\n", kRepetitions);
+        std::printf(
+            "| operation | 10 lines | 1 MB | 10 MB | budget | verdict |\n|---|---:|---:|---:|---|---|\n");
+        const char* operations[][2] = {{"marker_scan", "whole scan of the script as it comes in"},
+                                       {"marker_edit", "rescan after a keystroke (its block's text fetched)"},
+                                       {"marker_fetch", "for comparison: the document's whole text fetched"}};
+        for (const auto& operation : operations) {
+            double values[3];
+            for (std::size_t i = 0; i < kAllSizes.size(); ++i)
+                values[i] = median(std::string(operation[0]) + "/" + sizeTag(kAllSizes[i]));
+            const bool edit = std::string(operation[0]) == "marker_edit";
+            std::printf("| %s | %s | %s | %s | %s | %s |\n", operation[1], figure(values[0], 1).c_str(),
+                        figure(values[1], 1).c_str(), figure(values[2], 1).c_str(),
+                        edit ? "10 MB < 1000" : "-",
+                        edit ? verdict(values[2] >= 0 && values[2] < kMarkerEditBudgetUs).c_str() : "-");
+        }
+    }
+
 private:
     const std::map<std::string, double>& m_medians;
 };
@@ -262,6 +283,7 @@ int runTable(int, char** argv)
     registerWindowBenchmarks();
     registerScriptBenchmarks();
     registerWholeScriptBenchmarks();
+    registerMarkerBenchmarks();
     MedianCollector collector;
     runBenchmarks(argv[0],
                   {"--benchmark_repetitions=" + std::to_string(kRepetitions), "--benchmark_min_time=0.1",
@@ -281,6 +303,7 @@ int runTable(int, char** argv)
     table.windowSection();
     table.scriptSection();
     table.wholeScriptSection();
+    table.markerSection();
 
     std::printf("\n#### Start-up with the script in Settings.ini (milliseconds, median of %d processes)\n\n",
                 kStartupRuns);
@@ -341,10 +364,13 @@ int runSmoke(int, char** argv)
     if (bench.window().findChild<QLabel*>(QStringLiteral("lChar"))->text() == counter)
         fault("a key typed into the script left the character counter as it was");
     BenchWindow::releaseAll();
+    if (markersFound(ScriptSize::OneMb) != markersMade(ScriptSize::OneMb))
+        fault("the marker scan did not find the markers of the marked 1 MB script");
 
     registerWindowBenchmarks();
     registerScriptBenchmarks();
     registerWholeScriptBenchmarks();
+    registerMarkerBenchmarks();
     runBenchmarks<benchmark::BenchmarkReporter>(
         argv[0], {"--benchmark_filter=/lines10|whole_.*/lines400", "--benchmark_min_time=0.001"}, nullptr);
     BenchWindow::releaseAll();

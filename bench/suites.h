@@ -5,6 +5,8 @@
 #include <chrono>
 #include <string>
 
+#include "benchscripts.h"
+
 namespace velloran::bench {
 
 // Positions every window operation is measured at: home, mid-surface and near the wrap limit.
@@ -17,6 +19,11 @@ inline constexpr Place kPlaces[] = {{"home", 480.0f}, {"mid", -120000.0f}, {"wra
 void registerWindowBenchmarks();
 void registerScriptBenchmarks();
 void registerWholeScriptBenchmarks();  // the whole-script option's figures
+void registerMarkerBenchmarks();
+
+// Markers in the marked bench script of this size: found by a scan, and as many as it was given.
+std::size_t markersFound(ScriptSize size);
+std::size_t markersMade(ScriptSize size);
 
 // Wall time of one call, for benchmarks that time only part of each iteration.
 template <class Work> double secondsOf(Work&& work)

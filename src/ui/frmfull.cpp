@@ -48,7 +48,11 @@ frmFull::frmFull(platform::Services& services, SharedValues& shared, FullScreenH
     // Minimised alone: a window manager asked for full screen in the same breath shows it again.
     hooks.minimise = [this] { setWindowState(Qt::WindowMinimized); };
     hooks.f1 = [this] { ToggleControlPanel(); };
-    hooks.beforeToggle = [this] { m_reflector->setEchoes(m_pane->playing()); };
+    hooks.beforeToggle = [this] {
+        m_reflector->setEchoes(m_pane->playing());
+        // No blinking text cursor on the glass while the script moves; typing still goes in.
+        tex()->setCursorWidth(m_pane->playing() ? 1 : 0);
+    };
     hooks.keyFirst = [this](const QKeyEvent& event) { return remoteKey(event); };
     m_pane = new ReadingPane(this, services, shared, m_scale, kFullScreenPane, std::move(hooks));
     m_pane->surface()->setLeft(0);

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <algorithm>
 #include <cstdio>
 
@@ -12,6 +13,7 @@
 #include "ui/frmfull.h"
 #include "ui/fullscreenhost.h"
 #include "ui/navigationbar.h"
+#include "ui/notice.h"
 #include "ui/overlaywindow.h"
 #include "ui/readingcue.h"
 #include "ui/readingpane.h"
@@ -48,6 +50,12 @@ void frmFull::buildRig()
     QPushButton* cue = makeAccelerator(m_fHide, QStringLiteral("cCue"), QStringLiteral("&k"));
     m_scale.place(cue, 2040, 0, 255, 255);
     connect(cue, &QAbstractButton::clicked, this, &frmFull::toggleCue);
+
+    m_escapeWait = new QTimer(this);
+    m_escapeWait->setObjectName(QStringLiteral("tEscape"));
+    m_escapeWait->setSingleShot(true);
+    m_escapeWait->setInterval(3000);
+    connect(m_escapeWait, &QTimer::timeout, m_pane->notice(), &QWidget::hide);
 }
 
 QScreen* frmFull::chosenScreen() const
@@ -72,24 +80,50 @@ QScreen* frmFull::chosenScreen() const
 
 bool frmFull::remoteKey(const QKeyEvent& event)
 {
-    if (!m_preferences.remote ||
-        (event.modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier)))
+    if (!m_preferences.remote)
         return false;
-    switch (event.key()) {
+    const int key = event.key();
+    // Escape whatever the modifiers, as without the remote; the other keys only plain.
+    const bool plain = !(event.modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier));
+    const bool remote =
+        key == Qt::Key_Escape || (plain && (key == Qt::Key_PageDown || key == Qt::Key_PageUp ||
+                                            key == Qt::Key_B || key == Qt::Key_Period || key == Qt::Key_F5));
+    if (!remote)
+        return false;
+    const auto time = static_cast<std::uint64_t>(event.timestamp());
+    if (event.type() == QEvent::KeyRelease) {
+        m_heldKeys.release(key, event.isAutoRepeat(), time);
+        return false;
+    }
+    // A held key counts once, or a held forward key would flicker between play and pause.
+    const bool fresh = m_heldKeys.press(key, event.isAutoRepeat(), time);
+    switch (key) {
     case Qt::Key_PageDown:
-        // Forward: play or pause. A held key would flicker between the two, so only a press counts.
-        if (!event.isAutoRepeat())
+        if (fresh)
             m_pane->TogglePlay();
         return true;
     case Qt::Key_PageUp:
-        m_pane->nudgeDown();
-        return true;  // back: one down nudge
+        if (fresh)
+            m_pane->backOneLine();
+        return true;
+    case Qt::Key_Escape: return !fresh || !escapeEnds();
     // The remote's "blank screen" and "start show" keys: taken, so they type nothing either.
-    case Qt::Key_B:
-    case Qt::Key_Period:
-    case Qt::Key_F5: return true;
-    default: return false;
+    default: return true;
     }
+}
+
+bool frmFull::escapeEnds()
+{
+    // A clicker's "start/stop show" button sends F5 and Escape in turn: one press of it must not
+    // end the program unsaved.
+    if (m_escapeWait->isActive()) {
+        m_escapeWait->stop();
+        return true;
+    }
+    m_escapeWait->start();
+    m_pane->notice()->tell(
+        QStringLiteral("Press Escape again within three seconds to end Velloran without saving."));
+    return false;
 }
 
 void frmFull::applyPreferences(const session::Preferences& preferences)

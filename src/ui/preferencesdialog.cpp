@@ -5,6 +5,7 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QScreen>
 
 namespace velloran::ui {
@@ -36,9 +37,18 @@ PreferencesDialog::PreferencesDialog(const session::Preferences& preferences, QW
                  this);
     m_cue = box(QStringLiteral("Cue"), QStringLiteral("Reading cue at a third of the screen"),
                 preferences.cue, this);
-    m_remote = box(QStringLiteral("Remote"),
-                   QStringLiteral("Presentation remote: Page Down plays or pauses, Page Up backs up"),
+    m_remote = box(QStringLiteral("Remote"), QStringLiteral("Presentation remote in the full-screen window"),
                    preferences.remote, this);
+    // What the option takes away from typing, said where it is turned on.
+    auto* remoteNote = new QLabel(
+        QStringLiteral("Page Down plays or pauses, Page Up goes back one line, and Escape asks for a "
+                       "second Escape before it ends the program. B, full stop and F5 then do "
+                       "nothing there: they no longer type into the script, and Page Up and Page "
+                       "Down no longer move its text cursor."),
+        this);
+    remoteNote->setObjectName(QStringLiteral("RemoteNote"));
+    remoteNote->setWordWrap(true);
+    remoteNote->setIndent(20);
     m_wholeScript = box(QStringLiteral("WholeScriptReachable"),
                         QStringLiteral("Whole script reachable (scroll range follows the script)"),
                         preferences.wholeScriptReachable, this);
@@ -65,6 +75,7 @@ PreferencesDialog::PreferencesDialog(const session::Preferences& preferences, QW
     form->addRow(QStringLiteral("Full-screen window on:"), m_screen);
     form->addRow(m_cue);
     form->addRow(m_remote);
+    form->addRow(remoteNote);
     form->addRow(m_wholeScript);
     form->addRow(buttons);
 }

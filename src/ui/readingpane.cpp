@@ -265,6 +265,13 @@ void ReadingPane::nudgeDown()
         ShowPosition();
 }
 
+void ReadingPane::backOneLine()
+{
+    m_readerMoved = true;
+    if (m_scroller.stepBack(tex()->fontMetrics().lineSpacing() * m_scale.perPixel()))
+        ShowPosition();
+}
+
 void ReadingPane::cReset_Click()
 {
     m_readerMoved = true;

@@ -47,8 +47,8 @@ struct PaneHooks {
     std::function<void(bool discardRecovery)> endProgram;
     std::function<void()> minimise;  // what a right click on the exit button does, after a pause
     std::function<void()> f1;        // empty: F1 goes to the focused control unhandled
-    // Sees every key before the focused control and the pane's own keys; true takes the key
-    // (may be empty).
+    // Sees every key press and release before the focused control and the pane's own keys; true
+    // takes the key (may be empty).
     std::function<bool(const QKeyEvent&)> keyFirst;
 };
 
@@ -90,6 +90,7 @@ public:
     void tScroll_Timer();
     void nudgeUp();
     void nudgeDown();
+    void backOneLine();  // down by one line of the script's font, no farther than home
     void cReset_Click();
     void cFntPlus_Click();
     void cFntMinus_Click();

@@ -133,7 +133,8 @@ std::vector<InstantHelp::Row> ReadingPane::helpRows()
 bool ReadingPane::eventFilter(QObject* watched, QEvent* event)
 {
     // The window sees its keys before the focused control, which still gets them afterwards.
-    if (event->type() != QEvent::KeyPress || m_ending || !m_window->isVisible())
+    const bool press = event->type() == QEvent::KeyPress;
+    if ((!press && event->type() != QEvent::KeyRelease) || m_ending || !m_window->isVisible())
         return false;
     auto* widget = qobject_cast<QWidget*>(watched);
     QWidget* first = QApplication::focusWidget() ? QApplication::focusWidget() : m_window;
@@ -143,6 +144,8 @@ bool ReadingPane::eventFilter(QObject* watched, QEvent* event)
     const auto* keyEvent = static_cast<QKeyEvent*>(event);
     if (m_hooks.keyFirst && m_hooks.keyFirst(*keyEvent))
         return true;
+    if (!press)
+        return false;
     const int key = keyEvent->key();
     if (key == Qt::Key_Escape) {
         if (!m_setup.escapeSaves || m_hooks.saveToEnd()) {

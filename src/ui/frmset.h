@@ -48,7 +48,7 @@ public:
     // Writes the record; true when the program may end: it was saved, or it could not be and the
     // user chose to leave without saving.
     bool SaveSettings();
-    QString PrepareText();  // strips double quotes from the script; returns the script
+    QString PrepareText();  // makes the script's double quotes typographic; returns the script
     void DragWindow();
     void cFull_Click();
 

@@ -173,7 +173,7 @@ QString frmSet::PrepareText()
 {
     QString text = tex()->script();
     if (text.contains(u'"')) {
-        text = session::cleanText(text, u'"');
+        text = session::typographicQuotes(text);
         tex()->setPlainText(text);
     }
     return text;

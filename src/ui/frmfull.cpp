@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <cmath>
 
+#include "ui/accessibletexts.h"
 #include "ui/controls.h"
 #include "ui/fullscreenhost.h"
 #include "ui/helptexts.h"
@@ -61,6 +62,8 @@ frmFull::frmFull(platform::Services& services, SharedValues& shared, FullScreenH
     buildControlPanel();
     buildHiddenFrame();
     buildRig();
+    describeControls(this, paneAccessibleTexts(kFullScreenPane.playHelp, kFullScreenPane.pauseHelp));
+    describeControls(this, fullScreenAccessibleTexts());
 }
 
 frmFull::~frmFull() = default;

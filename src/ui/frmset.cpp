@@ -11,6 +11,7 @@
 
 #include "platform/services.h"
 #include "session/settingsstore.h"
+#include "ui/accessibletexts.h"
 #include "ui/controlpanel.h"
 #include "ui/frmfull.h"
 #include "ui/helppanel.h"
@@ -46,6 +47,8 @@ frmSet::frmSet(platform::Services& services, SharedValues& shared, QWidget* pare
     connect(m_panel->fullButton(), &QAbstractButton::clicked, this, &frmSet::cFull_Click);
     wireHelpTexts();
     wireMoveAreas();
+    describeControls(this, paneAccessibleTexts(kMainWindowPane.playHelp, kMainWindowPane.pauseHelp));
+    describeControls(this, mainWindowAccessibleTexts());
 }
 
 frmSet::~frmSet() = default;

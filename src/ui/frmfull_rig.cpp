@@ -6,7 +6,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
-#include <algorithm>
 #include <cstdio>
 
 #include "ui/controls.h"
@@ -18,6 +17,7 @@
 #include "ui/readingcue.h"
 #include "ui/readingpane.h"
 #include "ui/reflector.h"
+#include "ui/screenchoice.h"
 #include "ui/scriptsurface.h"
 #include "ui/scripttext.h"
 
@@ -65,12 +65,9 @@ QScreen* frmFull::chosenScreen() const
     if (m_preferences.screen == Choice::MainWindow && m_host.hostScreen()) {
         screen = m_host.hostScreen();
     } else if (m_preferences.screen == Choice::Named) {
-        const auto screens = QGuiApplication::screens();
-        const auto named = std::find_if(screens.begin(), screens.end(), [this](const QScreen* candidate) {
-            return candidate->name() == m_preferences.screenName;
-        });
-        if (named != screens.end())
-            screen = *named;
+        const qsizetype named = screenByKey(connectedScreens(), m_preferences.screenName);
+        if (named >= 0)
+            screen = QGuiApplication::screens().at(named);
         else
             std::fprintf(stderr, "velloran: no screen is named \"%s\"; the primary screen is used\n",
                          qPrintable(m_preferences.screenName));

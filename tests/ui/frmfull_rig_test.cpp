@@ -326,6 +326,38 @@ private slots:
         QCOMPARE(child(full, "fCtrl")->y(), full->y() + full->height() - std::lround(2295 / twipsPerPixel()));
     }
 
+    // The dialog lists every screen with its size and position, and the one chosen is the one
+    // the full-screen window then covers, though two screens may share a name.
+    void screenList()
+    {
+        const QList<QScreen*> screens = QGuiApplication::screens();
+        if (qEnvironmentVariableIntValue("VELLORAN_TEST_SCREENS") > 1)
+            QCOMPARE(screens.size(), qEnvironmentVariableIntValue("VELLORAN_TEST_SCREENS"));
+        Session s;
+        s.main->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(s.main.get()));
+        int dialogs = 0;
+        onDialog(&dialogs, [&screens](QDialog* dialog) {
+            const auto close = qScopeGuard([dialog] { dialog->accept(); });
+            auto* list = child<QComboBox>(dialog, "Screen");
+            QStringList shown;
+            for (int i = 0; i < list->count(); ++i)
+                shown << list->itemText(i);
+            QVERIFY2(QStringList(shown).removeDuplicates() == 0, qPrintable(shown.join(u" | ")));
+            for (const QScreen* screen : screens) {
+                const QRect area = screen->geometry();
+                const QString size =
+                    QString::number(area.width()) + u" x "_s + QString::number(area.height());
+                const QString place = QString::number(area.x()) + u", "_s + QString::number(area.y());
+                QVERIFY2(!shown.filter(size).filter(place).isEmpty(), qPrintable(shown.join(u" | ")));
+            }
+            list->setCurrentIndex(list->count() - 1);
+        });
+        QTest::keyClick(s.main->tex(), Qt::Key_O, Qt::AltModifier);
+        QCOMPARE(dialogs, 1);
+        QCOMPARE(s.open()->geometry(), screens.last()->geometry());
+    }
+
     // Alt+O in the main window: the dialog while paused, nothing while playing. Nothing is written
     // until an option really changes; a change is saved and passed on.
     void preferencesDialog()

@@ -33,10 +33,12 @@ xcb_atom_t atom(xcb_connection_t* connection, const char* name)
 void keepOffTaskbar(QWidget* window)
 {
 #if VELLORAN_HAVE_XCB
+    // Only on X11 itself: other platforms may answer for X11 with no connection to it.
     auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    if (!x11 || !window)
+    xcb_connection_t* connection =
+        x11 && QGuiApplication::platformName() == u"xcb" ? x11->connection() : nullptr;
+    if (!connection || !window)
         return;
-    xcb_connection_t* connection = x11->connection();
     const auto id = static_cast<xcb_window_t>(window->winId());
     const xcb_atom_t state = atom(connection, "_NET_WM_STATE");
     std::vector<xcb_atom_t> states;

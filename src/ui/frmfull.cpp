@@ -20,6 +20,7 @@
 #include "ui/reflector.h"
 #include "ui/scriptsurface.h"
 #include "ui/scripttext.h"
+#include "ui/wrapnotice.h"
 
 namespace velloran::ui {
 
@@ -136,6 +137,7 @@ void frmFull::Form_Load()
     surface->setTexWidth(w - 495 - 240);
     m_panelAt.setX(m_scale.px(w / 2 - 10935.0 / 2));
     tex()->setPlainText(m_host.script());
+    m_pane->wrapNotice()->newScript(false);  // the main window has told of it
     m_pane->tip()->setScaleHeight(engine::kSurfaceHeight);
     m_scale.place(m_pane->tip(), w - 255 - 120, 120, 255, h - 240);
     m_tipPlain = m_pane->tip()->geometry();

@@ -107,6 +107,7 @@ private:
     void registerLayoutTargets();
     void wireHelpTexts();
     void wireMoveAreas();
+    void scriptMenu(const QPoint& at);  // the script's right-click menu
     QString stateFolder() const;  // where Settings.ini and the recovery copy are written
     bool mayEndAfter(const session::SaveOutcome& outcome, QWidget* asker);
     bool saveOnClose();

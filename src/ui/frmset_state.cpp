@@ -17,6 +17,7 @@
 #include "ui/readingpane.h"
 #include "ui/recoverycopy.h"
 #include "ui/scripttext.h"
+#include "ui/wrapnotice.h"
 
 namespace velloran::ui {
 
@@ -72,8 +73,10 @@ public:
     }
     bool applyScript(const QString& script) override
     {
-        if (m_pane.tex()->script() != script)
+        if (m_pane.tex()->script() != script) {
             m_pane.tex()->setPlainText(script);
+            m_pane.wrapNotice()->newScript();
+        }
         return true;
     }
 

@@ -34,6 +34,7 @@ class Notice;
 class PictureButton;
 class ScriptSurface;
 class ScriptText;
+class WrapNotice;
 
 // What the pane asks of its window, at the moments named.
 struct PaneHooks {
@@ -122,6 +123,8 @@ public:
     const PaceControls& controls() const { return m_controls; }
     QLabel* positionHolder() const { return m_lPos; }
     Notice* notice() const { return m_notice; }
+    WrapNotice* wrapNotice() const { return m_wrapNotice; }
+    const TwipScale& scale() const { return m_scale; }
     int speedValue() const;
     int frequencyValue() const;
     LayoutTargets& layoutTargets() { return m_layout; }
@@ -163,6 +166,7 @@ private:
     PaceControls m_controls {};
     QLabel* m_lPos = nullptr;
     Notice* m_notice = nullptr;
+    WrapNotice* m_wrapNotice = nullptr;
 };
 
 }  // namespace velloran::ui

@@ -14,6 +14,7 @@
 #include "ui/scriptintake.h"
 #include "ui/scriptsurface.h"
 #include "ui/scripttext.h"
+#include "ui/wrapnotice.h"
 
 namespace velloran::ui {
 
@@ -44,6 +45,7 @@ void ReadingPane::Tex_DblClick()
 void ReadingPane::useScript(const QString& text)
 {
     tex()->setPlainText(text);
+    m_wrapNotice->newScript();
     m_scroller.goHome();
 }
 

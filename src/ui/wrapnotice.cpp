@@ -95,7 +95,7 @@ void WrapNotice::check()
                        "reachable\u201D in the Preferences of the main window (Alt+O, or right-click "
                        "its script).")
             .arg(wrap->line)
-            .arg(script.count(u'\n') + 1)
+            .arg(script.count(u'\n') + (script.endsWith(u'\n') ? 0 : 1))
             .arg(words));
 }
 

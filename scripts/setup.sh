@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 
 mode=${1:-run}
 build=${VELLORAN_BUILD_DIR:-build}
-packages=(cmake g++ ninja-build pkg-config qt6-base-dev libgl-dev libxcb1-dev fonts-liberation
+packages=(cmake g++ ninja-build pkg-config qt6-base-dev libgl-dev fonts-liberation
           libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-utils xclip imagemagick python3
           dpkg-dev file desktop-file-utils appstream icewm inotify-tools x11-xserver-utils
           clang libclang-rt-14-dev)

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 #include <cmath>
 
 #include "ui/accessibletexts.h"
@@ -147,6 +148,14 @@ void frmFull::Form_Load()
     m_pane->takePace(m_host.speedValue(), m_host.frequencyValue());
     m_fHide->move(m_scale.px(4560), m_scale.px(h + 10000));
     applyPreferences(m_preferences);
+    // The panel and the cue as windows inside this one: the window manager never lists them, and
+    // mapping one anew never makes it drop this window below its taskbar.
+    winId();
+    for (QWidget* overlay : {m_fCtrl, m_cue}) {
+        overlay->setScreen(screen ? screen : this->screen());
+        overlay->winId();
+        overlay->windowHandle()->setParent(windowHandle());
+    }
 }
 
 void frmFull::ToggleControlPanel()

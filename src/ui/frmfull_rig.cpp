@@ -156,15 +156,13 @@ void frmFull::syncOverlays()
 {
     if (!m_cue)
         return;
-    // Left mapped while the window is minimised: the window manager takes a window's tool windows
-    // along when it minimises and restores it, and one mapped anew while it restores the owner
-    // may be kept hidden.
+    // Left mapped while the window is minimised: they go and come back with it. Both lie inside
+    // this window (Form_Load), so they are placed in its coordinates.
     const bool seen = isVisible();
-    const QPoint origin = geometry().topLeft();
-    m_fCtrl->move(origin + m_panelAt);
+    m_fCtrl->move(m_panelAt);
     // A third of the screen from the top, at the left edge of what the reader sees.
     const QRect cue(QPoint(0, height() / 3 - m_cue->height() / 2), m_cue->size());
-    m_cue->move(origin + m_reflector->place(cue, size()).topLeft());
+    m_cue->move(m_reflector->place(cue, size()).topLeft());
     m_fCtrl->setVisible(seen && m_panelShown);
     m_cue->setVisible(seen && m_preferences.cue);
 }

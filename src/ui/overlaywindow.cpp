@@ -3,8 +3,6 @@
 #include <QEvent>
 #include <QWidget>
 
-#include "platform/windowhints.h"
-
 namespace velloran::ui {
 
 namespace {
@@ -18,9 +16,6 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        // Before the window is mapped: the window manager drops the hint when it is hidden.
-        if (event->type() == QEvent::Show)
-            platform::keepOffTaskbar(static_cast<QWidget*>(watched));
         if (event->type() == QEvent::WindowActivate) {
             QWidget* owner = static_cast<QWidget*>(watched)->parentWidget();
             if (owner && owner->isVisible())

@@ -50,14 +50,14 @@ void loadSettings(benchmark::State& state, ScriptSize size)
     }
 }
 
-// SaveSettings with its PrepareText; `quoted` gives the script double quotes for it to strip.
+// SaveSettings with its PrepareText; `quoted` gives the script double quotes for it to replace.
 void saveSettings(benchmark::State& state, ScriptSize size, bool quoted)
 {
     BenchWindow& bench = BenchWindow::forSize(size);
     bench.setPlaying(false);
     const QString script = session::decodeText(quotedScriptBytes(size));
     for (auto _ : state) {
-        if (quoted) {  // the previous save stripped them
+        if (quoted) {  // the previous save replaced them
             bench.text().setPlainText(script);
             bench.settle();
         }

@@ -50,6 +50,14 @@ bool Scroller::nudgeDown()
     return true;
 }
 
+bool Scroller::stepBack(double twips)
+{
+    if (m_position >= m_home)
+        return false;
+    m_position = kept(std::min(m_position + twips, m_home));
+    return true;
+}
+
 BarOutcome Scroller::moveOnBar(int heldButtons, bool playing, double y)
 {
     if (heldButtons == kRightButton || playing || heldButtons != kLeftButton)

@@ -73,6 +73,8 @@ public:
     // Nudges: the limit is tested before the step, and the result is not clamped.
     bool nudgeUp();
     bool nudgeDown();
+    // Back (down) by `twips`, no farther than home; false when it stands at home or above.
+    bool stepBack(double twips);
     void goHome() { m_position = m_home; }
 
     // A movement over the navigation bar with the held buttons and the pointer's y in the bar's

@@ -17,7 +17,9 @@ struct Preferences {
     ScreenChoice screen = ScreenChoice::Primary;
     QString screenName;  // with ScreenChoice::Named
     bool cue = false;    // a reading cue at the left edge, a third of the screen down
-    bool remote = true;  // a presentation remote's Page Down and Page Up in the full-screen window
+    // A presentation remote's keys in the full-screen window. Off by default: it takes keys that
+    // otherwise type into the script (B, full stop) or move its text cursor (Page Up, Page Down).
+    bool remote = false;
     bool wholeScriptReachable = false;  // the scroll range follows the script's length
 
     bool operator==(const Preferences&) const = default;

@@ -96,7 +96,13 @@ private:
 
 namespace {
 
-// Appends the script as UTF-8 without its double quotes and with every line break as CR LF,
+// The typographic quote for the straight one at `i`, from its neighbours.
+QChar quoteAt(QStringView text, qsizetype i)
+{
+    return typographicQuote(i > 0 ? text[i - 1] : QChar(), i + 1 < text.size() ? text[i + 1] : QChar());
+}
+
+// Appends the script as UTF-8 with typographic quotes and with every line break as CR LF,
 // a piece at a time, so a long script is never held again as a whole in between.
 void appendScript(QByteArray& out, QStringView script)
 {
@@ -105,9 +111,9 @@ void appendScript(QByteArray& out, QStringView script)
     piece.reserve(kPiece + 2);
     for (qsizetype i = 0; i < script.size(); ++i) {
         const QChar c = script[i];
-        if (c == kQuote)
-            continue;
-        if (c == u'\r' || c == u'\n') {
+        if (c == kQuote) {
+            piece += quoteAt(script, i);
+        } else if (c == u'\r' || c == u'\n') {
             piece += u"\r\n";
             if (c == u'\r' && i + 1 < script.size() && script[i + 1] == u'\n')
                 ++i;
@@ -177,6 +183,26 @@ QString cleanText(const QString& text, QChar ch)
             *out++ = c;
     copy.truncate(out - copy.constData());
     return copy;
+}
+
+QChar typographicQuote(QChar before, QChar after)
+{
+    // A word starts after the start of the text, a blank or a line break, or an opening bracket,
+    // dash or quote, and only where something other than a blank follows.
+    static const QString opensAfter = QStringLiteral("([{<\u2018\u201C\u2013\u2014-/");
+    const bool wordStarts = before.isNull() || before.isSpace() || opensAfter.contains(before);
+    const bool wordFollows = !after.isNull() && !after.isSpace();
+    return wordStarts && wordFollows ? QChar(0x201C) : QChar(0x201D);
+}
+
+QString typographicQuotes(const QString& text)
+{
+    QString replaced = text;
+    QChar* out = replaced.data();
+    for (qsizetype i = 0; i < text.size(); ++i)
+        if (text[i] == kQuote)
+            out[i] = quoteAt(text, i);
+    return replaced;
 }
 
 }  // namespace velloran::session

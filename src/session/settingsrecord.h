@@ -25,7 +25,8 @@ struct SettingsRecord {
 
 // The record byte for byte: eight comma-separated fields, text in double quotes, CR LF at the end.
 // Script line breaks (CR LF, lone CR, lone LF) are all written as CR LF. The format has no escape
-// for a double quote, so any left in the path or the script is dropped rather than break the record.
+// for a double quote: one left in the script is written as its typographic quote (see
+// typographicQuotes), one in the path is dropped, rather than break the record.
 QByteArray writeRecord(const SettingsRecord& record);
 
 // One field as read from the file, before conversion. For a number, text holds its characters.
@@ -88,5 +89,11 @@ int applyFields(const std::array<Field, 8>& fields, SettingsTarget& target,
 
 // The text with every occurrence of ch removed, in linear time.
 QString cleanText(const QString& text, QChar ch);
+
+// What stands for a straight double quote between `before` and `after` (a null QChar at either
+// end of the text): an opening quote at the start of a word, a closing one otherwise.
+QChar typographicQuote(QChar before, QChar after);
+// The text with every straight double quote so replaced, in linear time.
+QString typographicQuotes(const QString& text);
 
 }  // namespace velloran::session

@@ -6,8 +6,10 @@
 #include <QLabel>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 #include <cmath>
 
+#include "ui/accessibletexts.h"
 #include "ui/controls.h"
 #include "ui/fullscreenhost.h"
 #include "ui/helptexts.h"
@@ -19,6 +21,7 @@
 #include "ui/reflector.h"
 #include "ui/scriptsurface.h"
 #include "ui/scripttext.h"
+#include "ui/wrapnotice.h"
 
 namespace velloran::ui {
 
@@ -48,7 +51,11 @@ frmFull::frmFull(platform::Services& services, SharedValues& shared, FullScreenH
     // Minimised alone: a window manager asked for full screen in the same breath shows it again.
     hooks.minimise = [this] { setWindowState(Qt::WindowMinimized); };
     hooks.f1 = [this] { ToggleControlPanel(); };
-    hooks.beforeToggle = [this] { m_reflector->setEchoes(m_pane->playing()); };
+    hooks.beforeToggle = [this] {
+        m_reflector->setEchoes(m_pane->playing());
+        // No blinking text cursor on the glass while the script moves; typing still goes in.
+        tex()->setCursorWidth(m_pane->playing() ? 1 : 0);
+    };
     hooks.keyFirst = [this](const QKeyEvent& event) { return remoteKey(event); };
     m_pane = new ReadingPane(this, services, shared, m_scale, kFullScreenPane, std::move(hooks));
     m_pane->surface()->setLeft(0);
@@ -57,6 +64,8 @@ frmFull::frmFull(platform::Services& services, SharedValues& shared, FullScreenH
     buildControlPanel();
     buildHiddenFrame();
     buildRig();
+    describeControls(this, paneAccessibleTexts(kFullScreenPane.playHelp, kFullScreenPane.pauseHelp));
+    describeControls(this, fullScreenAccessibleTexts());
 }
 
 frmFull::~frmFull() = default;
@@ -129,6 +138,7 @@ void frmFull::Form_Load()
     surface->setTexWidth(w - 495 - 240);
     m_panelAt.setX(m_scale.px(w / 2 - 10935.0 / 2));
     tex()->setPlainText(m_host.script());
+    m_pane->wrapNotice()->newScript(false);  // the main window has told of it
     m_pane->tip()->setScaleHeight(engine::kSurfaceHeight);
     m_scale.place(m_pane->tip(), w - 255 - 120, 120, 255, h - 240);
     m_tipPlain = m_pane->tip()->geometry();
@@ -138,6 +148,14 @@ void frmFull::Form_Load()
     m_pane->takePace(m_host.speedValue(), m_host.frequencyValue());
     m_fHide->move(m_scale.px(4560), m_scale.px(h + 10000));
     applyPreferences(m_preferences);
+    // The panel and the cue as windows inside this one: the window manager never lists them, and
+    // mapping one anew never makes it drop this window below its taskbar.
+    winId();
+    for (QWidget* overlay : {m_fCtrl, m_cue}) {
+        overlay->setScreen(screen ? screen : this->screen());
+        overlay->winId();
+        overlay->windowHandle()->setParent(windowHandle());
+    }
 }
 
 void frmFull::ToggleControlPanel()

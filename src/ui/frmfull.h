@@ -4,7 +4,9 @@
 
 class QKeyEvent;
 class QScreen;
+class QTimer;
 
+#include "engine/heldkeys.h"
 #include "session/preferences.h"
 #include "ui/sharedvalues.h"
 #include "ui/twipscale.h"
@@ -62,6 +64,7 @@ private:
     void buildRig();
     QScreen* chosenScreen() const;           // null: none at all
     bool remoteKey(const QKeyEvent& event);  // true when the key is taken
+    bool escapeEnds();                       // with the remote: only a second Escape ends
     void placeReflected();
     void syncOverlays();  // the panel and the cue, which are windows of their own
 
@@ -79,6 +82,8 @@ private:
     QWidget* m_cue = nullptr;
     Reflector* m_reflector = nullptr;
     session::Preferences m_preferences;
+    engine::HeldKeys m_heldKeys;     // the remote's keys, each held key counted once
+    QTimer* m_escapeWait = nullptr;  // running while a second Escape would end the program
 };
 
 }  // namespace velloran::ui

@@ -5,17 +5,19 @@
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QScreen>
-#include <algorithm>
+#include <QTimer>
 #include <cstdio>
 
 #include "ui/controls.h"
 #include "ui/frmfull.h"
 #include "ui/fullscreenhost.h"
 #include "ui/navigationbar.h"
+#include "ui/notice.h"
 #include "ui/overlaywindow.h"
 #include "ui/readingcue.h"
 #include "ui/readingpane.h"
 #include "ui/reflector.h"
+#include "ui/screenchoice.h"
 #include "ui/scriptsurface.h"
 #include "ui/scripttext.h"
 
@@ -48,6 +50,12 @@ void frmFull::buildRig()
     QPushButton* cue = makeAccelerator(m_fHide, QStringLiteral("cCue"), QStringLiteral("&k"));
     m_scale.place(cue, 2040, 0, 255, 255);
     connect(cue, &QAbstractButton::clicked, this, &frmFull::toggleCue);
+
+    m_escapeWait = new QTimer(this);
+    m_escapeWait->setObjectName(QStringLiteral("tEscape"));
+    m_escapeWait->setSingleShot(true);
+    m_escapeWait->setInterval(3000);
+    connect(m_escapeWait, &QTimer::timeout, m_pane->notice(), &QWidget::hide);
 }
 
 QScreen* frmFull::chosenScreen() const
@@ -57,12 +65,9 @@ QScreen* frmFull::chosenScreen() const
     if (m_preferences.screen == Choice::MainWindow && m_host.hostScreen()) {
         screen = m_host.hostScreen();
     } else if (m_preferences.screen == Choice::Named) {
-        const auto screens = QGuiApplication::screens();
-        const auto named = std::find_if(screens.begin(), screens.end(), [this](const QScreen* candidate) {
-            return candidate->name() == m_preferences.screenName;
-        });
-        if (named != screens.end())
-            screen = *named;
+        const qsizetype named = screenByKey(connectedScreens(), m_preferences.screenName);
+        if (named >= 0)
+            screen = QGuiApplication::screens().at(named);
         else
             std::fprintf(stderr, "velloran: no screen is named \"%s\"; the primary screen is used\n",
                          qPrintable(m_preferences.screenName));
@@ -72,24 +77,50 @@ QScreen* frmFull::chosenScreen() const
 
 bool frmFull::remoteKey(const QKeyEvent& event)
 {
-    if (!m_preferences.remote ||
-        (event.modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier)))
+    if (!m_preferences.remote)
         return false;
-    switch (event.key()) {
+    const int key = event.key();
+    // Escape whatever the modifiers, as without the remote; the other keys only plain.
+    const bool plain = !(event.modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier));
+    const bool remote =
+        key == Qt::Key_Escape || (plain && (key == Qt::Key_PageDown || key == Qt::Key_PageUp ||
+                                            key == Qt::Key_B || key == Qt::Key_Period || key == Qt::Key_F5));
+    if (!remote)
+        return false;
+    const auto time = static_cast<std::uint64_t>(event.timestamp());
+    if (event.type() == QEvent::KeyRelease) {
+        m_heldKeys.release(key, event.isAutoRepeat(), time);
+        return false;
+    }
+    // A held key counts once, or a held forward key would flicker between play and pause.
+    const bool fresh = m_heldKeys.press(key, event.isAutoRepeat(), time);
+    switch (key) {
     case Qt::Key_PageDown:
-        // Forward: play or pause. A held key would flicker between the two, so only a press counts.
-        if (!event.isAutoRepeat())
+        if (fresh)
             m_pane->TogglePlay();
         return true;
     case Qt::Key_PageUp:
-        m_pane->nudgeDown();
-        return true;  // back: one down nudge
+        if (fresh)
+            m_pane->backOneLine();
+        return true;
+    case Qt::Key_Escape: return !fresh || !escapeEnds();
     // The remote's "blank screen" and "start show" keys: taken, so they type nothing either.
-    case Qt::Key_B:
-    case Qt::Key_Period:
-    case Qt::Key_F5: return true;
-    default: return false;
+    default: return true;
     }
+}
+
+bool frmFull::escapeEnds()
+{
+    // A clicker's "start/stop show" button sends F5 and Escape in turn: one press of it must not
+    // end the program unsaved.
+    if (m_escapeWait->isActive()) {
+        m_escapeWait->stop();
+        return true;
+    }
+    m_escapeWait->start();
+    m_pane->notice()->tell(
+        QStringLiteral("Press Escape again within three seconds to end Velloran without saving."));
+    return false;
 }
 
 void frmFull::applyPreferences(const session::Preferences& preferences)
@@ -125,15 +156,13 @@ void frmFull::syncOverlays()
 {
     if (!m_cue)
         return;
-    // Left mapped while the window is minimised: the window manager takes a window's tool windows
-    // along when it minimises and restores it, and one mapped anew while it restores the owner
-    // may be kept hidden.
+    // Left mapped while the window is minimised: they go and come back with it. Both lie inside
+    // this window (Form_Load), so they are placed in its coordinates.
     const bool seen = isVisible();
-    const QPoint origin = geometry().topLeft();
-    m_fCtrl->move(origin + m_panelAt);
+    m_fCtrl->move(m_panelAt);
     // A third of the screen from the top, at the left edge of what the reader sees.
     const QRect cue(QPoint(0, height() / 3 - m_cue->height() / 2), m_cue->size());
-    m_cue->move(origin + m_reflector->place(cue, size()).topLeft());
+    m_cue->move(m_reflector->place(cue, size()).topLeft());
     m_fCtrl->setVisible(seen && m_panelShown);
     m_cue->setVisible(seen && m_preferences.cue);
 }

@@ -3,14 +3,17 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
 #include <cstdio>
+#include <memory>
 
 #include "platform/services.h"
 #include "session/settingsstore.h"
+#include "ui/accessibletexts.h"
 #include "ui/controlpanel.h"
 #include "ui/frmfull.h"
 #include "ui/helppanel.h"
@@ -27,6 +30,7 @@
 #include "ui/textfinder.h"
 #include "ui/textfinderglue.h"
 #include "ui/welcomescript.h"
+#include "ui/wrapnotice.h"
 
 namespace velloran::ui {
 
@@ -39,6 +43,7 @@ frmSet::frmSet(platform::Services& services, SharedValues& shared, QWidget* pare
     buildWindowControls();
     registerLayoutTargets();
     tex()->setPlainText(welcomeScript());
+    m_pane->wrapNotice()->newScript(false);  // the built-in guide is no script of the reader's
     m_strip->countCharacters(tex()->scriptLength());
     m_recovery = new RecoveryCopy(this, tex()->document(), [this] { return m_pane->snapshot(); });
     connect(m_recovery, &RecoveryCopy::copyFailed, this, &frmSet::recoveryCopyFailed);
@@ -46,8 +51,13 @@ frmSet::frmSet(platform::Services& services, SharedValues& shared, QWidget* pare
     connect(tex(), &QPlainTextEdit::textChanged, this,
             [this] { m_strip->countCharacters(tex()->scriptLength()); });
     connect(m_panel->fullButton(), &QAbstractButton::clicked, this, &frmSet::cFull_Click);
+    // The script's edit menu, with the Preferences, which the mouse reaches nowhere else.
+    tex()->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(tex(), &QWidget::customContextMenuRequested, this, &frmSet::scriptMenu);
     wireHelpTexts();
     wireMoveAreas();
+    describeControls(this, paneAccessibleTexts(kMainWindowPane.playHelp, kMainWindowPane.pauseHelp));
+    describeControls(this, mainWindowAccessibleTexts());
 }
 
 frmSet::~frmSet() = default;
@@ -190,6 +200,19 @@ void frmSet::cFull_Click()
     connect(this, &frmSet::preferencesChanged, m_full, &frmFull::applyPreferences);
     m_full->Form_Load();
     m_full->show();
+}
+
+void frmSet::scriptMenu(const QPoint& at)
+{
+    const std::unique_ptr<QMenu> menu(tex()->createStandardContextMenu(at));
+    menu->setObjectName(QStringLiteral("TexMenu"));
+    menu->addSeparator();
+    QAction* options = menu->addAction(QStringLiteral("Preferences...\tAlt+O"));
+    options->setObjectName(QStringLiteral("mPreferences"));
+    options->setEnabled(!m_pane->playing());
+    // Once the menu has closed.
+    connect(options, &QAction::triggered, this, &frmSet::editPreferences, Qt::QueuedConnection);
+    menu->exec(tex()->viewport()->mapToGlobal(at));
 }
 
 void frmSet::showAgain()

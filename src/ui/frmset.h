@@ -48,7 +48,7 @@ public:
     // Writes the record; true when the program may end: it was saved, or it could not be and the
     // user chose to leave without saving.
     bool SaveSettings();
-    QString PrepareText();  // strips double quotes from the script; returns the script
+    QString PrepareText();  // makes the script's double quotes typographic; returns the script
     void DragWindow();
     void cFull_Click();
 
@@ -107,6 +107,7 @@ private:
     void registerLayoutTargets();
     void wireHelpTexts();
     void wireMoveAreas();
+    void scriptMenu(const QPoint& at);  // the script's right-click menu
     QString stateFolder() const;  // where Settings.ini and the recovery copy are written
     bool mayEndAfter(const session::SaveOutcome& outcome, QWidget* asker);
     void recoveryCopyFailed(const QString& reason);

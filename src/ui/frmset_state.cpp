@@ -17,6 +17,7 @@
 #include "ui/readingpane.h"
 #include "ui/recoverycopy.h"
 #include "ui/scripttext.h"
+#include "ui/wrapnotice.h"
 
 namespace velloran::ui {
 
@@ -84,8 +85,10 @@ public:
     {
         if (checkOnly())
             return true;
-        if (m_pane.tex()->script() != script)
+        if (m_pane.tex()->script() != script) {
             m_pane.tex()->setPlainText(script);
+            m_pane.wrapNotice()->newScript();
+        }
         return true;
     }
 
@@ -210,7 +213,7 @@ QString frmSet::PrepareText()
 {
     QString text = tex()->script();
     if (text.contains(u'"')) {
-        text = session::cleanText(text, u'"');
+        text = session::typographicQuotes(text);
         tex()->setPlainText(text);
     }
     return text;

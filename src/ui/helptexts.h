@@ -72,7 +72,13 @@ inline constexpr std::string_view kFullPause =
     "PLAY/PAUSE button... Click to PAUSE scroller [ALT + P] (Right-click to load BACKUP text into "
     "scroller. See HELP file for details.) - Press F1 key to hide/view Control Panel";
 
-// Texts that end in the current value.
+// Texts that end in the current value, and their fixed beginnings.
+inline constexpr std::string_view kSpeedControl =
+    "Scroller SPEED CONTROL... Click arrows to adjust scroller speed. "
+    "These are enabled when scroller is running. (Lower numbers indicate faster speed.)";
+inline constexpr std::string_view kFrequencyControl =
+    "Scroller FREQUENCY CONTROL... Click arrows to adjust scroller frequency. "
+    "These are enabled when scroller is running. (Higher numbers indicate greater frequency.)";
 std::string speedHelp(std::int16_t speed);
 std::string frequencyHelp(std::int16_t frequency);
 

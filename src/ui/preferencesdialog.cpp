@@ -4,8 +4,9 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
-#include <QGuiApplication>
-#include <QScreen>
+#include <QLabel>
+
+#include "ui/screenchoice.h"
 
 namespace velloran::ui {
 
@@ -36,25 +37,40 @@ PreferencesDialog::PreferencesDialog(const session::Preferences& preferences, QW
                  this);
     m_cue = box(QStringLiteral("Cue"), QStringLiteral("Reading cue at a third of the screen"),
                 preferences.cue, this);
-    m_remote = box(QStringLiteral("Remote"),
-                   QStringLiteral("Presentation remote: Page Down plays or pauses, Page Up backs up"),
+    m_remote = box(QStringLiteral("Remote"), QStringLiteral("Presentation remote in the full-screen window"),
                    preferences.remote, this);
+    // What the option takes away from typing, said where it is turned on.
+    auto* remoteNote = new QLabel(
+        QStringLiteral("Page Down plays or pauses, Page Up goes back one line, and Escape asks for a "
+                       "second Escape before it ends the program. B, full stop and F5 then do "
+                       "nothing there: they no longer type into the script, and Page Up and Page "
+                       "Down no longer move its text cursor."),
+        this);
+    remoteNote->setObjectName(QStringLiteral("RemoteNote"));
+    remoteNote->setWordWrap(true);
+    remoteNote->setIndent(20);
     m_wholeScript = box(QStringLiteral("WholeScriptReachable"),
                         QStringLiteral("Whole script reachable (scroll range follows the script)"),
                         preferences.wholeScriptReachable, this);
 
-    // The two choices by word, then every screen by the name the platform gives it; a name typed
-    // in for a screen not connected now is kept.
+    // The two choices by word, then every screen with its size and position, which tell apart
+    // two screens of one name; a name typed in for a screen not connected now is kept.
     m_screen = new QComboBox(this);
     m_screen->setObjectName(QStringLiteral("Screen"));
+    m_screen->setAccessibleName(QStringLiteral("Full-screen window on"));
     m_screen->setEditable(true);
     m_screen->addItems({kPrimary, kMainWindow});
-    for (const QScreen* screen : QGuiApplication::screens())
-        m_screen->addItem(screen->name());
+    const QList<ScreenInfo> screens = connectedScreens();
+    for (qsizetype i = 0; i < screens.size(); ++i)
+        m_screen->addItem(screenLabel(screens.at(i)), screenKey(screens, i));
     using Choice = session::Preferences::ScreenChoice;
-    m_screen->setCurrentText(preferences.screen == Choice::Primary      ? kPrimary
-                             : preferences.screen == Choice::MainWindow ? kMainWindow
-                                                                        : preferences.screenName);
+    const int saved = m_screen->findData(preferences.screenName);
+    if (preferences.screen == Choice::Named && saved >= 0)
+        m_screen->setCurrentIndex(saved);
+    else
+        m_screen->setCurrentText(preferences.screen == Choice::Primary      ? kPrimary
+                                 : preferences.screen == Choice::MainWindow ? kMainWindow
+                                                                            : preferences.screenName);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -65,6 +81,7 @@ PreferencesDialog::PreferencesDialog(const session::Preferences& preferences, QW
     form->addRow(QStringLiteral("Full-screen window on:"), m_screen);
     form->addRow(m_cue);
     form->addRow(m_remote);
+    form->addRow(remoteNote);
     form->addRow(m_wholeScript);
     form->addRow(buttons);
 }
@@ -85,8 +102,10 @@ session::Preferences PreferencesDialog::chosen() const
     } else if (screen.compare(kMainWindow, Qt::CaseInsensitive) == 0) {
         preferences.screen = Choice::MainWindow;
     } else {
+        // A listed screen by what picks it; anything else as typed.
+        const int listed = m_screen->findText(screen);
         preferences.screen = Choice::Named;
-        preferences.screenName = screen;
+        preferences.screenName = listed >= 0 ? m_screen->itemData(listed).toString() : screen;
     }
     return preferences;
 }

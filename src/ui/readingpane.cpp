@@ -11,6 +11,7 @@
 #include "ui/picturebutton.h"
 #include "ui/scriptsurface.h"
 #include "ui/scripttext.h"
+#include "ui/wrapnotice.h"
 
 namespace velloran::ui {
 
@@ -32,6 +33,7 @@ ReadingPane::ReadingPane(QWidget* window, platform::Services& services, SharedVa
     m_tScroll->setTimerType(Qt::PreciseTimer);
     m_tScroll->setInterval(100);
     m_notice = new Notice(window, m_scale, setup.noticeTop, setup.noticeMargin);
+    m_wrapNotice = new WrapNotice(*this, *m_notice);
 
     connect(m_tScroll, &QTimer::timeout, this, &ReadingPane::tScroll_Timer);
     connect(m_tip, &NavigationBar::moved, this, &ReadingPane::Tip_MouseMove);
@@ -262,6 +264,13 @@ void ReadingPane::nudgeDown()
 {
     m_readerMoved = true;
     if (m_scroller.nudgeDown())
+        ShowPosition();
+}
+
+void ReadingPane::backOneLine()
+{
+    m_readerMoved = true;
+    if (m_scroller.stepBack(tex()->fontMetrics().lineSpacing() * m_scale.perPixel()))
         ShowPosition();
 }
 

@@ -34,6 +34,7 @@ class Notice;
 class PictureButton;
 class ScriptSurface;
 class ScriptText;
+class WrapNotice;
 
 // What the pane asks of its window, at the moments named.
 struct PaneHooks {
@@ -47,8 +48,8 @@ struct PaneHooks {
     std::function<void(bool discardRecovery)> endProgram;
     std::function<void()> minimise;  // what a right click on the exit button does, after a pause
     std::function<void()> f1;        // empty: F1 goes to the focused control unhandled
-    // Sees every key before the focused control and the pane's own keys; true takes the key
-    // (may be empty).
+    // Sees every key press and release before the focused control and the pane's own keys; true
+    // takes the key (may be empty).
     std::function<bool(const QKeyEvent&)> keyFirst;
 };
 
@@ -90,6 +91,7 @@ public:
     void tScroll_Timer();
     void nudgeUp();
     void nudgeDown();
+    void backOneLine();  // down by one line of the script's font, no farther than home
     void cReset_Click();
     void cFntPlus_Click();
     void cFntMinus_Click();
@@ -121,6 +123,8 @@ public:
     const PaceControls& controls() const { return m_controls; }
     QLabel* positionHolder() const { return m_lPos; }
     Notice* notice() const { return m_notice; }
+    WrapNotice* wrapNotice() const { return m_wrapNotice; }
+    const TwipScale& scale() const { return m_scale; }
     int speedValue() const;
     int frequencyValue() const;
     LayoutTargets& layoutTargets() { return m_layout; }
@@ -162,6 +166,7 @@ private:
     PaceControls m_controls {};
     QLabel* m_lPos = nullptr;
     Notice* m_notice = nullptr;
+    WrapNotice* m_wrapNotice = nullptr;
 };
 
 }  // namespace velloran::ui

@@ -14,6 +14,7 @@
 #include "ui/scriptintake.h"
 #include "ui/scriptsurface.h"
 #include "ui/scripttext.h"
+#include "ui/wrapnotice.h"
 
 namespace velloran::ui {
 
@@ -44,6 +45,7 @@ void ReadingPane::Tex_DblClick()
 void ReadingPane::useScript(const QString& text)
 {
     tex()->setPlainText(text);
+    m_wrapNotice->newScript();
     m_scroller.goHome();
 }
 
@@ -133,7 +135,8 @@ std::vector<InstantHelp::Row> ReadingPane::helpRows()
 bool ReadingPane::eventFilter(QObject* watched, QEvent* event)
 {
     // The window sees its keys before the focused control, which still gets them afterwards.
-    if (event->type() != QEvent::KeyPress || m_ending || !m_window->isVisible())
+    const bool press = event->type() == QEvent::KeyPress;
+    if ((!press && event->type() != QEvent::KeyRelease) || m_ending || !m_window->isVisible())
         return false;
     auto* widget = qobject_cast<QWidget*>(watched);
     QWidget* first = QApplication::focusWidget() ? QApplication::focusWidget() : m_window;
@@ -143,6 +146,8 @@ bool ReadingPane::eventFilter(QObject* watched, QEvent* event)
     const auto* keyEvent = static_cast<QKeyEvent*>(event);
     if (m_hooks.keyFirst && m_hooks.keyFirst(*keyEvent))
         return true;
+    if (!press)
+        return false;
     const int key = keyEvent->key();
     if (key == Qt::Key_Escape) {
         if (!m_setup.escapeSaves || m_hooks.saveToEnd()) {

@@ -21,6 +21,9 @@ public:
     void setAcceptsFiles(bool accepts);  // files dropped on the surface or its text
 
     void setBand(double top, double bottom);  // window rows where the surface can be seen
+    double bandTop() const { return m_bandTop; }
+    double bandBottom() const { return m_bandBottom; }
+    double texTop() const { return m_texTop; }  // where the text box stands on the surface
     void setLeft(double left);
     void setWidth(double width);
     double width() const { return m_width; }

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The full-screen window in a real X server: a larger font there survives an exit by its X
 # button; Escape there ends the program and leaves Settings.ini byte-identical; Alt+M shows the
-# picture mirrored to the pixel; a remote's Page Down starts and pauses the scrolling; a named
-# screen of two takes the window.
+# picture mirrored to the pixel; the panel and the cue keep the taskbar away; with the remote
+# option, Page Down starts and pauses the scrolling, a held Page Down counts once and Escape asks
+# twice; a named screen of two takes the window.
 set -u
 PROGRAM_BINARY=$1
 source "$(dirname "$0")/xsession.sh"
@@ -76,19 +77,61 @@ wait_until 10 mirrored_matches ||
   fail "the mirrored screen is not the plain one reflected ($(compare -metric AE "$WORK/mirrored.png" "$WORK/reflected.png" null: 2>&1) pixels differ)"
 grep -q '^Mirror=true' "$WORK/prog/Preferences.ini" || fail "Alt+M was not saved: $(cat "$WORK/prog/Preferences.ini")"
 
-# Page Down starts the scrolling, and pauses it again. Two pictures a moment apart differ in far
-# more pixels than a blink of the text cursor can make while the script moves, and in fewer
-# while it stands.
+# The Control Panel and the cue are part of the full-screen window: once F1 has hidden and shown
+# the panel again and Alt+K has shown the cue, the window manager still lists the full-screen
+# window alone, and its taskbar never comes over the window's bottom rows.
+xdotool key F1 alt+k
+cue_shown() { shot "$WORK/cue.png" && convert "$WORK/cue.png" -format %c histogram:info:- | grep -qi 'FF6020'; }
+wait_until 10 cue_shown || fail "Alt+K did not show the cue"
+[ "$(xprop -root _NET_CLIENT_LIST | grep -o '0x[0-9a-f]*' | wc -l)" = 1 ] ||
+  fail "the window manager lists more than the full-screen window: $(xprop -root _NET_CLIENT_LIST)"
+bottom_black() { [ "$(import -window root -crop 1280x26+0+998 -depth 8 txt:- 2>/dev/null | grep -vc '#000000')" = 1 ]; }
+for _ in 1 2 3 4 5; do
+  bottom_black || fail "the taskbar came over the full-screen window"
+  sleep 0.1
+done
+
+# Without the remote option Page Down is the text box's own, and Escape ends at once.
 pixels_apart() { shot "$WORK/a.png" && sleep 0.2 && shot "$WORK/b.png" && compare -metric AE "$WORK/a.png" "$WORK/b.png" null: 2>&1; }
 moving() { [ "$(pixels_apart)" -gt 2000 ]; }
 standing() { [ "$(pixels_apart)" -lt 2000 ]; }
+xdotool key Next
+standing || fail "Page Down started the scrolling without the remote option"
+xdotool key Escape
+wait_exit "$LAST_PID" 10 || fail "Escape did not end the program"
+
+# With the remote: Page Down starts the scrolling, and pauses it again. Two pictures a moment
+# apart differ in far more pixels than a blink of the text cursor can make while the script
+# moves, and in fewer while it stands. A held Page Down is one press, however long the X server
+# repeats it.
+printf '[FullScreen]\nRemote=true\n' >"$WORK/prog/Preferences.ini"
+{ printf '50,200,27.75,480,"",0,0,"'; for i in $(seq 1 300); do printf 'Line %d of a script long enough to keep moving\r\n' "$i"; done
+  printf '"\r\n'; } >"$SETTINGS"
+open_full_screen
+xdotool key F1
+xdotool mousemove 640 1000
 standing || fail "the paused script moves"
 xdotool key Next
 wait_until 10 moving || fail "Page Down did not start the scrolling"
 xdotool key Next
 wait_until 10 standing || fail "Page Down did not pause the scrolling"
+hold_next() {  # the key held for about two seconds, the state looked at all along and after
+  local want=$1
+  xdotool keydown Next
+  for _ in 1 2 3 4 5; do "$want" || { xdotool keyup Next; return 1; }; done
+  xdotool keyup Next
+  "$want" && "$want"
+}
+hold_next moving || fail "a held Page Down did not keep the script moving"
+hold_next standing || fail "a held Page Down did not keep the script paused"
+
+# Escape asks for a second Escape, with a notice over the script, then ends.
 xdotool key Escape
-wait_exit "$LAST_PID" 10 || fail "Escape did not end the program"
+notice_shown() { import -window root -crop 1x1+100+24 -depth 8 txt:- 2>/dev/null | grep -q '#FFFFC0'; }
+wait_until 10 notice_shown || fail "one Escape with the remote showed no notice"
+kill -0 "$LAST_PID" 2>/dev/null || fail "one Escape with the remote ended the program"
+xdotool key Escape
+wait_exit "$LAST_PID" 10 || fail "a second Escape did not end the program"
 
 # Two screens on one X server: the window covers the screen the options name, whole. Without
 # RandR the X screens are named by their display, such as ":5.1".

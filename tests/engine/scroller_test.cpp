@@ -108,6 +108,20 @@ INSTANTIATE_TEST_SUITE_P(
                       NudgeCase {kMainHome, -240399, true, -240599}, NudgeCase {kFullHome, 4700, false, 4900},
                       NudgeCase {kFullHome, 4800, false, 4800}));
 
+TEST(Scroller, StepBackStopsAtHome)
+{
+    struct Case {
+        double before, twips, after;
+    };
+    for (const Case c : {Case {-3000, 805.5, -2194.5}, Case {4000, 805.5, 4800}, Case {4800, 805.5, 4800},
+                         Case {4900, 805.5, 4900}, Case {-240100, 600, -239500}}) {
+        Scroller scroller(kFullHome);
+        scroller.setPosition(c.before);
+        EXPECT_EQ(scroller.stepBack(c.twips), c.before < kFullHome) << c.before;
+        EXPECT_DOUBLE_EQ(scroller.position(), c.after) << c.before;
+    }
+}
+
 TEST(NavigationBar, PlacesFromPointerAndPullsBackOutOfRange)
 {
     Scroller scroller(kMainHome);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 using namespace velloran::session;
 using namespace Qt::StringLiterals;
 
@@ -42,13 +44,40 @@ TEST(WriteRecord, NumbersAndTextFields)
         EXPECT_EQ(writeRecord(c.record), c.expected) << c.expected.constData();
 }
 
-TEST(WriteRecord, ScriptBreaksBecomeCrLfOnceAndQuotesAreDropped)
+TEST(WriteRecord, ScriptBreaksBecomeCrLfOnceAndQuotesTypographic)
 {
     SettingsRecord record;
     record.script = u"a\r\nb\nc\rd\n\n\"e\""_s;
     record.backupPath = u"/tmp/odd\"name.txt"_s;
     EXPECT_EQ(writeRecord(record),
-              QByteArray("100,10,27.75,480,\"/tmp/oddname.txt\",0,0,\"a\r\nb\r\nc\r\nd\r\n\r\ne\"\r\n"));
+              QByteArray("100,10,27.75,480,\"/tmp/oddname.txt\",0,0,\"a\r\nb\r\nc\r\nd\r\n\r\n"
+                         "\xE2\x80\x9C"
+                         "e\xE2\x80\x9D\"\r\n"));
+}
+
+// A straight double quote opens at the start of a word and closes everywhere else; the writer
+// and the script area replace them alike.
+TEST(TypographicQuotes, OpenAtTheStartOfAWordCloseElsewhere)
+{
+    const std::pair<QString, QString> cases[] = {
+        {u"\"Hi,\" she said."_s, u"\u201CHi,\u201D she said."_s},
+        {u"He said \"stop\", then \"go\"."_s, u"He said \u201Cstop\u201D, then \u201Cgo\u201D."_s},
+        {u"(\"yes\")"_s, u"(\u201Cyes\u201D)"_s},
+        {u"line\n\"next\"\tx"_s, u"line\n\u201Cnext\u201D\tx"_s},
+        {u"a 6\" pipe"_s, u"a 6\u201D pipe"_s},
+        {u"wait \u2014\"now\""_s, u"wait \u2014\u201Cnow\u201D"_s},
+        {u"\"\""_s, u"\u201C\u201D"_s},
+        {u"alone \" here \""_s, u"alone \u201D here \u201D"_s},
+        {u"none"_s, u"none"_s},
+    };
+    for (const auto& [straight, typographic] : cases) {
+        EXPECT_EQ(typographicQuotes(straight), typographic) << straight.toStdString();
+        SettingsRecord record;
+        record.script = straight;
+        SettingsRecord replaced = record;
+        replaced.script = typographic;
+        EXPECT_EQ(writeRecord(record), writeRecord(replaced)) << straight.toStdString();
+    }
 }
 
 }  // namespace

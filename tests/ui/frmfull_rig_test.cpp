@@ -122,33 +122,37 @@ private slots:
     }
 
     // A presentation remote's keys, whichever control has the focus, with the Control Panel
-    // shown or hidden; with the option off, the keys are the text box's own again.
+    // shown or hidden. Without Preferences.ini the keys are the text box's own: nothing is taken
+    // from typing.
     void remoteKeys_data()
     {
         QTest::addColumn<QByteArray>("preferences");
         QTest::addColumn<int>("key");
         QTest::addColumn<bool>("playing");  // after the press
-        QTest::addColumn<float>("position");
+        QTest::addColumn<bool>("back");     // moved back one line
         QTest::addColumn<QString>("script");
+        const QByteArray on("[FullScreen]\nRemote=true\n");
         const QString none = u"Script"_s;
-        QTest::newRow("forward plays") << QByteArray() << int(Qt::Key_PageDown) << true << -3000.0f << none;
-        QTest::newRow("back nudges down") << QByteArray() << int(Qt::Key_PageUp) << false << -2800.0f << none;
-        QTest::newRow("blank screen B") << QByteArray() << int(Qt::Key_B) << false << -3000.0f << none;
-        QTest::newRow("blank screen period")
-            << QByteArray() << int(Qt::Key_Period) << false << -3000.0f << none;
-        QTest::newRow("start show F5") << QByteArray() << int(Qt::Key_F5) << false << -3000.0f << none;
-        const QByteArray off("[FullScreen]\nRemote=false\n");
-        QTest::newRow("off: Page Down") << off << int(Qt::Key_PageDown) << false << -3000.0f << none;
-        QTest::newRow("off: Page Up") << off << int(Qt::Key_PageUp) << false << -3000.0f << none;
-        QTest::newRow("off: B types") << off << int(Qt::Key_B) << false << -3000.0f << u"Scriptb"_s;
-        QTest::newRow("off: period types") << off << int(Qt::Key_Period) << false << -3000.0f << u"Script."_s;
+        QTest::newRow("forward plays") << on << int(Qt::Key_PageDown) << true << false << none;
+        QTest::newRow("back, one line") << on << int(Qt::Key_PageUp) << false << true << none;
+        QTest::newRow("blank screen B") << on << int(Qt::Key_B) << false << false << none;
+        QTest::newRow("blank screen period") << on << int(Qt::Key_Period) << false << false << none;
+        QTest::newRow("start show F5") << on << int(Qt::Key_F5) << false << false << none;
+        QTest::newRow("default: Page Down")
+            << QByteArray() << int(Qt::Key_PageDown) << false << false << none;
+        QTest::newRow("default: Page Up") << QByteArray() << int(Qt::Key_PageUp) << false << false << none;
+        QTest::newRow("default: B types") << QByteArray() << int(Qt::Key_B) << false << false << u"Scriptb"_s;
+        QTest::newRow("default: period types")
+            << QByteArray() << int(Qt::Key_Period) << false << false << u"Script."_s;
+        QTest::newRow("off: B types")
+            << QByteArray("[FullScreen]\nRemote=false\n") << int(Qt::Key_B) << false << false << u"Scriptb"_s;
     }
     void remoteKeys()
     {
         QFETCH(QByteArray, preferences);
         QFETCH(int, key);
         QFETCH(bool, playing);
-        QFETCH(float, position);
+        QFETCH(bool, back);
         QFETCH(QString, script);
         Session s;
         if (!preferences.isEmpty())
@@ -156,13 +160,14 @@ private slots:
         s.main->tex()->setPlainText(u"Script"_s);
         frmFull* full = s.open();
         QTest::keyClick(full->tex(), Qt::Key_End, Qt::ControlModifier);
+        const double line = full->tex()->fontMetrics().lineSpacing() * twipsPerPixel();
         for (const bool panelShown : {true, false}) {
             if (full->controlPanelShown() != panelShown)
                 ::key(Qt::Key_F1);
             full->pane().setPosition(-3000);
             QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), Qt::NoModifier);
             QCOMPARE(full->pane().playing(), playing);
-            QCOMPARE(full->pane().scroller().position(), position);
+            QCOMPARE(full->pane().scroller().position(), back ? float(-3000 + line) : -3000.0f);
             QCOMPARE(full->tex()->toPlainText(), script);
             if (playing)
                 QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));  // forward again pauses
@@ -171,6 +176,48 @@ private slots:
             QTest::keyClick(full->tex(), Qt::Key_End, Qt::ControlModifier);
         }
         QCOMPARE(QFile::exists(s.main->preferencesFile()), !preferences.isEmpty());
+    }
+
+    // With the remote, a clicker's "start/stop show" button (F5, then Escape) must not end the
+    // program: Escape asks for a second one within three seconds, a held Escape counting once.
+    void remoteEscapeAsksTwice()
+    {
+        Session s;
+        s.writePreferences("[FullScreen]\nRemote=true\n");
+        frmFull* full = s.open();
+        QWidget* notice = child(full, "lNotice");
+        QTimer* wait = child<QTimer>(full, "tEscape");
+        ::key(Qt::Key_F5);
+        ::key(Qt::Key_Escape);
+        QCOMPARE(s.services.ends, 0);
+        QVERIFY(notice->isVisible() && caption(full, "lNotice").contains(u"Escape again"_s));
+        QKeyEvent held(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier, QString(), true);
+        QApplication::sendEvent(QApplication::focusWidget(), &held);
+        QTest::keyRelease(QApplication::focusWidget(), Qt::Key_Escape);
+        QCOMPARE(s.services.ends, 0);
+        QVERIFY(expireNow(wait));  // three seconds later the first press is forgotten
+        QVERIFY(notice->isHidden());
+        ::key(Qt::Key_Escape);
+        QCOMPARE(s.services.ends, 0);
+        ::key(Qt::Key_Escape, Qt::ShiftModifier);
+        QCOMPARE(s.services.ends, 1);
+        QVERIFY(!QFile::exists(s.main->settingsFile()));
+    }
+
+    // While the script moves the text cursor is not drawn on the glass; typing still goes in.
+    void noTextCursorWhilePlaying()
+    {
+        Session s;
+        s.main->tex()->setPlainText(u"Script"_s);
+        frmFull* full = s.open();
+        const int shown = full->tex()->cursorWidth();
+        QVERIFY(shown > 0);
+        click(full, "cPlay");
+        QCOMPARE(full->tex()->cursorWidth(), 0);
+        QTest::keyClicks(full->tex(), u"abc. Bob"_s);
+        QVERIFY(full->tex()->toPlainText().contains(u"abc. Bob"_s));
+        ::key(Qt::Key_P, Qt::AltModifier);
+        QCOMPARE(full->tex()->cursorWidth(), shown);
     }
 
     // Alt+M and Alt+K change the picture and the cue at once and save the change; Alt+O is the
@@ -208,6 +255,7 @@ private slots:
     void controlPanelActsAsPartOfTheWindow()
     {
         Session s;
+        s.writePreferences("[FullScreen]\nRemote=true\n");
         frmFull* full = s.open();
         QWidget* panel = child(full, "fCtrl");
         QVERIFY(panel->isWindow() && panel->windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus));
@@ -278,6 +326,38 @@ private slots:
         QCOMPARE(child(full, "fCtrl")->y(), full->y() + full->height() - std::lround(2295 / twipsPerPixel()));
     }
 
+    // The dialog lists every screen with its size and position, and the one chosen is the one
+    // the full-screen window then covers, though two screens may share a name.
+    void screenList()
+    {
+        const QList<QScreen*> screens = QGuiApplication::screens();
+        if (qEnvironmentVariableIntValue("VELLORAN_TEST_SCREENS") > 1)
+            QCOMPARE(screens.size(), qEnvironmentVariableIntValue("VELLORAN_TEST_SCREENS"));
+        Session s;
+        s.main->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(s.main.get()));
+        int dialogs = 0;
+        onDialog(&dialogs, [&screens](QDialog* dialog) {
+            const auto close = qScopeGuard([dialog] { dialog->accept(); });
+            auto* list = child<QComboBox>(dialog, "Screen");
+            QStringList shown;
+            for (int i = 0; i < list->count(); ++i)
+                shown << list->itemText(i);
+            QVERIFY2(QStringList(shown).removeDuplicates() == 0, qPrintable(shown.join(u" | ")));
+            for (const QScreen* screen : screens) {
+                const QRect area = screen->geometry();
+                const QString size =
+                    QString::number(area.width()) + u" x "_s + QString::number(area.height());
+                const QString place = QString::number(area.x()) + u", "_s + QString::number(area.y());
+                QVERIFY2(!shown.filter(size).filter(place).isEmpty(), qPrintable(shown.join(u" | ")));
+            }
+            list->setCurrentIndex(list->count() - 1);
+        });
+        QTest::keyClick(s.main->tex(), Qt::Key_O, Qt::AltModifier);
+        QCOMPARE(dialogs, 1);
+        QCOMPARE(s.open()->geometry(), screens.last()->geometry());
+    }
+
     // Alt+O in the main window: the dialog while paused, nothing while playing. Nothing is written
     // until an option really changes; a change is saved and passed on.
     void preferencesDialog()
@@ -310,17 +390,17 @@ private slots:
 
         altO([](QDialog* dialog) {
             QVERIFY(!child<QCheckBox>(dialog, "Mirror")->isChecked());
-            QVERIFY(child<QCheckBox>(dialog, "Remote")->isChecked());
+            QVERIFY(!child<QCheckBox>(dialog, "Remote")->isChecked());
             QCOMPARE(child<QComboBox>(dialog, "Screen")->currentText(), u"primary"_s);
             child<QCheckBox>(dialog, "Mirror")->setChecked(true);
-            child<QCheckBox>(dialog, "Remote")->setChecked(false);
+            child<QCheckBox>(dialog, "Remote")->setChecked(true);
             child<QCheckBox>(dialog, "WholeScriptReachable")->setChecked(true);
             child<QComboBox>(dialog, "Screen")->setCurrentText(u"window"_s);
             dialog->accept();
         });
         Preferences expected;
         expected.mirror = true;
-        expected.remote = false;
+        expected.remote = true;
         expected.wholeScriptReachable = true;
         expected.screen = Preferences::ScreenChoice::MainWindow;
         QCOMPARE(dialogs, 2);

@@ -269,8 +269,10 @@ private slots:
         click(full, "cX", Qt::MiddleButton);
         QCOMPARE(s.services.ends, 1);
         QVERIFY(!child<QTimer>(full, "tScroll")->isActive());
-        QCOMPARE(s.settingsBytes(),
-                 QByteArray("2000,10,40,-1234,\"/scripts/spare.txt\",3,7,\"Say hi\r\nBye\"\r\n"));
+        QCOMPARE(
+            s.settingsBytes(),
+            QByteArray(
+                "2000,10,40,-1234,\"/scripts/spare.txt\",3,7,\"Say \xE2\x80\x9Chi\xE2\x80\x9D\r\nBye\"\r\n"));
     }
 
     void escapeEndsWithoutWriting()

@@ -148,9 +148,10 @@ private slots:
         QTRY_COMPARE(h.position(), 280.0f);
         h.key(Qt::Key_Escape);
         QCOMPARE(h.services.ends, 1);
-        QCOMPARE(h.read(u"Settings.ini"_s),
-                 QByteArray("100,10,27.75,280,\"\",0,0,\"Say hi,\r\n\r\n  then go\"\r\n"));
-        QCOMPARE(h.script(), u"Say hi,\n\n  then go"_s);  // the quotes are gone from the box too
+        QCOMPARE(
+            h.read(u"Settings.ini"_s),
+            QByteArray("100,10,27.75,280,\"\",0,0,\"Say \xE2\x80\x9Chi\xE2\x80\x9D,\r\n\r\n  then go\"\r\n"));
+        QCOMPARE(h.script(), u"Say \u201Chi\u201D,\n\n  then go"_s);  // the box shows the quotes as saved
 
         // Nothing runs after the end: neither another Escape nor the close that follows saves.
         QVERIFY(QFile::remove(h.path(u"Settings.ini"_s)));
@@ -280,7 +281,7 @@ private slots:
         QCOMPARE(again.w().backupPath(), first.path(u"spare.txt"_s));
         QCOMPARE(again.text("lBack"), u"BACKUP File : spare.txt"_s);
         QCOMPARE(again.text("lTime"), u"Run Time  61 : 9"_s);
-        QCOMPARE(again.script(), u"  Lead, quoted\n\nÉté ü 日本"_s);
+        QCOMPARE(again.script(), u"  Lead, \u201Cquoted\u201D\n\nÉté ü 日本"_s);
     }
 
     void installedCopyKeepsItsStateInTheConfigFolder()

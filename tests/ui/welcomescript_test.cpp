@@ -83,7 +83,7 @@ TEST(WelcomeScript, HasTheSevenSectionsOnceEachInOrder)
 TEST(WelcomeScript, SurvivesTheSettingsFileAndNamesTheProduct)
 {
     const std::string text = welcomeScript();
-    // The settings file removes double quotes from the script it saves.
+    // The settings file turns straight double quotes typographic: the welcome script has none.
     EXPECT_EQ(text.find('"'), std::string::npos);
     EXPECT_NE(text.find("Velloran"), std::string::npos);
     const bool plainAscii = std::all_of(

@@ -10,13 +10,14 @@ class QTimer;
 
 namespace velloran::ui {
 
+class ScriptTextDocument;
+
 // The script text box `Tex`: an ordinary editable plain-text box that never scrolls by itself.
 // Its owner shows a window of its content from a pixel offset; only the lines near that offset
 // are ever laid out, so the cost does not depend on how long the script is.
 //
-// The document keeps many lines in one block, separated by U+2028, which the box breaks on and
-// toPlainText() gives back as '\n'. Loading, a font change and memory all cost per block, and
-// one block per line made a 10 MB script 200000 blocks.
+// The document groups lines into blocks and cuts long lines into pieces (ScriptTextDocument);
+// script() gives back what was typed, whatever the grouping.
 class ScriptText : public QPlainTextEdit {
     Q_OBJECT
 public:
@@ -33,8 +34,9 @@ public:
     qint64 scriptLength() const;
 
     // The script with '\n' line breaks and every other character as typed; unlike toPlainText()
-    // it keeps non-breaking spaces.
+    // it keeps non-breaking spaces, U+FDD0 and U+FDD1, and joins long lines cut into pieces.
     QString script() const;
+    ScriptTextDocument* scriptDocument() const { return m_document; }
 
     void setTextColor(const QColor& color);  // palette only: the document is not restyled
     void setPointSize(double points);
@@ -77,9 +79,13 @@ protected:
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void insertFromMimeData(const QMimeData* source) override;
+    QMimeData* createMimeDataFromSelection() const override;
 
 private:
     bool refusesEntry(qint64 added);
+    bool typeSpecially(QKeyEvent* event);
+    void insertAtCaret(const QString& text);
+    void regroupEdited();
     void contentsChanged(int position, int added);
     double charactersPerLine() const;
     static double rawLines(const class QTextBlock& block, double charactersPerLine);
@@ -92,6 +98,7 @@ private:
     void announceHeight();
     qreal lineTopOfVisualLine(int visualLine);
 
+    ScriptTextDocument* m_document;
     BlockHeights m_heights;
     std::size_t m_anchor = 0;     // the block of the place last shown
     std::size_t m_sliceFrom = 0;  // where the next idle-time slice looks for unmeasured blocks
@@ -99,15 +106,15 @@ private:
     QTimer* m_slices = nullptr;
     bool m_lazy = false;
     mutable qint64 m_lineSeparators = 0;  // U+2028 in the document, when not stale
+    mutable qint64 m_spaceJoints = 0;     // block breaks that stand for a space, likewise
+    mutable qint64 m_emptyJoints = 0;     // block breaks that stand for nothing, likewise
     mutable bool m_separatorsStale = true;
     int m_knownBlockCount = 1;
     bool m_settingScroll = false;
+    int m_editFrom = -1;   // what the edit under way has changed, when it is one of the user's
+    int m_editTo = -1;
     bool m_acceptsFiles = false;
 };
-
-// The text with its line breaks (CR LF, CR, LF, U+2029) made U+2028, except one '\n' at the first
-// break after every `blockCharacters` characters, where a new block starts.
-QString groupLinesIntoBlocks(QStringView text, qsizetype blockCharacters);
 
 // Local file paths carried by a drop, in order; empty when it carries none.
 QStringList droppedFiles(const class QMimeData* data);

@@ -46,6 +46,9 @@ ScriptText::ScriptText(QWidget* parent) : QPlainTextEdit(parent), m_document(new
         if (!m_settingScroll)
             emit contentMoved();
     });
+    // The box moves its own view to keep the caret in sight without a word to its scroll bar's
+    // listeners; whatever did it, the place is put back once it is done.
+    connect(this, &QPlainTextEdit::updateRequest, this, &ScriptText::keepShownPlace, Qt::QueuedConnection);
     m_slices = new QTimer(this);
     m_slices->setObjectName(QStringLiteral("tLayout"));
     m_slices->setSingleShot(true);
@@ -74,6 +77,53 @@ bool ScriptText::refusesEntry(qint64 added)
         return false;
     emit entryRefused(session::entryTooLong(after));
     return true;
+}
+
+namespace {
+// What the user does to the box, after which it may have moved its own view.
+bool isInput(QEvent::Type type)
+{
+    switch (type) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::InputMethod:
+    case QEvent::Timer:  // the box's own scrolling while a selection is dragged past its edge
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Drop: return true;
+    default: return false;
+    }
+}
+}  // namespace
+
+bool ScriptText::event(QEvent* event)
+{
+    const bool handled = QPlainTextEdit::event(event);
+    if (isInput(event->type()))
+        keepShownPlace();
+    return handled;
+}
+
+bool ScriptText::viewportEvent(QEvent* event)
+{
+    const bool handled = QPlainTextEdit::viewportEvent(event);
+    if (isInput(event->type()))
+        keepShownPlace();
+    return handled;
+}
+
+void ScriptText::keepShownPlace()
+{
+    if (m_settingScroll || m_shownLine < 0 || verticalScrollBar()->value() == m_shownLine)
+        return;
+    // Put back with the viewport's updates off: the box then sets its view straight at the line's
+    // top, with no fraction of a pixel left over from its own scrolling there and back.
+    viewport()->setUpdatesEnabled(false);
+    emit contentMoved();
+    viewport()->setUpdatesEnabled(true);
+    viewport()->update();
 }
 
 void ScriptText::keyPressEvent(QKeyEvent* event)
@@ -266,6 +316,7 @@ int ScriptText::showFrom(int offset)
     m_settingScroll = true;
     bar->setValue(std::min(wantedLine, bar->maximum()));
     m_settingScroll = false;
+    m_shownLine = bar->value();
     return offset - static_cast<int>(std::lround(lineTopOfVisualLine(bar->value())));
 }
 
@@ -336,10 +387,12 @@ void ScriptText::mouseMoveEvent(QMouseEvent* event)
 
 void ScriptText::resizeEvent(QResizeEvent* event)
 {
-    const int oldWidth = viewport()->width();
+    // The viewport has its new size already; the lines are laid out again at it now.
     QPlainTextEdit::resizeEvent(event);
-    if (viewport()->width() != oldWidth)
+    if (viewport()->width() != m_heightsWidth) {
         estimateAll();
+        emit contentMoved();  // what is shown is worked out again at the new width
+    }
 }
 
 void ScriptText::wheelEvent(QWheelEvent* event)

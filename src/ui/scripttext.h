@@ -14,7 +14,8 @@ class ScriptTextDocument;
 
 // The script text box `Tex`: an ordinary editable plain-text box that never scrolls by itself.
 // Its owner shows a window of its content from a pixel offset; only the lines near that offset
-// are ever laid out, so the cost does not depend on how long the script is.
+// are ever laid out, so the cost does not depend on how long the script is. Moving the caret,
+// typing, paging, pasting or undoing never moves what is shown: the owner's offset alone does.
 //
 // The document groups lines into blocks and cuts long lines into pieces (ScriptTextDocument);
 // script() gives back what was typed, whatever the grouping.
@@ -56,7 +57,7 @@ public:
     void setAcceptsFiles(bool accepts) { m_acceptsFiles = accepts; }
 
 signals:
-    void contentMoved();  // the box tried to scroll itself; the owner puts it back
+    void contentMoved();  // the box tried to scroll itself, or was laid out anew; the owner puts it back
     // Lazy layout replaced estimates above the place last shown: its content now stands `pixels`
     // lower, and the owner moves it up by as much so that the lines shown stay where they are.
     void shownContentShifted(qreal pixels);
@@ -69,6 +70,8 @@ signals:
     void entryRefused(const QString& message);
 
 protected:
+    bool event(QEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -83,6 +86,7 @@ protected:
 
 private:
     bool refusesEntry(qint64 added);
+    void keepShownPlace();
     bool typeSpecially(QKeyEvent* event);
     void insertAtCaret(const QString& text);
     void regroupEdited();
@@ -103,6 +107,7 @@ private:
     std::size_t m_anchor = 0;     // the block of the place last shown
     std::size_t m_sliceFrom = 0;  // where the next idle-time slice looks for unmeasured blocks
     qreal m_announcedHeight = -1;
+    int m_heightsWidth = -1;  // the viewport's width when m_heights was last reset
     QTimer* m_slices = nullptr;
     bool m_lazy = false;
     mutable qint64 m_lineSeparators = 0;  // U+2028 in the document, when not stale
@@ -111,6 +116,7 @@ private:
     mutable bool m_separatorsStale = true;
     int m_knownBlockCount = 1;
     bool m_settingScroll = false;
+    int m_shownLine = -1;  // the scroll bar's value that showFrom() set
     int m_editFrom = -1;   // what the edit under way has changed, when it is one of the user's
     int m_editTo = -1;
     bool m_acceptsFiles = false;

@@ -30,6 +30,9 @@ public:
     // Shows the content from `offset` pixels below its top. Returns how many pixels of the first
     // shown line lie above that offset: the owner raises the widget by that much.
     int showFrom(int offset);
+    // Lays out every block from the top down to `bottom` pixels, so that what stands there is
+    // the real text, not an estimate's.
+    void layOutThrough(int bottom) { measureThrough(bottom); }
 
     // Length of the script with each line break counted as CR LF.
     qint64 scriptLength() const;

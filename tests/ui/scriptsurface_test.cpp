@@ -205,6 +205,35 @@ private slots:
         QCOMPARE(stage.lineAt(middle), before);
     }
 
+    // A place past the surface's end (the bar dragged past its top edge) shows an empty script,
+    // black to the bottom of the band, not the window behind it; with the option on as well.
+    void placePastTheEndShowsAnEmptyScript_data()
+    {
+        QTest::addColumn<bool>("lazy");
+        QTest::addColumn<double>("beyond");  // twips past the end
+        QTest::newRow("classic, just past") << false << 1000.0;
+        QTest::newRow("classic, far past") << false << 60000.0;
+        QTest::newRow("whole script, far past") << true << 60000.0;
+    }
+
+    void placePastTheEndShowsAnEmptyScript()
+    {
+        QFETCH(bool, lazy);
+        QFETCH(double, beyond);
+        Stage stage(numberedLines(3000));
+        QVERIFY(QTest::qWaitForWindowExposed(&stage.window));
+        if (lazy) {
+            QVERIFY(stage.followScript());
+            QVERIFY(stage.surface->lastLineGone() < -500000);  // longer than the classic surface
+        }
+        const double end = lazy ? stage.surface->lastLineGone() - (kBandBottom - kBandTop) : -500000.0;
+        stage.show(end + kBandBottom - kBandTop - beyond);
+        const QImage shown = stage.window.grab().toImage();
+        const int column = stage.scale.px(5000);
+        for (const double row : {kBandTop + 30, (kBandTop + kBandBottom) / 2, kBandBottom - 30})
+            QCOMPARE(shown.pixelColor(column, stage.scale.px(row)), QColor(Qt::black));
+    }
+
     // Moving reuses pixels already drawn; after a run of ticks the screen must hold exactly what
     // painting the window afresh gives.
     void screenAfterTicksIsAFreshPaint()

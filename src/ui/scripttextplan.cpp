@@ -141,10 +141,17 @@ std::vector<BlockStart> planBlocks(QStringView text, const Grouping& grouping)
 
 GroupedScript groupScript(QStringView text, const Grouping& grouping)
 {
-    const std::vector<BlockStart> starts = planBlocks(text, grouping);
+    // The copy first, before the plan takes any memory: a script's worth of room that its reader
+    // has just given back is then still whole, and the peak stays what it was without a plan.
     GroupedScript grouped;
+    grouped.text = QString(text.size(), Qt::Uninitialized);
+    const std::vector<BlockStart> starts = planBlocks(text, grouping);
     grouped.joints.reserve(starts.size());
-    grouped.text.resize(text.size() + qsizetype(starts.size()));
+    // A cut that stands for nothing adds a character.
+    const auto inserted = std::count_if(starts.begin(), starts.end(),
+                                        [](const BlockStart& start) { return start.joint == Joint::Nothing; });
+    if (inserted > 0)
+        grouped.text.resize(text.size() + inserted);
     QChar* out = grouped.text.data();
     const QChar* const begin = out;
     auto next = starts.begin();

@@ -148,8 +148,8 @@ GroupedScript groupScript(QStringView text, const Grouping& grouping)
     const std::vector<BlockStart> starts = planBlocks(text, grouping);
     grouped.joints.reserve(starts.size());
     // A cut that stands for nothing adds a character.
-    const auto inserted = std::count_if(starts.begin(), starts.end(),
-                                        [](const BlockStart& start) { return start.joint == Joint::Nothing; });
+    const auto inserted = std::count_if(
+        starts.begin(), starts.end(), [](const BlockStart& start) { return start.joint == Joint::Nothing; });
     if (inserted > 0)
         grouped.text.resize(text.size() + inserted);
     QChar* out = grouped.text.data();

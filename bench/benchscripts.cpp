@@ -58,6 +58,19 @@ QByteArray makeScript(qsizetype targetBytes, int maxLines, bool quoted)
 
 constexpr qsizetype kMegabyte = 1024 * 1024;
 
+QByteArray longLine()
+{
+    QByteArray text;
+    text.reserve(kLongLineCharacters + 16);
+    Sequence random;
+    while (text.size() < kLongLineCharacters) {
+        text += kWords[random.next(kWords.size())];
+        text += ' ';
+    }
+    text.truncate(kLongLineCharacters);
+    return text;
+}
+
 QByteArray generate(ScriptSize size, bool quoted)
 {
     switch (size) {
@@ -65,6 +78,7 @@ QByteArray generate(ScriptSize size, bool quoted)
     case ScriptSize::OneMb: return makeScript(kMegabyte, 1 << 30, quoted);
     case ScriptSize::TenMb: return makeScript(10 * kMegabyte, 1 << 30, quoted);
     case ScriptSize::FourHundredLines: return makeScript(kMegabyte, 400, quoted);
+    case ScriptSize::LongLine: return longLine();
     }
     return {};
 }
@@ -78,6 +92,7 @@ const char* sizeTag(ScriptSize size)
     case ScriptSize::OneMb: return "mb1";
     case ScriptSize::TenMb: return "mb10";
     case ScriptSize::FourHundredLines: return "lines400";
+    case ScriptSize::LongLine: return "line1m";
     }
     return "";
 }
@@ -89,13 +104,15 @@ const char* sizeHeading(ScriptSize size)
     case ScriptSize::OneMb: return "1 MB";
     case ScriptSize::TenMb: return "10 MB";
     case ScriptSize::FourHundredLines: return "400 lines";
+    case ScriptSize::LongLine: return "one 1,000,000-character line";
     }
     return "";
 }
 
 bool sizeFromTag(const QByteArray& tag, ScriptSize* size)
 {
-    for (const ScriptSize candidate : kAllSizes) {
+    for (const ScriptSize candidate : {ScriptSize::TenLines, ScriptSize::OneMb, ScriptSize::TenMb,
+                                       ScriptSize::FourHundredLines, ScriptSize::LongLine}) {
         if (tag == sizeTag(candidate)) {
             *size = candidate;
             return true;

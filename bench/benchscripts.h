@@ -6,7 +6,7 @@
 
 namespace velloran::bench {
 
-enum class ScriptSize { TenLines, OneMb, TenMb, FourHundredLines };
+enum class ScriptSize { TenLines, OneMb, TenMb, FourHundredLines, LongLine };
 inline constexpr std::array<ScriptSize, 3> kAllSizes {ScriptSize::TenLines, ScriptSize::OneMb,
                                                       ScriptSize::TenMb};
 
@@ -14,7 +14,10 @@ inline constexpr std::array<ScriptSize, 3> kAllSizes {ScriptSize::TenLines, Scri
 inline constexpr std::array<ScriptSize, 2> kWholeScriptSizes {ScriptSize::FourHundredLines,
                                                               ScriptSize::TenMb};
 
-// Short tag used in benchmark names and on the command line: lines10, mb1, mb10, lines400.
+// A pasted text with no line break: one line of 1,000,000 characters, words and spaces.
+inline constexpr qsizetype kLongLineCharacters = 1'000'000;
+
+// Short tag used in benchmark names and on the command line: lines10, mb1, mb10, lines400, line1m.
 const char* sizeTag(ScriptSize size);
 // Heading used in the table: "10 lines", "1 MB", "10 MB".
 const char* sizeHeading(ScriptSize size);

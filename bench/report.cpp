@@ -36,6 +36,8 @@ constexpr double kMemoryBudgetMb = 150;
 constexpr double kJumpBudgetUs = 16000;
 constexpr double kFontStepBudgetUs = 50000;
 constexpr double kMarkerEditBudgetUs = 1000;
+constexpr double kLongLineKeystrokeBudgetUs = 50000;
+constexpr double kLongLineStartupBudgetMs = 1000;
 
 // Keeps the median of every benchmark, in its unit (microseconds here), and shows progress.
 class MedianCollector : public benchmark::BenchmarkReporter {
@@ -240,6 +242,25 @@ public:
         }
     }
 
+    // A pasted text with no line break: the keystroke, and the start-up from its probe.
+    void longLineSection(const std::optional<Figures>& startup) const
+    {
+        std::printf("\n#### One line of %lld characters (median of %d)\n\n",
+                    static_cast<long long>(kLongLineCharacters), kRepetitions);
+        std::printf("| figure | value | budget | verdict |\n|---|---:|---|---|\n");
+        for (const char* place : {"home", "mid"}) {
+            const double us = median(std::string("keystroke/line1m/") + place);
+            std::printf("| keystroke with character counter, %s (us) | %s | < 50000 | %s |\n",
+                        placeHeading(place), figure(us, 1).c_str(),
+                        verdict(us >= 0 && us < kLongLineKeystrokeBudgetUs).c_str());
+        }
+        const double ms = startup && startup->contains(QStringLiteral("startup_ms"))
+                              ? startup->value(QStringLiteral("startup_ms"))
+                              : -1;
+        std::printf("| process start to the script painted on the shown window (ms) | %s | < 1000 | %s |\n",
+                    figure(ms, 1).c_str(), verdict(ms >= 0 && ms < kLongLineStartupBudgetMs).c_str());
+    }
+
 private:
     const std::map<std::string, double>& m_medians;
 };
@@ -295,6 +316,11 @@ int runTable(int, char** argv)
     const auto startup = probeEachSize(QStringLiteral("--startup"), kStartupRuns);
     const auto memory = probeEachSize(QStringLiteral("--memory"), kMemoryRuns);
     const auto timing = probeEachSize(QStringLiteral("--timing"), kTimingRuns);
+    std::fprintf(stderr, "  --startup %s\n", sizeTag(ScriptSize::LongLine));
+    const auto longLineStartup =
+        medianOfRuns({QStringLiteral("--startup"),
+                      QStringLiteral("--size=") + QLatin1String(sizeTag(ScriptSize::LongLine))},
+                     kStartupRuns);
 
     std::printf("### Benchmark figures\n\n2 cores, offscreen platform; load average %s before the run, "
                 "%s after.\n",
@@ -304,6 +330,7 @@ int runTable(int, char** argv)
     table.scriptSection();
     table.wholeScriptSection();
     table.markerSection();
+    table.longLineSection(longLineStartup);
 
     std::printf("\n#### Start-up with the script in Settings.ini (milliseconds, median of %d processes)\n\n",
                 kStartupRuns);

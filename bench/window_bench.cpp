@@ -226,6 +226,10 @@ void registerWindowBenchmarks()
             addTimed("bar_placement" + suffix, barPlacement, size, place.position);
             addTimed("keystroke" + suffix, keystroke, size, place.position);
         }
+        // A pasted text with no line break, typed into near its start and in its middle.
+        if (place.position > engine::kWrapLimit + 1000)
+            addTimed(std::string("keystroke/line1m/") + place.tag, keystroke, ScriptSize::LongLine,
+                     place.position);
     }
 }
 

@@ -17,6 +17,13 @@ public:
     void setScaleHeight(double units);
     double scaleHeight() const { return m_scaleHeight; }
     void setMarker(double top, const QColor& colour);
+    void setShowsMarker(bool shows);
+    bool showsMarker() const { return m_withMarker; }
+    // Whole-script option: the marker is kept whole inside the bar, at its top or bottom edge when
+    // the script stands beyond, and drawn tall enough to be seen on any bar.
+    void setMarkerAlwaysSeen(bool seen);
+    // The marker's rows on the bar as drawn; empty when it is out of sight or not drawn.
+    QRect markerRect() const;
     double markerTop() const { return m_markerTop; }
     QColor markerColour() const { return m_markerColour; }
 
@@ -30,9 +37,11 @@ protected:
 
 private:
     int markerPixelTop() const;
+    int markerRows() const;
 
     TwipScale m_scale;
     bool m_withMarker;
+    bool m_alwaysSeen = false;
     double m_scaleHeight = 1;
     double m_markerTop = 0;
     QColor m_markerColour = Qt::white;

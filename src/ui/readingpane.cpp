@@ -132,7 +132,7 @@ void ReadingPane::ShowPosition()
 {
     m_scroll->setPosition(m_scroller.position());
     const QColor colour = m_scroller.warning() ? kYellow : QColor(Qt::white);
-    if (m_setup.barShowsMarker)
+    if (m_tip->showsMarker())
         m_tip->setMarker(m_scroller.markerTop(), colour);
     tex()->setTextColor(colour);
     m_lPos->setText(QString::fromStdString(m_scroller.readout()));
@@ -147,6 +147,13 @@ void ReadingPane::setWholeScriptReachable(bool on)
     m_wholeScript = on;
     m_scroller.setExact(on);
     m_scroll->setFollowsScript(on);
+    // An estimate must not take the place of the lines shown: those above them are laid out now
+    // and, while the place is still the number restored at start, whenever it is shown.
+    m_scroll->setLaysOutAbove(on);
+    if (m_readerMoved)
+        m_scroll->setLaysOutAbove(false);
+    m_tip->setShowsMarker(m_setup.barShowsMarker || on);
+    m_tip->setMarkerAlwaysSeen(on);
     if (on) {
         followScriptLength();
     } else {
@@ -162,7 +169,7 @@ void ReadingPane::showRangeDependents()
     // The marker and the colour; the readout only where one is shown already (the full-screen
     // window shows none until its script first moves).
     const QColor colour = m_scroller.warning() ? kYellow : QColor(Qt::white);
-    if (m_setup.barShowsMarker)
+    if (m_tip->showsMarker())
         m_tip->setMarker(m_scroller.markerTop(), colour);
     tex()->setTextColor(colour);
     if (m_lPos && !m_lPos->text().isEmpty())
@@ -196,6 +203,14 @@ void ReadingPane::keepShownLines(double twips)
     showRangeDependents();
 }
 
+void ReadingPane::readerMoved()
+{
+    if (m_readerMoved)
+        return;
+    m_readerMoved = true;
+    m_scroll->setLaysOutAbove(false);
+}
+
 void ReadingPane::setPosition(double position)
 {
     m_scroller.setPosition(position);
@@ -204,7 +219,7 @@ void ReadingPane::setPosition(double position)
 
 void ReadingPane::tScroll_Timer()
 {
-    m_readerMoved = true;
+    readerMoved();
     m_scroller.tick(m_shared.pace.frequency);
     ShowPosition();
 }
@@ -255,14 +270,14 @@ int ReadingPane::frequencyValue() const
 
 void ReadingPane::nudgeUp()
 {
-    m_readerMoved = true;
+    readerMoved();
     if (m_scroller.nudgeUp())
         ShowPosition();
 }
 
 void ReadingPane::nudgeDown()
 {
-    m_readerMoved = true;
+    readerMoved();
     if (m_scroller.nudgeDown())
         ShowPosition();
 }
@@ -276,7 +291,7 @@ void ReadingPane::backOneLine()
 
 void ReadingPane::cReset_Click()
 {
-    m_readerMoved = true;
+    readerMoved();
     m_scroller.goHome();
     resetClock();
     ShowPosition();
@@ -304,7 +319,7 @@ void ReadingPane::Tip_MouseMove(int buttons, double y)
     const engine::BarOutcome outcome = m_scroller.moveOnBar(buttons, m_tScroll->isActive(), y);
     if (outcome == engine::BarOutcome::Ignored)
         return;
-    m_readerMoved = true;
+    readerMoved();
     if (outcome == engine::BarOutcome::Placed && m_setup.placingResetsClock)
         resetClock();
     ShowPosition();

@@ -140,6 +140,7 @@ private:
     void Tip_MouseMove(int buttons, double y);
     void followScriptLength();  // the range and the bar's scale from the script's current length
     void keepShownLines(double twips);
+    void readerMoved();  // by a tick, a nudge, a reset or the bar: the place is now what is seen
     void showRangeDependents();
     void Tex_DblClick();
     void useScript(const QString& text);

@@ -9,6 +9,7 @@
 #include "session/safefile.h"
 #include "session/settingsstore.h"
 #include "session/staterestore.h"
+#include "ui/scripttextdocument.h"
 
 #include <mutex>
 #include <thread>
@@ -110,19 +111,13 @@ void RecoveryCopy::collectSlice()
 {
     if (!m_collecting)
         return;
-    // Blocks break with '\n', and so do the line separators inside them.
+    // Each block as the script holds it, after what the break before it stands for.
     qsizetype taken = 0;
     while (m_next.isValid() && taken < kSliceCharacters) {
         const qsizetype from = m_record.script.size();
-        m_record.script += m_next.text();
-        for (QChar* c = m_record.script.data() + from; c != m_record.script.data() + m_record.script.size();
-             ++c)
-            if (*c == QChar::LineSeparator)
-                *c = u'\n';
+        ScriptTextDocument::appendBlock(m_record.script, m_next);
         taken += m_record.script.size() - from;
         m_next = m_next.next();
-        if (m_next.isValid())
-            m_record.script += u'\n';
     }
     if (m_next.isValid()) {
         QMetaObject::invokeMethod(this, &RecoveryCopy::collectSlice, Qt::QueuedConnection);

@@ -31,8 +31,13 @@ ScriptSurface::ScriptSurface(QWidget* window, const TwipScale& scale, double tex
 
 void ScriptSurface::setFollowsScript(bool follows)
 {
-    m_followsScript = follows;
     m_text->setLazyLayout(follows);
+    refresh();
+}
+
+void ScriptSurface::setLaysOutAbove(bool on)
+{
+    m_laysOutAbove = on;
     refresh();
 }
 
@@ -93,13 +98,11 @@ void ScriptSurface::setReflector(const Reflector* reflector)
 
 void ScriptSurface::refresh()
 {
+    // Below its end the surface is drawn on, black, to the bottom of the band: a place past the
+    // end shows an empty script, not the window behind it.
     const double surfaceTop = m_top;
-    const double height = m_followsScript
-                              ? std::max<double>(engine::kSurfaceHeight, m_bandBottom - lastLineGone())
-                              : engine::kSurfaceHeight;
-    const double surfaceBottom = surfaceTop + height;
     const double shownTop = std::max(surfaceTop, m_bandTop);
-    const double shownBottom = std::max(shownTop, std::min(surfaceBottom, m_bandBottom));
+    const double shownBottom = std::max(shownTop, m_bandBottom);
     const int widgetTop = m_scale.px(shownTop);
     const QRect shown(m_scale.px(m_left), widgetTop, m_scale.px(m_width),
                       m_scale.px(shownBottom) - widgetTop);
@@ -108,6 +111,9 @@ void ScriptSurface::refresh()
     const double texTop = surfaceTop + m_texTop;
     const double texShownTop = std::max(texTop, shownTop);
     const int offset = m_scale.px(texShownTop - texTop);
+    const int bandHeight = m_scale.px(m_bandBottom - m_bandTop);
+    if (m_laysOutAbove)
+        m_text->layOutThrough(offset + bandHeight);
     const int raise = m_text->showFrom(offset);
     // Upside down, the box's own line scrolling has just moved its pixels up by `moved` where the
     // picture needs them moved down: moving them down twice as far puts them right, and the strip
@@ -116,7 +122,6 @@ void ScriptSurface::refresh()
     m_scrolledBy = offset - raise;
     if (moved != 0 && m_reflector && m_reflector->flip())
         m_text->viewport()->scroll(0, 2 * moved);
-    const int bandHeight = m_scale.px(m_bandBottom - m_bandTop);
     const QRect texRect(m_scale.px(m_texLeft), m_scale.px(texShownTop) - widgetTop - raise,
                         m_scale.px(m_texWidth), bandHeight + m_text->tallestLine());
     m_text->setGeometry(m_reflector ? m_reflector->place(texRect, shown.size()) : texRect);

@@ -31,6 +31,9 @@ public:
     double position() const { return m_top; }
     // Whole-script option: the surface grows to hold the whole script, laid out lazily.
     void setFollowsScript(bool follows);
+    // While set, every line above what is shown is laid out before it is shown, so a place given
+    // as a number (a restored position) shows the lines really there, not an estimate's.
+    void setLaysOutAbove(bool on);
     // The position at which the script's last line has risen above the viewing band.
     double lastLineGone() const;
     void setTexLeft(double left);
@@ -67,7 +70,7 @@ private:
     double m_left = 0;
     double m_width = 0;
     double m_top = 0;
-    bool m_followsScript = false;
+    bool m_laysOutAbove = false;
     double m_texLeft = 0;
     double m_texWidth = 0;
     bool m_acceptsFiles = false;

@@ -14,48 +14,13 @@
 #include <cmath>
 
 #include "session/textlimit.h"
+#include "ui/scripttextdocument.h"
 
 namespace velloran::ui {
 
-namespace {
-// About 20 lines of 50 characters: few enough blocks for a long script, and a keystroke lays out
-// no more than one block of this size again.
-constexpr qsizetype kBlockCharacters = 1024;
-
-bool isLineBreak(QChar c)
+ScriptText::ScriptText(QWidget* parent) : QPlainTextEdit(parent), m_document(new ScriptTextDocument(this))
 {
-    return c == u'\n' || c == u'\r' || c == QChar::ParagraphSeparator;
-}
-}  // namespace
-
-QString groupLinesIntoBlocks(QStringView text, qsizetype blockCharacters)
-{
-    QString grouped(text.size(), Qt::Uninitialized);
-    QChar* out = grouped.data();
-    qsizetype inBlock = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (!isLineBreak(c)) {
-            *out++ = c;
-            ++inBlock;
-            continue;
-        }
-        if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
-            ++i;
-        if (inBlock >= blockCharacters) {
-            *out++ = u'\n';
-            inBlock = 0;
-        } else {
-            *out++ = QChar::LineSeparator;
-            ++inBlock;
-        }
-    }
-    grouped.truncate(out - grouped.constData());
-    return grouped;
-}
-
-ScriptText::ScriptText(QWidget* parent) : QPlainTextEdit(parent)
-{
+    setDocument(m_document);
     setObjectName(QStringLiteral("Tex"));
     setFrameShape(QFrame::NoFrame);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -81,6 +46,9 @@ ScriptText::ScriptText(QWidget* parent) : QPlainTextEdit(parent)
         if (!m_settingScroll)
             emit contentMoved();
     });
+    // The box moves its own view to keep the caret in sight without a word to its scroll bar's
+    // listeners; whatever did it, the place is put back once it is done.
+    connect(this, &QPlainTextEdit::updateRequest, this, &ScriptText::keepShownPlace, Qt::QueuedConnection);
     m_slices = new QTimer(this);
     m_slices->setObjectName(QStringLiteral("tLayout"));
     m_slices->setSingleShot(true);
@@ -91,7 +59,9 @@ ScriptText::ScriptText(QWidget* parent) : QPlainTextEdit(parent)
 
 void ScriptText::setPlainText(const QString& text)
 {
-    QPlainTextEdit::setPlainText(groupLinesIntoBlocks(text, kBlockCharacters));
+    const GroupedScript grouped = groupScript(text);
+    QPlainTextEdit::setPlainText(grouped.text);
+    m_document->mark(grouped);
 }
 
 bool ScriptText::refusesEntry(qint64 added)
@@ -100,13 +70,60 @@ bool ScriptText::refusesEntry(qint64 added)
     if (now + added <= session::kMaxScriptCharacters)
         return false;
     // Near the limit only: the selection, which the entry replaces, is counted out.
-    const QString selected = textCursor().selectedText();
-    const auto breaks = selected.count(QChar::ParagraphSeparator) + selected.count(QChar::LineSeparator);
-    const qint64 after = now - selected.size() - breaks + added;
+    const QTextCursor cursor = textCursor();
+    const QString selected = m_document->script(cursor.selectionStart(), cursor.selectionEnd());
+    const qint64 after = now - session::scriptCharacters(selected) + added;
     if (after <= session::kMaxScriptCharacters)
         return false;
     emit entryRefused(session::entryTooLong(after));
     return true;
+}
+
+namespace {
+// What the user does to the box, after which it may have moved its own view.
+bool isInput(QEvent::Type type)
+{
+    switch (type) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::InputMethod:
+    case QEvent::Timer:  // the box's own scrolling while a selection is dragged past its edge
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Drop: return true;
+    default: return false;
+    }
+}
+}  // namespace
+
+bool ScriptText::event(QEvent* event)
+{
+    const bool handled = QPlainTextEdit::event(event);
+    if (isInput(event->type()))
+        keepShownPlace();
+    return handled;
+}
+
+bool ScriptText::viewportEvent(QEvent* event)
+{
+    const bool handled = QPlainTextEdit::viewportEvent(event);
+    if (isInput(event->type()))
+        keepShownPlace();
+    return handled;
+}
+
+void ScriptText::keepShownPlace()
+{
+    if (m_settingScroll || m_shownLine < 0 || verticalScrollBar()->value() == m_shownLine)
+        return;
+    // Put back with the viewport's updates off: the box then sets its view straight at the line's
+    // top, with no fraction of a pixel left over from its own scrolling there and back.
+    viewport()->setUpdatesEnabled(false);
+    emit contentMoved();
+    viewport()->setUpdatesEnabled(true);
+    viewport()->update();
 }
 
 void ScriptText::keyPressEvent(QKeyEvent* event)
@@ -118,21 +135,94 @@ void ScriptText::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
+    if (!isReadOnly() && typeSpecially(event))
+        return;
+    // Undo and redo bring back the grouping they found; every other edit is looked at afterwards.
+    const bool regroups = !event->matches(QKeySequence::Undo) && !event->matches(QKeySequence::Redo);
+    m_editFrom = m_editTo = -1;
     QPlainTextEdit::keyPressEvent(event);
+    if (regroups)
+        regroupEdited();
+}
+
+bool ScriptText::typeSpecially(QKeyEvent* event)
+{
+    QTextCursor cursor = textCursor();
+    const QTextBlock block = cursor.block();
+    const bool plainKey = !(event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier));
+    // A block that carries on a long line passes that on to a block made by Enter, which would
+    // then carry on the line too: the break is made here instead.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && plainKey &&
+        !(event->modifiers() & Qt::ShiftModifier) &&
+        ScriptTextDocument::jointBefore(block) != Joint::LineBreak) {
+        insertAtCaret(QStringLiteral("\n"));
+        return true;
+    }
+    const QString text = event->text();
+    if (std::any_of(text.begin(), text.end(), [](QChar c) { return isHeldByStandIn(c) || isStandIn(c); })) {
+        insertAtCaret(text);
+        return true;
+    }
+    // Backspace and Delete next to a break that stands for nothing take the character beyond it.
+    if (cursor.hasSelection() || !plainKey)
+        return false;
+    if (event->key() == Qt::Key_Backspace && cursor.atBlockStart() &&
+        ScriptTextDocument::jointBefore(block) == Joint::Nothing) {
+        cursor.movePosition(QTextCursor::PreviousCharacter);
+        cursor.deletePreviousChar();
+    } else if (event->key() == Qt::Key_Delete && cursor.atBlockEnd() && block.next().isValid() &&
+               ScriptTextDocument::jointBefore(block.next()) == Joint::Nothing) {
+        cursor.movePosition(QTextCursor::NextCharacter);
+        cursor.deleteChar();
+    } else {
+        return false;
+    }
+    setTextCursor(cursor);
+    return true;
+}
+
+void ScriptText::insertAtCaret(const QString& text)
+{
+    QTextCursor cursor = textCursor();
+    cursor.beginEditBlock();
+    m_document->insert(cursor, text);
+    cursor.endEditBlock();
+    setTextCursor(cursor);
+}
+
+void ScriptText::regroupEdited()
+{
+    if (m_editFrom >= 0)
+        m_document->regroup(m_editFrom, m_editTo, true);
+    m_editFrom = m_editTo = -1;
 }
 
 void ScriptText::inputMethodEvent(QInputMethodEvent* event)
 {
-    if (!isReadOnly() && refusesEntry(session::scriptCharacters(event->commitString()))) {
+    const QString committed = event->commitString();
+    if (!isReadOnly() && refusesEntry(session::scriptCharacters(committed))) {
         event->accept();
         return;
     }
+    const bool special = std::any_of(committed.begin(), committed.end(), [](QChar c) {
+        return isHeldByStandIn(c) || isStandIn(c) || c == u'\n' || c == u'\r' ||
+               c == QChar::ParagraphSeparator;
+    });
+    if (!isReadOnly() && special && event->replacementLength() == 0) {
+        insertAtCaret(committed);
+        QInputMethodEvent rest(event->preeditString(), event->attributes());
+        QPlainTextEdit::inputMethodEvent(&rest);
+        event->accept();
+        return;
+    }
+    m_editFrom = m_editTo = -1;
     QPlainTextEdit::inputMethodEvent(event);
+    regroupEdited();
 }
 
 void ScriptText::insertFromMimeData(const QMimeData* source)
 {
-    // A long paste is grouped like a loaded script.
+    // Grouped like a loaded script, and the caret goes after it without the view following.
     if (isReadOnly() || !source || !source->hasText()) {
         QPlainTextEdit::insertFromMimeData(source);
         return;
@@ -140,14 +230,21 @@ void ScriptText::insertFromMimeData(const QMimeData* source)
     const QString pasted = source->text();
     if (refusesEntry(session::scriptCharacters(pasted)))
         return;
-    QTextCursor cursor = textCursor();
-    cursor.insertText(groupLinesIntoBlocks(pasted, kBlockCharacters));
-    setTextCursor(cursor);
-    ensureCursorVisible();
+    insertAtCaret(pasted);
+}
+
+QMimeData* ScriptText::createMimeDataFromSelection() const
+{
+    const QTextCursor cursor = textCursor();
+    auto* data = new QMimeData;
+    data->setText(m_document->script(cursor.selectionStart(), cursor.selectionEnd()));
+    return data;
 }
 
 void ScriptText::contentsChanged(int position, int added)
 {
+    m_editFrom = m_editFrom < 0 ? position : std::min(m_editFrom, position);
+    m_editTo = std::max(m_editTo, position + added);
     // Each block keeps the count of its U+2028 in its user state, counted again only for the
     // blocks of the change. Typing within a block adjusts the total at once; a change that makes
     // or removes blocks has the total summed again when it is next asked for.
@@ -219,31 +316,34 @@ int ScriptText::showFrom(int offset)
     m_settingScroll = true;
     bar->setValue(std::min(wantedLine, bar->maximum()));
     m_settingScroll = false;
+    m_shownLine = bar->value();
     return offset - static_cast<int>(std::lround(lineTopOfVisualLine(bar->value())));
 }
 
 QString ScriptText::script() const
 {
-    QString text = document()->toRawText();
-    for (QChar& c : text)
-        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
-            c = u'\n';
-    return text;
+    return m_document->script(0, m_document->characterCount() - 1);
 }
 
 qint64 ScriptText::scriptLength() const
 {
     // Every line break stands for CR LF, one character in the document; characterCount() counts
-    // the document's final separator too.
+    // the document's final separator too. A break between blocks that stands for a space counts
+    // once, one that stands for nothing not at all.
     const QTextDocument* doc = document();
     if (m_separatorsStale) {
-        m_lineSeparators = 0;
-        for (QTextBlock block = doc->begin(); block.isValid(); block = block.next())
+        m_lineSeparators = m_spaceJoints = m_emptyJoints = 0;
+        for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
             m_lineSeparators += std::max(0, block.userState());
+            const Joint joint = ScriptTextDocument::jointBefore(block);
+            m_spaceJoints += joint == Joint::Space;
+            m_emptyJoints += joint == Joint::Nothing;
+        }
         m_separatorsStale = false;
     }
-    const qint64 lineBreaks = doc->blockCount() - 1 + m_lineSeparators;
-    return static_cast<qint64>(doc->characterCount()) - 1 + lineBreaks;
+    const qint64 blockLineBreaks = doc->blockCount() - 1 - m_spaceJoints - m_emptyJoints;
+    return static_cast<qint64>(doc->characterCount()) - 1 + blockLineBreaks + m_lineSeparators -
+           m_emptyJoints;
 }
 
 void ScriptText::setTextColor(const QColor& color)
@@ -287,10 +387,12 @@ void ScriptText::mouseMoveEvent(QMouseEvent* event)
 
 void ScriptText::resizeEvent(QResizeEvent* event)
 {
-    const int oldWidth = viewport()->width();
+    // The viewport has its new size already; the lines are laid out again at it now.
     QPlainTextEdit::resizeEvent(event);
-    if (viewport()->width() != oldWidth)
+    if (viewport()->width() != m_heightsWidth) {
         estimateAll();
+        emit contentMoved();  // what is shown is worked out again at the new width
+    }
 }
 
 void ScriptText::wheelEvent(QWheelEvent* event)

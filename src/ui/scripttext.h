@@ -10,13 +10,15 @@ class QTimer;
 
 namespace velloran::ui {
 
+class ScriptTextDocument;
+
 // The script text box `Tex`: an ordinary editable plain-text box that never scrolls by itself.
 // Its owner shows a window of its content from a pixel offset; only the lines near that offset
-// are ever laid out, so the cost does not depend on how long the script is.
+// are ever laid out, so the cost does not depend on how long the script is. Moving the caret,
+// typing, paging, pasting or undoing never moves what is shown: the owner's offset alone does.
 //
-// The document keeps many lines in one block, separated by U+2028, which the box breaks on and
-// toPlainText() gives back as '\n'. Loading, a font change and memory all cost per block, and
-// one block per line made a 10 MB script 200000 blocks.
+// The document groups lines into blocks and cuts long lines into pieces (ScriptTextDocument);
+// script() gives back what was typed, whatever the grouping.
 class ScriptText : public QPlainTextEdit {
     Q_OBJECT
 public:
@@ -28,13 +30,17 @@ public:
     // Shows the content from `offset` pixels below its top. Returns how many pixels of the first
     // shown line lie above that offset: the owner raises the widget by that much.
     int showFrom(int offset);
+    // Lays out every block from the top down to `bottom` pixels, so that what stands there is
+    // the real text, not an estimate's.
+    void layOutThrough(int bottom) { measureThrough(bottom); }
 
     // Length of the script with each line break counted as CR LF.
     qint64 scriptLength() const;
 
     // The script with '\n' line breaks and every other character as typed; unlike toPlainText()
-    // it keeps non-breaking spaces.
+    // it keeps non-breaking spaces, U+FDD0 and U+FDD1, and joins long lines cut into pieces.
     QString script() const;
+    ScriptTextDocument* scriptDocument() const { return m_document; }
 
     void setTextColor(const QColor& color);  // palette only: the document is not restyled
     void setPointSize(double points);
@@ -54,7 +60,7 @@ public:
     void setAcceptsFiles(bool accepts) { m_acceptsFiles = accepts; }
 
 signals:
-    void contentMoved();  // the box tried to scroll itself; the owner puts it back
+    void contentMoved();  // the box tried to scroll itself, or was laid out anew; the owner puts it back
     // Lazy layout replaced estimates above the place last shown: its content now stands `pixels`
     // lower, and the owner moves it up by as much so that the lines shown stay where they are.
     void shownContentShifted(qreal pixels);
@@ -67,6 +73,8 @@ signals:
     void entryRefused(const QString& message);
 
 protected:
+    bool event(QEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -77,9 +85,14 @@ protected:
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void insertFromMimeData(const QMimeData* source) override;
+    QMimeData* createMimeDataFromSelection() const override;
 
 private:
     bool refusesEntry(qint64 added);
+    void keepShownPlace();
+    bool typeSpecially(QKeyEvent* event);
+    void insertAtCaret(const QString& text);
+    void regroupEdited();
     void contentsChanged(int position, int added);
     double charactersPerLine() const;
     static double rawLines(const class QTextBlock& block, double charactersPerLine);
@@ -92,22 +105,25 @@ private:
     void announceHeight();
     qreal lineTopOfVisualLine(int visualLine);
 
+    ScriptTextDocument* m_document;
     BlockHeights m_heights;
     std::size_t m_anchor = 0;     // the block of the place last shown
     std::size_t m_sliceFrom = 0;  // where the next idle-time slice looks for unmeasured blocks
     qreal m_announcedHeight = -1;
+    int m_heightsWidth = -1;  // the viewport's width when m_heights was last reset
     QTimer* m_slices = nullptr;
     bool m_lazy = false;
     mutable qint64 m_lineSeparators = 0;  // U+2028 in the document, when not stale
+    mutable qint64 m_spaceJoints = 0;     // block breaks that stand for a space, likewise
+    mutable qint64 m_emptyJoints = 0;     // block breaks that stand for nothing, likewise
     mutable bool m_separatorsStale = true;
     int m_knownBlockCount = 1;
     bool m_settingScroll = false;
+    int m_shownLine = -1;  // the scroll bar's value that showFrom() set
+    int m_editFrom = -1;   // what the edit under way has changed, when it is one of the user's
+    int m_editTo = -1;
     bool m_acceptsFiles = false;
 };
-
-// The text with its line breaks (CR LF, CR, LF, U+2029) made U+2028, except one '\n' at the first
-// break after every `blockCharacters` characters, where a new block starts.
-QString groupLinesIntoBlocks(QStringView text, qsizetype blockCharacters);
 
 // Local file paths carried by a drop, in order; empty when it carries none.
 QStringList droppedFiles(const class QMimeData* data);

@@ -48,6 +48,7 @@ std::vector<double> ScriptText::rawLinesFrom(int blockNumber) const
 
 void ScriptText::estimateAll()
 {
+    m_heightsWidth = viewport()->width();
     m_heights.reset(rawLinesFrom(0));
     m_heights.setFactor(fontMetrics().lineSpacing());
     m_sliceFrom = 0;

@@ -300,6 +300,8 @@ private slots:
         frmFull* full = s.open();
         QVERIFY(full->pane().wholeScriptReachable());
         QVERIFY2(caption(full, "lPos").isEmpty(), "no ShowPosition at load");
+        QVERIFY2(!full->pane().tip()->markerRect().isEmpty(),
+                 "the marker shows where the whole script stands");
         const auto once = [full] { tick(full); };
         widgettools::expectWholeScriptRange(full->pane(), velloran::engine::kFullHome, once);
         if (QTest::currentTestFailed())
@@ -308,6 +310,7 @@ private slots:
             full->pane(), velloran::engine::kFullHome, [&s](bool on) { s.main->setWholeScriptReachable(on); },
             once);
         QVERIFY(!s.main->pane().wholeScriptReachable());
+        QVERIFY2(full->pane().tip()->markerRect().isEmpty(), "classic: no marker in full screen");
     }
 };
 

@@ -308,6 +308,40 @@ private slots:
         QCOMPARE(lineAtBandMiddle(h), before);
     }
 
+    // With the option on, the place saved is the place shown at the next start, at once and not
+    // only once the layout has settled; near the end too, where the first tick goes on from it.
+    void restoredPlaceShowsItsLinesAtOnce_data()
+    {
+        QTest::addColumn<double>("fraction");  // of the bar's height, from its top (the end)
+        QTest::newRow("half way") << 0.5;
+        QTest::newRow("near the end") << 0.01;
+    }
+
+    void restoredPlaceShowsItsLinesAtOnce()
+    {
+        QFETCH(double, fraction);
+        Harness first;
+        first.write(u"Preferences.ini"_s, "[Script]\nWholeScriptReachable=true\n");
+        first.write(u"Settings.ini"_s, settingsWithScript("480", widgettools::variedLines(6000)));
+        QVERIFY(first.start());
+        QTRY_VERIFY(first.w().tex()->layoutSettled());
+        widgettools::dragOnBar(first.w().pane(), fraction);
+        QCoreApplication::processEvents();
+        const auto before = lineAtBandMiddle(first);
+        const double place = first.w().pane().scroller().position();
+        first.key(Qt::Key_Escape);
+        QCOMPARE(first.services.ends, 1);
+
+        Harness again;
+        again.services.folder = first.folder.path();
+        QVERIFY(again.start());
+        QCOMPARE(again.w().pane().scroller().position(), place);
+        QCOMPARE(lineAtBandMiddle(again), before);
+        again.w().pane().TogglePlay();
+        QVERIFY(again.expire("tScroll"));
+        QCOMPARE(again.w().pane().scroller().position(), place - 2);
+    }
+
     // A far position saved with the option on, read with it off: the program starts, keeps the
     // place in single precision and wraps at the first tick.
     void farPositionReadWithTheOptionOffWrapsAtTheFirstTick()

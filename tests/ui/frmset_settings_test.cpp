@@ -284,6 +284,22 @@ private slots:
         QCOMPARE(again.script(), u"  Lead, \u201Cquoted\u201D\n\nÉté ü 日本"_s);
     }
 
+    // What the box does to hold a script (long lines cut into pieces, its own marks held by
+    // stand-ins, lines grouped by direction) never reaches the file: a save writes it back as read.
+    void scriptSurvivesASaveByteForByte()
+    {
+        QString line;
+        while (line.size() < 300000)
+            line += u"word \u05E9\u05DC\u05D5\u05DD "_s + QString(line.size() % 7, u'x');
+        const QString script = u"a\uFDD0b\uFDD1c\uFDEE\r\n"_s + line + u"\r\n"_s + QString(5000, u'z');
+        const QByteArray file = "100,10,27.75,480,\"\",0,0,\"" + script.toUtf8() + "\"\r\n";
+        Harness h;
+        h.write(u"Settings.ini"_s, file);
+        QVERIFY(h.start());
+        QVERIFY(h.w().SaveSettings());
+        QVERIFY(h.read(u"Settings.ini"_s) == file);
+    }
+
     void installedCopyKeepsItsStateInTheConfigFolder()
     {
         // The program folder can be written here, as the superuser finds /usr/bin: an installed

@@ -1,7 +1,10 @@
 // The moving surface: where the script stands on the window for a given position, and that the
 // pixels reused from one position to the next are the pixels a fresh paint would give.
 #include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QClipboard>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
@@ -33,21 +36,29 @@ QString numberedLines(int count)
     return lines.join(u"\r\n"_s);
 }
 
-// A window laid out like the main one: the surface seen between two strips, the text box on it.
+// Where the surface stands in each window: the text box's top on it, the band it is seen in.
+struct Geometry {
+    double texTop, bandTop, bandBottom, left, width, texLeft, texWidth, windowWidth, windowHeight;
+};
+constexpr Geometry kMain {kTexTop, kBandTop, kBandBottom, 240, 9975, 120, 9735, 10935, 6975};
+constexpr Geometry kFull {120, 0, 9000, 0, 11505, 0, 11265, 12000, 9000};  // paused, on a small screen
+
+// A window laid out like the main one (or the full-screen one): the surface seen in its band,
+// the text box on it.
 struct Stage {
     QWidget window;
     TwipScale scale = TwipScale::of(&window);  // the screen's, as a window takes it
     ScriptSurface* surface;
 
-    explicit Stage(const QString& script)
+    explicit Stage(const QString& script, const Geometry& at = kMain)
     {
-        window.resize(scale.px(10935), scale.px(6975));
-        surface = new ScriptSurface(&window, scale, kTexTop);
-        surface->setBand(kBandTop, kBandBottom);
-        surface->setLeft(240);
-        surface->setWidth(9975);
-        surface->setTexLeft(120);
-        surface->setTexWidth(9735);
+        window.resize(scale.px(at.windowWidth), scale.px(at.windowHeight));
+        surface = new ScriptSurface(&window, scale, at.texTop);
+        surface->setBand(at.bandTop, at.bandBottom);
+        surface->setLeft(at.left);
+        surface->setWidth(at.width);
+        surface->setTexLeft(at.texLeft);
+        surface->setTexWidth(at.texWidth);
         QFont font(u"Arial"_s);
         font.setPointSizeF(12);
         text()->setFont(font);
@@ -69,6 +80,16 @@ struct Stage {
     {
         surface->setPosition(position);
         QCoreApplication::processEvents();
+    }
+
+    // The line at a point of the window, and the row it stands at.
+    std::pair<QString, int> lineAt(QPoint point) const
+    {
+        QTextCursor cursor = text()->cursorForPosition(text()->viewport()->mapFrom(&window, point));
+        cursor.movePosition(QTextCursor::StartOfLine);
+        cursor.movePosition(QTextCursor::EndOfLine, QTextCursor::KeepAnchor);
+        const int row = text()->viewport()->mapTo(&window, text()->cursorRect(cursor).topLeft()).y();
+        return {cursor.selectedText(), row};
     }
 };
 
@@ -129,6 +150,88 @@ private slots:
         const double allowed = texTop == std::round(texTop) ? 0.0 : 1.0;
         QVERIFY2(std::abs(shownAt - expected) <= allowed,
                  qPrintable(u"line %1 at %2 px, expected %3"_s.arg(number).arg(shownAt).arg(expected)));
+    }
+
+    // Whatever moves the caret or edits below what is shown, in either window, the band keeps
+    // showing the same lines at the same rows: only the position moves them.
+    void caretNeverMovesWhatIsShown_data()
+    {
+        QTest::addColumn<bool>("full");
+        QTest::addColumn<QString>("keys");
+        for (const bool full : {false, true}) {
+            const QString window = full ? u"full-screen: "_s : u"main: "_s;
+            for (const QString& keys :
+                 {u"^End"_s, u"40 Down"_s, u"far, space"_s, u"PgDn"_s, u"^End, paste"_s, u"^End, x, ^Z"_s})
+                QTest::newRow(qPrintable(window + keys)) << full << keys;
+        }
+    }
+
+    void caretNeverMovesWhatIsShown()
+    {
+        QFETCH(bool, full);
+        QFETCH(QString, keys);
+        Stage stage(numberedLines(3000), full ? kFull : kMain);
+        QVERIFY(QTest::qWaitForWindowExposed(&stage.window));
+        stage.show(-5000);
+        ScriptText* text = stage.text();
+        text->setFocus();
+        const QPoint middle(stage.window.width() / 2, stage.surface->geometry().center().y());
+        QTest::mouseClick(text->viewport(), Qt::LeftButton, {},
+                          text->viewport()->mapFrom(&stage.window, middle));
+        const auto before = stage.lineAt(middle);
+        QVERIFY2(before.first.startsWith(u"line "_s), qPrintable(before.first));
+
+        if (keys.startsWith(u"^End"))
+            QTest::keyClick(text, Qt::Key_End, Qt::ControlModifier);
+        if (keys == u"40 Down")
+            for (int i = 0; i < 40; ++i)
+                QTest::keyClick(text, Qt::Key_Down);
+        if (keys == u"far, space") {
+            QTextCursor far(text->document()->findBlockByNumber(text->document()->blockCount() / 2));
+            text->setTextCursor(far);
+            QTest::keyClick(text, Qt::Key_Space);
+        }
+        if (keys == u"PgDn")
+            QTest::keyClick(text, Qt::Key_PageDown);
+        if (keys.endsWith(u"paste")) {
+            QApplication::clipboard()->setText(numberedLines(40));
+            text->paste();
+        }
+        if (keys.endsWith(u"^Z")) {
+            QTest::keyClick(text, Qt::Key_X);
+            QTest::keyClick(text, Qt::Key_Z, Qt::ControlModifier);
+        }
+        QCoreApplication::processEvents();
+        QCOMPARE(stage.lineAt(middle), before);
+    }
+
+    // A place past the surface's end (the bar dragged past its top edge) shows an empty script,
+    // black to the bottom of the band, not the window behind it; with the option on as well.
+    void placePastTheEndShowsAnEmptyScript_data()
+    {
+        QTest::addColumn<bool>("lazy");
+        QTest::addColumn<double>("beyond");  // twips past the end
+        QTest::newRow("classic, just past") << false << 1000.0;
+        QTest::newRow("classic, far past") << false << 60000.0;
+        QTest::newRow("whole script, far past") << true << 60000.0;
+    }
+
+    void placePastTheEndShowsAnEmptyScript()
+    {
+        QFETCH(bool, lazy);
+        QFETCH(double, beyond);
+        Stage stage(numberedLines(3000));
+        QVERIFY(QTest::qWaitForWindowExposed(&stage.window));
+        if (lazy) {
+            QVERIFY(stage.followScript());
+            QVERIFY(stage.surface->lastLineGone() < -500000);  // longer than the classic surface
+        }
+        const double end = lazy ? stage.surface->lastLineGone() - (kBandBottom - kBandTop) : -500000.0;
+        stage.show(end + kBandBottom - kBandTop - beyond);
+        const QImage shown = stage.window.grab().toImage();
+        const int column = stage.scale.px(5000);
+        for (const double row : {kBandTop + 30, (kBandTop + kBandBottom) / 2, kBandBottom - 30})
+            QCOMPARE(shown.pixelColor(column, stage.scale.px(row)), QColor(Qt::black));
     }
 
     // Moving reuses pixels already drawn; after a run of ticks the screen must hold exactly what

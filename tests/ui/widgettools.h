@@ -142,16 +142,20 @@ inline void expectWholeScriptRange(velloran::ui::ReadingPane& pane, double home,
 
     const int frequency = pane.frequencyValue();
     pane.TogglePlay();
+    // Playing, the full-screen script is wider: its lines are laid out again and its end moves.
+    QTRY_VERIFY(pane.tex()->layoutSettled());
+    const double playingWrap = pane.scroller().range().wrapLimit;
+    QCOMPARE(playingWrap, std::floor(pane.surface()->lastLineGone()));
     pane.setPosition(velloran::engine::kWrapLimit);
     tick();
     QCOMPARE(pane.scroller().position(), velloran::engine::kWrapLimit - frequency);
     QCOMPARE(scriptColour(pane), QColor(Qt::white));
-    pane.setPosition(wrap + 10000 + frequency);
+    pane.setPosition(playingWrap + 10000 + frequency);
     tick();
     QCOMPARE(scriptColour(pane), QColor(Qt::white));
     tick();
     QCOMPARE(scriptColour(pane), QColor(255, 255, 0));
-    pane.setPosition(wrap);
+    pane.setPosition(playingWrap);
     tick();
     QCOMPARE(pane.scroller().position(), home - frequency);
     QCOMPARE(scriptColour(pane), QColor(Qt::white));

@@ -15,13 +15,13 @@
 #include "session/textcodec.h"
 #include "suites.h"
 #include "ui/scripttext.h"
+#include "ui/scripttextplan.h"
 
 namespace velloran::bench {
 
 namespace {
 
 constexpr int kLinesPerMarker = 200;
-constexpr qsizetype kBlockCharacters = 1024;  // as the script text box groups its lines
 
 std::u16string_view viewOf(const QString& text)
 {
@@ -59,7 +59,7 @@ Marked& markedFor(ScriptSize size)
     std::unique_ptr<Marked>& marked = kept()[size];
     if (!marked) {
         marked = std::make_unique<Marked>();
-        marked->grouped = ui::groupLinesIntoBlocks(session::decodeText(markedBytes(size)), kBlockCharacters);
+        marked->grouped = ui::groupScript(session::decodeText(markedBytes(size))).text;
         marked->document.setPlainText(marked->grouped);
     }
     return *marked;

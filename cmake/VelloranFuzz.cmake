@@ -1,6 +1,7 @@
-# The fuzz target of the settings reader (tests/fuzz), built with clang into <build>/fuzz when
-# clang and its libFuzzer runtime are there, so the main build stays on its own compiler; the test
-# settings_fuzz runs it for 30 seconds from the seed corpus.
+# The fuzz targets of the settings reader, the voice aligner and the WAV reader (tests/fuzz), built
+# with clang into <build>/fuzz when clang and its libFuzzer runtime are there, so the main build
+# stays on its own compiler; the test settings_fuzz runs its target for 30 seconds from the seed
+# corpus.
 find_program(VELLORAN_CLANGXX NAMES clang++ clang++-14)
 set(fuzz_runtime "")
 if(VELLORAN_CLANGXX)
@@ -20,6 +21,13 @@ if(IS_ABSOLUTE "${fuzz_runtime}" AND EXISTS "${fuzz_runtime}")
            COMMAND bash ${PROJECT_SOURCE_DIR}/tests/fuzz/run_fuzz.sh ${CMAKE_BINARY_DIR}/fuzz/settings_fuzz
                    ${PROJECT_SOURCE_DIR}/tests/fuzz/corpus 30)
   set_tests_properties(settings_fuzz PROPERTIES TIMEOUT 180 LABELS fuzz)
+  # The voice aligner and the WAV reader, 20 seconds each.
+  foreach(target aligner wav)
+    add_test(NAME ${target}_fuzz
+             COMMAND bash ${PROJECT_SOURCE_DIR}/tests/fuzz/run_fuzz.sh ${CMAKE_BINARY_DIR}/fuzz/${target}_fuzz
+                     ${PROJECT_SOURCE_DIR}/tests/fuzz/${target}_corpus 20)
+    set_tests_properties(${target}_fuzz PROPERTIES TIMEOUT 180 LABELS fuzz)
+  endforeach()
 else()
   message(WARNING "clang or its libFuzzer runtime (libclang-rt-14-dev) missing: settings_fuzz is not built")
 endif()

@@ -33,6 +33,7 @@ constexpr int kSmallBack = 3;          // a step back this small never shows
 constexpr int kHoldAfter = 3;          // unmatched words in a row before the place holds
 constexpr int kLostAfter = 8;          // and before it is lost
 constexpr double kPauseSeconds = 1.5;  // silence before the place holds
+constexpr std::size_t kLongestReplay = 48;  // words of an utterance replayed at each hearing
 
 constexpr double kExact = 1.0;  // match values: the same word, the same sound, a close form
 constexpr double kSameSound = 0.85;
@@ -228,6 +229,7 @@ void Aligner::moveTo(std::size_t word)
     m_committed.assign(1, Track {start - 1});
     m_place = {std::size_t(start), 0.0, FollowState::Holding};
     m_committedPlace = m_place;
+    m_settled = 0;
 }
 
 int Aligner::clampedPlace(int pos) const
@@ -393,19 +395,31 @@ const ReaderPlace& Aligner::hear(const std::vector<HeardWord>& utterance, bool f
     // Every hearing replays the utterance from the last final state; the place shown so far in
     // it is kept unless the replay moves it on, or back by more than a slip.
     const ReaderPlace shown = m_place;
-    std::vector<Track> tracks = m_committed;
+    auto replay = [&](std::size_t from, std::size_t to) {
+        for (std::size_t i = from; i < to; ++i) {
+            if (utterance[i].word.empty())
+                continue;
+            step(m_committed, lookUp(utterance[i]));
+            report(m_committed, utterance[i].end, true);
+        }
+    };
+    // A long utterance's early words are settled for good, so a replay never grows without bound.
     m_place = m_committedPlace;
-    for (const HeardWord& word : utterance) {
-        if (word.word.empty())
-            continue;
-        step(tracks, lookUp(word));
-        report(tracks, word.end, true);
+    if (utterance.size() > m_settled + kLongestReplay) {
+        const std::size_t settle = utterance.size() - kLongestReplay / 2;
+        replay(m_settled, settle);
+        m_settled = settle;
+        m_committedPlace = m_place;
     }
+    const std::vector<Track> committed = m_committed;
+    replay(std::min(m_settled, utterance.size()), utterance.size());
     if (m_place.word < shown.word && m_place.word + kSmallBack >= shown.word)
         m_place.word = shown.word;
     if (final) {
-        m_committed = std::move(tracks);
         m_committedPlace = m_place;
+        m_settled = 0;
+    } else {
+        m_committed = committed;
     }
     return m_place;
 }

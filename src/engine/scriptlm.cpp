@@ -118,7 +118,8 @@ std::string scriptLanguageModel(const std::vector<std::vector<std::string>>& sen
         unigramLine(word, probability);
     out += "\n\\2-grams:\n";
     for (const auto& [history, f] : afterOne) {
-        for (const auto& [word, count] : f.counts) {
+        for (const auto& [next, count] : f.counts) {
+            const std::string& word = next;  // named, so the lambda below may capture it
             const Gram gram {history[0], word};
             out += logText((count - kDiscount) / f.total) + " " + joined(gram);
             const auto it = afterTwo.find(gram);

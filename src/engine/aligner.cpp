@@ -14,7 +14,7 @@ namespace {
 // not pull the place along.
 constexpr double kBase = 0.3;          // earned by any matched word, on top of its weight
 constexpr double kInsert = 0.5;        // a heard word that is not in the script here
-constexpr double kSubstitute = 0.6;    // a misheard word: the place moves on by one
+constexpr double kSubstitute = 1.0;    // a misheard word: the place moves on by one
 constexpr double kSkip = 0.7;          // per hearable script word passed over
 constexpr int kMaxSkip = 4;            // hearable words passed over in one step
 constexpr int kMaxReach = 64;          // script words looked at in one step, hearable or not
@@ -23,10 +23,12 @@ constexpr double kJumpBack = 4.5;
 constexpr double kJumpPerWord = 0.004;
 constexpr int kAheadRange = 400;       // how far ahead and back a jump may land
 constexpr int kBackRange = 120;
-constexpr int kConfirmAhead = 3;       // words matched in a row before a jump ahead counts
-constexpr double kConfirmAheadWeight = 2.0;
-constexpr int kConfirmBack = 4;        // and before a jump back counts
-constexpr double kConfirmBackWeight = 3.0;
+constexpr int kConfirmNear = 3;        // words matched in a row before a jump ahead counts
+constexpr double kConfirmNearWeight = 2.0;
+constexpr int kNearJump = 40;          // words: further ahead, and back, a jump needs more
+constexpr int kConfirmFar = 4;
+constexpr double kConfirmFarWeight = 3.0;
+constexpr double kConfirmMargin = 1.0; // and must beat every track that did not jump by this much
 constexpr double kBeam = 7.0;          // tracks further below the best are dropped
 constexpr std::size_t kMaxTracks = 48;
 constexpr int kSmallBack = 3;          // a step back this small never shows
@@ -258,8 +260,11 @@ double Aligner::match(const Heard& heard, int pos) const
 
 bool Aligner::confirmed(const Track& track) const
 {
-    return track.back ? track.run >= kConfirmBack && track.runWeight >= kConfirmBackWeight
-                      : track.run >= kConfirmAhead && track.runWeight >= kConfirmAheadWeight;
+    // The recogniser listens for the script's own phrases, so it may hear one of them in words
+    // that were not it: a jump counts only on a longer run of matches, longer still far off.
+    const bool near = !track.back && track.jump <= kNearJump;
+    return near ? track.run >= kConfirmNear && track.runWeight >= kConfirmNearWeight
+                : track.run >= kConfirmFar && track.runWeight >= kConfirmFarWeight;
 }
 
 void Aligner::step(std::vector<Track>& tracks, const Heard& heard) const
@@ -285,8 +290,6 @@ void Aligner::step(std::vector<Track>& tracks, const Heard& heard) const
         ++t.run;
         t.runWeight += weight + value * kBase;
         t.history = (t.history << 1) | 1u;
-        if (t.pending && confirmed(t))
-            t.pending = false;
         return t;
     };
     for (const Track& track : tracks) {
@@ -321,6 +324,7 @@ void Aligner::step(std::vector<Track>& tracks, const Heard& heard) const
             jumped.streak = 0;
             jumped.pending = true;
             jumped.back = back;
+            jumped.jump = std::abs(pos - best->pos);
             const double cost = (back ? kJumpBack : kJumpAhead) + kJumpPerWord * std::abs(pos - best->pos);
             next.push_back(matched(jumped, pos, match(heard, pos), cost));
         };
@@ -351,6 +355,15 @@ void Aligner::step(std::vector<Track>& tracks, const Heard& heard) const
     for (Track& track : next)
         track.score -= top;
     std::erase_if(next, [](const Track& track) { return track.score < -kBeam; });
+    double settled = -1e300;
+    for (const Track& track : next) {
+        if (!track.pending)
+            settled = std::max(settled, track.score);
+    }
+    for (Track& track : next) {
+        if (track.pending && confirmed(track) && track.score >= settled + kConfirmMargin)
+            track.pending = false;
+    }
     if (next.size() > kMaxTracks) {
         std::nth_element(next.begin(), next.begin() + kMaxTracks, next.end(),
                          [](const Track& a, const Track& b) { return a.score > b.score; });

@@ -41,8 +41,9 @@ struct ReaderPlace {
 // tracks (where the reader may be, with a score) and moves them with every heard word: on to the
 // next matching word (a few missed words allowed), standing still for a word off the script, or
 // jumping to a matching word further off. The place it reports moves only on a track that is
-// confirmed: a jump counts after several matched words in a row, more of them for a jump back, and
-// a small step back never shows. Words of the utterance under way (partial) may change, so each
+// confirmed: a jump counts after several matched words in a row (more of them for a jump back or
+// far ahead) that put it clearly ahead of every track that did not jump; a small step back never
+// shows. Words of the utterance under way (partial) may change, so each
 // hearing starts again from the state the last final words left.
 class Aligner {
 public:
@@ -81,6 +82,7 @@ private:
         double runWeight = 0;     // and their weight
         bool pending = false;     // jumped, not yet confirmed
         bool back = false;        // the pending jump went backwards
+        int jump = 0;             // and how many words it spanned
         std::uint32_t history = 0;  // one bit per heard word, newest lowest: 1 when it matched
     };
     struct Heard {

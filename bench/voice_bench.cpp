@@ -34,9 +34,9 @@ namespace {
 using velloran::engine::ScriptWord;
 using velloran::platform::VoicePipeline;
 
-constexpr std::size_t kPiece = 320;           // 20 ms
-constexpr int kLineCharacters = 35;           // the main window's script line, in characters
-constexpr double kSampleEvery = 0.1;          // seconds between place-error samples
+constexpr std::size_t kPiece = 320;   // 20 ms
+constexpr int kLineCharacters = 35;   // the main window's script line, in characters
+constexpr double kSampleEvery = 0.1;  // seconds between place-error samples
 constexpr double kNever = std::numeric_limits<double>::infinity();
 const char* const kConditions[] = {"straight", "adlib", "skip", "repeat", "pause"};
 
@@ -113,8 +113,9 @@ Script readScript(const QString& path)
         ++screen;
     }
     for (const ScriptWord& word : script.words) {
-        const auto it = std::upper_bound(lineStarts.begin(), lineStarts.end(), qsizetype(word.offset),
-                                         [](qsizetype offset, const auto& start) { return offset < start.first; });
+        const auto it =
+            std::upper_bound(lineStarts.begin(), lineStarts.end(), qsizetype(word.offset),
+                             [](qsizetype offset, const auto& start) { return offset < start.first; });
         script.screenLine.push_back(it == lineStarts.begin() ? 0 : std::prev(it)->second);
     }
     return script;
@@ -191,8 +192,8 @@ struct Figures {
     std::vector<double> errors;
     std::vector<double> refind;
     int unreached = 0;
-    int linesMoved = 0;        // the most, during off-script speech or a pause
-    int backwardMoves = 0;     // in any one run
+    int linesMoved = 0;     // the most, during off-script speech or a pause
+    int backwardMoves = 0;  // in any one run
     int largestBackLines = 0;
     std::size_t largestBackWords = 0;
     double cpuSeconds = 0;
@@ -301,29 +302,33 @@ void measure(const QString& wavPath, Figures& figures, bool trace)
         if (timeline[i].second >= timeline[i - 1].second)
             continue;
         ++backward;
-        figures.largestBackWords = std::max(figures.largestBackWords, timeline[i - 1].second - timeline[i].second);
-        figures.largestBackLines = std::max(figures.largestBackLines, script.screenLine[timeline[i - 1].second] -
-                                                                          script.screenLine[timeline[i].second]);
+        figures.largestBackWords =
+            std::max(figures.largestBackWords, timeline[i - 1].second - timeline[i].second);
+        figures.largestBackLines =
+            std::max(figures.largestBackLines,
+                     script.screenLine[timeline[i - 1].second] - script.screenLine[timeline[i].second]);
     }
     figures.backwardMoves = std::max(figures.backwardMoves, backward);
 }
 
 QString seconds(double value)
 {
-    return std::isinf(value) ? QStringLiteral("never") : QString::number(value, 'f', 2) + QStringLiteral(" s");
+    return std::isinf(value) ? QStringLiteral("never")
+                             : QString::number(value, 'f', 2) + QStringLiteral(" s");
 }
 
 int runCondition(const QString& corpus, const QString& condition)
 {
     Figures figures;
-    const QStringList files =
-        QDir(corpus).entryList({QStringLiteral("*-") + condition + QStringLiteral(".wav")}, QDir::Files, QDir::Name);
+    const QStringList files = QDir(corpus).entryList(
+        {QStringLiteral("*-") + condition + QStringLiteral(".wav")}, QDir::Files, QDir::Name);
     for (const QString& file : files) {
         std::fprintf(stderr, "  %s\n", qPrintable(file));
         measure(QDir(corpus).filePath(file), figures, false);
     }
     if (figures.runs == 0) {
-        std::fprintf(stderr, "velloran_voice_bench: no %s recordings in %s\n", qPrintable(condition), qPrintable(corpus));
+        std::fprintf(stderr, "velloran_voice_bench: no %s recordings in %s\n", qPrintable(condition),
+                     qPrintable(corpus));
         return 1;
     }
     const QString refind = figures.refind.empty() ? QStringLiteral("-")
@@ -332,9 +337,9 @@ int runCondition(const QString& corpus, const QString& condition)
                                                              seconds(percentile(figures.refind, 50)));
     std::printf("| %s | %d | %s | %s | %.0f | %s | %d | %d (%d lines, %zu words) | %.1f %% | %.0f MB |\n",
                 qPrintable(condition), figures.runs, qPrintable(seconds(percentile(figures.lags, 50))),
-                qPrintable(seconds(percentile(figures.lags, 95))), percentile(figures.errors, 95), qPrintable(refind),
-                figures.linesMoved, figures.backwardMoves, figures.largestBackLines, figures.largestBackWords,
-                100.0 * figures.cpuSeconds / figures.audioSeconds, peakMegabytes());
+                qPrintable(seconds(percentile(figures.lags, 95))), percentile(figures.errors, 95),
+                qPrintable(refind), figures.linesMoved, figures.backwardMoves, figures.largestBackLines,
+                figures.largestBackWords, 100.0 * figures.cpuSeconds / figures.audioSeconds, peakMegabytes());
     if (figures.unreached > 0)
         std::fprintf(stderr, "  %d words never reached\n", figures.unreached);
     return 0;

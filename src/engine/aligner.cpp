@@ -12,29 +12,31 @@ namespace {
 // off the script costs a little less than a misheard word moving on, so an ad-lib holds the place;
 // each script word passed over costs more than a common word earns, so a stray "the" ahead does
 // not pull the place along.
-constexpr double kBase = 0.3;          // earned by any matched word, on top of its weight
-constexpr double kInsert = 0.5;        // a heard word that is not in the script here
-constexpr double kSubstitute = 1.0;    // a misheard word: the place moves on by one
-constexpr double kSkip = 0.7;          // per hearable script word passed over
-constexpr int kMaxSkip = 4;            // hearable words passed over in one step
-constexpr int kMaxReach = 64;          // script words looked at in one step, hearable or not
-constexpr double kJumpAhead = 3.5;     // cost of jumping ahead, plus kJumpPerWord a word
+constexpr double kBase = 0.3;        // earned by any matched word, on top of its weight
+constexpr double kInsert = 0.5;      // a heard word that is not in the script here
+constexpr double kSubstitute = 1.0;  // a misheard word: the place moves on by one
+constexpr double kSkip = 0.7;        // per hearable script word passed over
+constexpr int kMaxSkip = 4;          // hearable words passed over in one step
+constexpr int kMaxReach = 64;        // script words looked at in one step, hearable or not
+constexpr double kJumpAhead = 3.5;   // cost of jumping ahead, plus kJumpPerWord a word
 constexpr double kJumpBack = 4.5;
 constexpr double kJumpPerWord = 0.004;
-constexpr int kAheadRange = 400;       // how far ahead and back a jump may land
+constexpr int kAheadRange = 400;  // how far ahead and back a jump may land
 constexpr int kBackRange = 120;
-constexpr int kConfirmNear = 3;        // words matched in a row before a jump ahead counts
-constexpr double kConfirmNearWeight = 2.0;
-constexpr int kNearJump = 40;          // words: further ahead, and back, a jump needs more
-constexpr int kConfirmFar = 4;
-constexpr double kConfirmFarWeight = 3.0;
-constexpr double kConfirmMargin = 1.0; // and must beat every track that did not jump by this much
-constexpr double kBeam = 7.0;          // tracks further below the best are dropped
+constexpr int kConfirmAhead = 4;  // words matched in a row before a jump ahead counts
+constexpr double kConfirmAheadWeight = 3.0;
+constexpr int kConfirmBack = 5;  // and before a jump back counts
+constexpr double kConfirmBackWeight = 3.5;
+constexpr int kSentenceSlack = 2;       // a jump landing this near a sentence's start lands on it
+constexpr int kMidSentenceWords = 3;    // more words matched for a jump into a sentence's middle
+constexpr double kConfirmMargin = 1.0;  // and must beat every track that did not jump by this much
+constexpr double kBeam = 7.0;           // tracks further below the best are dropped
 constexpr std::size_t kMaxTracks = 48;
-constexpr int kSmallBack = 3;          // a step back this small never shows
-constexpr int kHoldAfter = 3;          // unmatched words in a row before the place holds
-constexpr int kLostAfter = 8;          // and before it is lost
-constexpr double kPauseSeconds = 1.5;  // silence before the place holds
+constexpr int kSmallBack = 3;               // a step back this small never shows
+constexpr double kResumeWeight = 1.6;       // of the words matched in a row that end a hold
+constexpr int kHoldAfter = 3;               // unmatched words in a row before the place holds
+constexpr int kLostAfter = 8;               // and before it is lost
+constexpr double kPauseSeconds = 1.5;       // silence before the place holds
 constexpr std::size_t kLongestReplay = 48;  // words of an utterance replayed at each hearing
 
 constexpr double kExact = 1.0;  // match values: the same word, the same sound, a close form
@@ -42,12 +44,12 @@ constexpr double kSameSound = 0.85;
 constexpr double kCloseForm = 0.6;
 
 const char* const kCommonWords[] = {
-    "a",    "an",   "the",  "and",  "or",   "but",  "of",   "to",    "in",   "on",   "at",   "by",
-    "for",  "with", "from", "as",   "is",   "are",  "was",  "were",  "be",   "been", "it",   "its",
-    "it's", "this", "that", "these", "those", "i",   "you",  "he",    "she",  "we",   "they", "me",
-    "him",  "her",  "us",   "them", "my",   "your", "his",  "our",   "their", "not", "no",   "so",
-    "do",   "did",  "have", "has",  "had",  "will", "would", "can",  "could", "if",  "then", "there",
-    "what", "which", "who", "all",  "one",  "up",   "out",  "about", "into", "than", "just", "very"};
+    "a",    "an",    "the",  "and",   "or",    "but",  "of",    "to",    "in",    "on",   "at",   "by",
+    "for",  "with",  "from", "as",    "is",    "are",  "was",   "were",  "be",    "been", "it",   "its",
+    "it's", "this",  "that", "these", "those", "i",    "you",   "he",    "she",   "we",   "they", "me",
+    "him",  "her",   "us",   "them",  "my",    "your", "his",   "our",   "their", "not",  "no",   "so",
+    "do",   "did",   "have", "has",   "had",   "will", "would", "can",   "could", "if",   "then", "there",
+    "what", "which", "who",  "all",   "one",   "up",   "out",   "about", "into",  "than", "just", "very"};
 
 bool isCommon(const std::string& word)
 {
@@ -145,7 +147,10 @@ std::string spellingSound(const std::string& word)
             }
             break;
         case 'q': put('k'); break;
-        case 'x': put('k'); put('s'); break;
+        case 'x':
+            put('k');
+            put('s');
+            break;
         case 'z': put('s'); break;
         case 'b': put('p'); break;
         case 'v': put('f'); break;
@@ -187,13 +192,14 @@ void Aligner::setScript(const std::vector<std::string>& words, std::size_t start
     std::vector<AlignerWord> aligned;
     aligned.reserve(words.size());
     for (const auto& word : words)
-        aligned.push_back({word, {}, true});
+        aligned.push_back({word, {}, true, false});
     setScript(std::move(aligned), start);
 }
 
 void Aligner::setScript(std::vector<AlignerWord> words, std::size_t start)
 {
     m_words.assign(words.size(), {});
+    m_sentenceStart.assign(words.size(), 0);
     m_textIds.clear();
     m_soundIds.clear();
     m_byText.clear();
@@ -208,6 +214,8 @@ void Aligner::setScript(std::vector<AlignerWord> words, std::size_t start)
         const std::string sound = words[i].sound.empty() ? spellingSound(words[i].word) : words[i].sound;
         word.sound = internId(m_soundIds, sound);
         word.hearable = words[i].hearable && !words[i].word.empty();
+        const bool starts = i == 0 || words[i].sentenceStart;
+        m_sentenceStart[i] = starts ? int(i) : m_sentenceStart[i - 1];
         m_byText[word.text].push_back(int(i));
         m_bySound[word.sound].push_back(int(i));
         ++counts[word.text];
@@ -260,11 +268,16 @@ double Aligner::match(const Heard& heard, int pos) const
 
 bool Aligner::confirmed(const Track& track) const
 {
-    // The recogniser listens for the script's own phrases, so it may hear one of them in words
-    // that were not it: a jump counts only on a longer run of matches, longer still far off.
-    const bool near = !track.back && track.jump <= kNearJump;
-    return near ? track.run >= kConfirmNear && track.runWeight >= kConfirmNearWeight
-                : track.run >= kConfirmFar && track.runWeight >= kConfirmFarWeight;
+    // The recogniser listens for the script's own phrases, so it may hear a few of their words in
+    // speech that was not them: a jump counts only on a longer run of matches, longer still back
+    // and longest into the middle of a sentence, where readers seldom go.
+    int words = track.back ? kConfirmBack : kConfirmAhead;
+    double weight = track.back ? kConfirmBackWeight : kConfirmAheadWeight;
+    if (!track.atSentence) {
+        words += kMidSentenceWords;
+        weight += kMidSentenceWords;
+    }
+    return track.run >= words && track.runWeight >= weight;
 }
 
 void Aligner::step(std::vector<Track>& tracks, const Heard& heard) const
@@ -285,6 +298,8 @@ void Aligner::step(std::vector<Track>& tracks, const Heard& heard) const
         const double weight = value * m_words[std::size_t(pos)].weight;
         t.pos = pos;
         t.score += value * kBase + weight - cost;
+        if (t.streak == 0)
+            t.gap = t.misses;
         ++t.streak;
         t.misses = 0;
         ++t.run;
@@ -324,7 +339,8 @@ void Aligner::step(std::vector<Track>& tracks, const Heard& heard) const
             jumped.streak = 0;
             jumped.pending = true;
             jumped.back = back;
-            jumped.jump = std::abs(pos - best->pos);
+            jumped.atSentence = m_sentenceStart[std::size_t(pos)] >= 0 &&
+                                pos - m_sentenceStart[std::size_t(pos)] <= kSentenceSlack;
             const double cost = (back ? kJumpBack : kJumpAhead) + kJumpPerWord * std::abs(pos - best->pos);
             next.push_back(matched(jumped, pos, match(heard, pos), cost));
         };
@@ -347,8 +363,9 @@ void Aligner::step(std::vector<Track>& tracks, const Heard& heard) const
             return a.score > b.score;
         return !a.pending && b.pending;
     });
-    next.erase(std::unique(next.begin(), next.end(), [](const Track& a, const Track& b) { return a.pos == b.pos; }),
-               next.end());
+    next.erase(
+        std::unique(next.begin(), next.end(), [](const Track& a, const Track& b) { return a.pos == b.pos; }),
+        next.end());
     double top = -1e300;
     for (const Track& track : next)
         top = std::max(top, track.score);
@@ -383,9 +400,11 @@ void Aligner::report(const std::vector<Track>& tracks, double time, bool heardSo
     });
     if (heardSomething)
         m_lastHeard = time;
-    // Off the script, two words in a row must match before the place moves on again.
+    // Back from words off the script, words in a row must match before the place moves on again,
+    // and not only little words such as "it" and "the", which any speech is full of.
     const FollowState before = m_place.state;
-    const bool onward = best.streak >= 2 || (best.streak == 1 && before == FollowState::Following);
+    const bool offScript = before == FollowState::Lost || (before == FollowState::Holding && best.gap > 0);
+    const bool onward = offScript ? best.streak >= 2 && best.runWeight >= kResumeWeight : best.streak >= 1;
     if (!best.pending) {
         const int pos = clampedPlace(best.pos);
         const int shown = int(m_place.word);
@@ -425,7 +444,9 @@ const ReaderPlace& Aligner::hear(const std::vector<HeardWord>& utterance, bool f
         m_committedPlace = m_place;
     }
     const std::vector<Track> committed = m_committed;
-    replay(std::min(m_settled, utterance.size()), utterance.size());
+    // The last word of a partial hypothesis is the one the recogniser most often takes back.
+    const std::size_t heard = final || utterance.empty() ? utterance.size() : utterance.size() - 1;
+    replay(std::min(m_settled, heard), heard);
     if (m_place.word < shown.word && m_place.word + kSmallBack >= shown.word)
         m_place.word = shown.word;
     if (final) {

@@ -10,7 +10,7 @@ namespace velloran::engine {
 
 // A word the recogniser heard, on the audio stream's clock (seconds).
 struct HeardWord {
-    std::string word;   // in the form of ScriptWord::word
+    std::string word;  // in the form of ScriptWord::word
     double start = 0;
     double end = 0;
     std::string sound;  // its pronunciation when the recogniser knows it ("" otherwise)
@@ -19,8 +19,9 @@ struct HeardWord {
 // A script word as the aligner matches it.
 struct AlignerWord {
     std::string word;
-    std::string sound;      // pronunciation, so that homophones match ("" when unknown)
-    bool hearable = true;   // false: the recogniser cannot hear it, so passing it costs nothing
+    std::string sound;           // pronunciation, so that homophones match ("" when unknown)
+    bool hearable = true;        // false: the recogniser cannot hear it, so passing it costs nothing
+    bool sentenceStart = false;  // readers who skip or go back mostly start a sentence
 };
 
 enum class FollowState {
@@ -30,8 +31,8 @@ enum class FollowState {
 };
 
 struct ReaderPlace {
-    std::size_t word = 0;     // the script word the reader has reached; always inside the script
-    double confidence = 0;    // 0..1: the share of recent heard words that matched where expected
+    std::size_t word = 0;   // the script word the reader has reached; always inside the script
+    double confidence = 0;  // 0..1: the share of recent heard words that matched where expected
     FollowState state = FollowState::Holding;
 
     bool operator==(const ReaderPlace&) const = default;
@@ -42,8 +43,8 @@ struct ReaderPlace {
 // next matching word (a few missed words allowed), standing still for a word off the script, or
 // jumping to a matching word further off. The place it reports moves only on a track that is
 // confirmed: a jump counts after several matched words in a row (more of them for a jump back or
-// far ahead) that put it clearly ahead of every track that did not jump; a small step back never
-// shows. Words of the utterance under way (partial) may change, so each
+// into the middle of a sentence) that put it clearly ahead of every track that did not jump; a
+// small step back never shows. Words of the utterance under way (partial) may change, so each
 // hearing starts again from the state the last final words left.
 class Aligner {
 public:
@@ -74,15 +75,16 @@ private:
         bool hearable = true;
     };
     struct Track {
-        int pos = -1;             // the last script word said; -1 before the first
+        int pos = -1;  // the last script word said; -1 before the first
         double score = 0;
-        int streak = 0;           // heard words matched in a row
-        int misses = 0;           // heard words in a row that matched nothing
-        int run = 0;              // words matched since the last jump
-        double runWeight = 0;     // and their weight
-        bool pending = false;     // jumped, not yet confirmed
-        bool back = false;        // the pending jump went backwards
-        int jump = 0;             // and how many words it spanned
+        int streak = 0;             // heard words matched in a row
+        int misses = 0;             // heard words in a row that matched nothing
+        int gap = 0;                // and how many there were before the streak
+        int run = 0;                // words matched since the last jump
+        double runWeight = 0;       // and their weight
+        bool pending = false;       // jumped, not yet confirmed
+        bool back = false;          // the pending jump went backwards
+        bool atSentence = false;    // and landed at a sentence's start
         std::uint32_t history = 0;  // one bit per heard word, newest lowest: 1 when it matched
     };
     struct Heard {
@@ -99,6 +101,7 @@ private:
     int clampedPlace(int pos) const;
 
     std::vector<Word> m_words;
+    std::vector<int> m_sentenceStart;  // by word: where its sentence starts
     std::unordered_map<std::string, int> m_textIds;
     std::unordered_map<std::string, int> m_soundIds;
     std::unordered_map<int, std::vector<int>> m_byText;   // text id -> positions, ascending
@@ -109,7 +112,7 @@ private:
     ReaderPlace m_committedPlace;    // and the place they left
     std::size_t m_settled = 0;       // words of the utterance under way already in m_committed
     ReaderPlace m_place;
-    double m_lastMatch = 0;          // stream time of the last word that moved or held the place
+    double m_lastMatch = 0;  // stream time of the last word that moved or held the place
     double m_lastHeard = 0;
 };
 

@@ -14,7 +14,7 @@ constexpr double kWindowSeconds = 6.0;      // of places the reading rate is tak
 constexpr double kStillSeconds = 1.2;       // no progress for this long: the reader is still
 constexpr double kLeastSpan = 1.0;          // seconds of samples before a rate is given
 constexpr double kMostWordsPerSecond = 6.0;
-constexpr std::size_t kLargestStep = 12;    // words: a larger move is a jump, not reading
+constexpr std::size_t kLargestStep = 12;  // words: a larger move is a jump, not reading
 
 // The stiffness with which a critically damped spring, from rest, comes within half a line of a
 // target `distance` away in kGlideSeconds: (1 + x) e^-x = half a line / distance, x = stiffness t.

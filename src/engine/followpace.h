@@ -12,7 +12,7 @@ struct FollowTick {
     double position = 0;
     double target = 0;
     double intervalMs = 100;
-    double readerPace = 0;   // twips a second the target moves at while the reader speaks; 0 when still
+    double readerPace = 0;  // twips a second the target moves at while the reader speaks; 0 when still
     double lineHeight = 600;
 };
 

@@ -124,14 +124,16 @@ std::string scriptLanguageModel(const std::vector<std::vector<std::string>>& sen
             out += logText((count - kDiscount) / f.total) + " " + joined(gram);
             const auto it = afterTwo.find(gram);
             if (it != afterTwo.end())
-                out += ' ' + logText(backoff(it->second, [&](const std::string& w) { return bigram(word, w); }));
+                out +=
+                    ' ' + logText(backoff(it->second, [&](const std::string& w) { return bigram(word, w); }));
             out += "\n";
         }
     }
     out += "\n\\3-grams:\n";
     for (const auto& [history, f] : afterTwo) {
         for (const auto& [word, count] : f.counts)
-            out += logText((count - kDiscount) / f.total) + " " + joined({history[0], history[1], word}) + "\n";
+            out +=
+                logText((count - kDiscount) / f.total) + " " + joined({history[0], history[1], word}) + "\n";
     }
     out += "\n\\end\\\n";
     return out;

@@ -7,18 +7,20 @@ namespace velloran::engine {
 
 namespace {
 
-constexpr std::array<const char*, 20> kOnes = {
-    "zero",    "one",     "two",       "three",    "four",     "five",    "six",
-    "seven",   "eight",   "nine",      "ten",      "eleven",   "twelve",  "thirteen",
-    "fourteen", "fifteen", "sixteen",  "seventeen", "eighteen", "nineteen"};
+constexpr std::array<const char*, 20> kOnes = {"zero",    "one",     "two",       "three",    "four",
+                                               "five",    "six",     "seven",     "eight",    "nine",
+                                               "ten",     "eleven",  "twelve",    "thirteen", "fourteen",
+                                               "fifteen", "sixteen", "seventeen", "eighteen", "nineteen"};
 constexpr std::array<const char*, 10> kTens = {"",      "",      "twenty",  "thirty", "forty",
                                                "fifty", "sixty", "seventy", "eighty", "ninety"};
 struct Scale {
     unsigned long long value;
     const char* name;
 };
-constexpr std::array<Scale, 4> kScales = {
-    {{1000000000000ULL, "trillion"}, {1000000000ULL, "billion"}, {1000000ULL, "million"}, {1000ULL, "thousand"}}};
+constexpr std::array<Scale, 4> kScales = {{{1000000000000ULL, "trillion"},
+                                           {1000000000ULL, "billion"},
+                                           {1000000ULL, "million"},
+                                           {1000ULL, "thousand"}}};
 // Beyond this a number is read digit by digit, as people read long codes.
 constexpr unsigned long long kLargestSpoken = 999999999999999ULL;
 
@@ -125,7 +127,7 @@ void appendDigits(std::vector<std::string>& out, std::u16string_view digits)
 std::string ordinalOf(const std::string& word)
 {
     static const std::pair<const char*, const char*> irregular[] = {
-        {"one", "first"}, {"two", "second"}, {"three", "third"}, {"five", "fifth"},
+        {"one", "first"},    {"two", "second"}, {"three", "third"},   {"five", "fifth"},
         {"eight", "eighth"}, {"nine", "ninth"}, {"twelve", "twelfth"}};
     for (const auto& [cardinal, ordinal] : irregular) {
         if (word == cardinal)
@@ -321,7 +323,9 @@ std::vector<ScriptWord> splitScriptWords(std::u16string_view text)
                 for (auto& word : spoken)
                     add(std::move(word));
                 if (money)
-                    add(text[begin - 1] == u'$' ? "dollars" : text[begin - 1] == u'\u00a3' ? "pounds" : "euros");
+                    add(text[begin - 1] == u'$'        ? "dollars"
+                        : text[begin - 1] == u'\u00a3' ? "pounds"
+                                                       : "euros");
                 if (end < text.size() && text[end] == u'%' && suffixEnd == end)
                     add("percent");
                 pieceEnd = (ordinal || plural) ? suffixEnd : pieceEnd;
@@ -372,9 +376,10 @@ std::size_t wordAtOffset(const std::vector<ScriptWord>& words, std::size_t offse
 {
     if (words.empty())
         return 0;
-    const auto it = std::upper_bound(words.begin(), words.end(), offset, [](std::size_t at, const ScriptWord& word) {
-        return at < word.offset + word.length;
-    });
+    const auto it =
+        std::upper_bound(words.begin(), words.end(), offset, [](std::size_t at, const ScriptWord& word) {
+            return at < word.offset + word.length;
+        });
     return it == words.end() ? words.size() - 1 : std::size_t(it - words.begin());
 }
 

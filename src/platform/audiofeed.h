@@ -19,7 +19,7 @@ public:
 signals:
     void samples(const QByteArray& pcm);
     void failed(const QString& message);  // it stopped delivering, for the reason given
-    void ended();                          // a file has been delivered whole
+    void ended();                         // a file has been delivered whole
 };
 
 }  // namespace velloran::platform

@@ -12,8 +12,7 @@
 namespace velloran::platform {
 
 MicrophoneFeed::MicrophoneFeed(QString deviceName, QObject* parent)
-    : AudioFeed(parent)
-    , m_deviceName(std::move(deviceName))
+    : AudioFeed(parent), m_deviceName(std::move(deviceName))
 {
 }
 
@@ -95,10 +94,10 @@ void MicrophoneFeed::readAvailable()
     }
     m_partial.remove(0, frames * frameBytes);
     // Converted a piece at a time: at most one sample of a piece's end is lost to the rate change.
-    std::vector<std::int16_t> speech =
-        channels == 1 && m_format.sampleRate() == session::kSpeechRate
-            ? std::move(interleaved)
-            : session::toSpeechAudio(interleaved.data(), std::size_t(frames), channels, m_format.sampleRate());
+    std::vector<std::int16_t> speech = channels == 1 && m_format.sampleRate() == session::kSpeechRate
+                                           ? std::move(interleaved)
+                                           : session::toSpeechAudio(interleaved.data(), std::size_t(frames),
+                                                                    channels, m_format.sampleRate());
     emit samples(QByteArray(reinterpret_cast<const char*>(speech.data()), qsizetype(speech.size() * 2)));
 }
 

@@ -17,17 +17,18 @@ namespace velloran::platform {
 namespace {
 
 constexpr int kRate = 16000;
-constexpr std::size_t kChunk = 1600;           // samples handed to the decoder at once
-constexpr double kForcedAfterSeconds = 3.0;    // an utterance this long ends at a short silence
-constexpr int kSilenceFrames = 20;             // a fifth of a second
-constexpr double kLongestUtterance = 15.0;     // and always by this length
-constexpr double kLanguageWeight = 10.0;       // trust the script more than the general default
+constexpr std::size_t kChunk = 1600;         // samples handed to the decoder at once
+constexpr double kForcedAfterSeconds = 3.0;  // an utterance this long ends at a short silence
+constexpr int kSilenceFrames = 20;           // a fifth of a second
+constexpr double kLongestUtterance = 15.0;   // and always by this length
+constexpr double kLanguageWeight = 10.0;     // trust the script more than the general default
 
 // Writes text to a temporary file that lives as long as the returned object.
 std::unique_ptr<QTemporaryFile> temporaryFile(const std::string& text)
 {
     auto file = std::make_unique<QTemporaryFile>();
-    if (!file->open() || file->write(text.data(), qint64(text.size())) != qint64(text.size()) || !file->flush())
+    if (!file->open() || file->write(text.data(), qint64(text.size())) != qint64(text.size()) ||
+        !file->flush())
         return nullptr;
     return file;
 }
@@ -45,8 +46,7 @@ QString defaultSpeechDictionary()
 }
 
 PocketSphinxRecognizer::PocketSphinxRecognizer(QString modelFolder, QString dictionaryFile)
-    : m_modelFolder(std::move(modelFolder))
-    , m_dictionaryFile(std::move(dictionaryFile))
+    : m_modelFolder(std::move(modelFolder)), m_dictionaryFile(std::move(dictionaryFile))
 {
 }
 
@@ -75,7 +75,8 @@ bool PocketSphinxRecognizer::load(QString* message)
     }
     QString reason;
     if (!m_dictionary.load(m_dictionaryFile, &reason)) {
-        *message = QStringLiteral("The pronouncing dictionary %1 cannot be read: %2.").arg(m_dictionaryFile, reason);
+        *message =
+            QStringLiteral("The pronouncing dictionary %1 cannot be read: %2.").arg(m_dictionaryFile, reason);
         return false;
     }
     return true;
@@ -184,8 +185,9 @@ bool PocketSphinxRecognizer::useModel(const std::string& arpa)
     const auto file = temporaryFile(arpa);
     if (!file)
         return false;
-    ngram_model_t* model = ngram_model_read(ps_get_config(m_decoder), QFile::encodeName(file->fileName()).constData(),
-                                            NGRAM_ARPA, ps_get_logmath(m_decoder));
+    ngram_model_t* model =
+        ngram_model_read(ps_get_config(m_decoder), QFile::encodeName(file->fileName()).constData(),
+                         NGRAM_ARPA, ps_get_logmath(m_decoder));
     if (!model) {
         qCWarning(lcVoice) << "pocketsphinx did not read the script's language model";
         return false;

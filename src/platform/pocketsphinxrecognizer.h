@@ -50,8 +50,8 @@ private:
     std::unordered_set<std::string> m_decoderWords;
     std::string m_pendingModel;  // ARPA text for the next utterance
     std::vector<std::string> m_pendingWords;
-    int m_search = 0;            // searches alternate between two names
-    std::uint64_t m_fed = 0;     // samples fed since the start
+    int m_search = 0;         // searches alternate between two names
+    std::uint64_t m_fed = 0;  // samples fed since the start
     std::uint64_t m_utteranceStart = 0;
     bool m_inUtterance = false;
     bool m_heardSpeech = false;  // in the utterance under way

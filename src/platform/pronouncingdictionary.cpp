@@ -59,8 +59,9 @@ bool PronouncingDictionary::contains(std::string_view word) const
 
 std::vector<std::string_view> PronouncingDictionary::pronunciations(std::string_view word) const
 {
-    const auto [first, last] = std::equal_range(m_entries.begin(), m_entries.end(), Entry {word, {}},
-                                                [](const Entry& a, const Entry& b) { return a.word < b.word; });
+    const auto [first, last] =
+        std::equal_range(m_entries.begin(), m_entries.end(), Entry {word, {}},
+                         [](const Entry& a, const Entry& b) { return a.word < b.word; });
     std::vector<std::string_view> out;
     for (auto it = first; it != last; ++it)
         out.push_back(it->phones);

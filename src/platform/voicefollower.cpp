@@ -7,8 +7,7 @@
 
 namespace velloran::platform {
 
-VoiceFollower::VoiceFollower(QObject* parent)
-    : QObject(parent)
+VoiceFollower::VoiceFollower(QObject* parent) : QObject(parent)
 {
 }
 
@@ -60,7 +59,8 @@ void VoiceFollower::stop()
     if (!m_worker)
         return;
     // The audio and the recogniser are let go on their own thread, then the thread ends.
-    QMetaObject::invokeMethod(m_worker, [worker = m_worker] { worker->end(); }, Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(
+        m_worker, [worker = m_worker] { worker->end(); }, Qt::BlockingQueuedConnection);
     m_worker->disconnect(this);
     m_thread->quit();
     m_thread->wait();

@@ -6,10 +6,10 @@ namespace velloran::platform {
 
 namespace {
 
-constexpr std::size_t kBehind = 40;         // script words behind the place the recogniser hears
-constexpr std::size_t kAhead = 300;         // and ahead of it
-constexpr std::size_t kRelistenAfter = 100; // words moved on before the recogniser hears a new stretch
-constexpr int kLeastHearablePercent = 50;   // of the script's words, for a script in the right language
+constexpr std::size_t kBehind = 40;          // script words behind the place the recogniser hears
+constexpr std::size_t kAhead = 300;          // and ahead of it
+constexpr std::size_t kRelistenAfter = 100;  // words moved on before the recogniser hears a new stretch
+constexpr int kLeastHearablePercent = 50;    // of the script's words, for a script in the right language
 
 // Where a character of the old text stands in the new one, for an edit made in one place.
 int offsetAfterEdit(const QString& before, const QString& after, int offset)
@@ -19,7 +19,8 @@ int offsetAfterEdit(const QString& before, const QString& after, int offset)
     while (prefix < shorter && before[prefix] == after[prefix])
         ++prefix;
     int suffix = 0;
-    while (suffix < shorter - prefix && before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix])
+    while (suffix < shorter - prefix &&
+           before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix])
         ++suffix;
     if (offset < prefix)
         return offset;
@@ -42,15 +43,16 @@ bool VoicePipeline::load(QString* message)
 
 bool VoicePipeline::setScript(const QString& text, QString* message)
 {
-    std::vector<engine::ScriptWord> words =
-        engine::splitScriptWords(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), text.size()));
+    std::vector<engine::ScriptWord> words = engine::splitScriptWords(
+        std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), text.size()));
     std::vector<engine::AlignerWord> aligned;
     aligned.reserve(words.size());
     std::size_t hearable = 0;
-    for (const auto& word : words) {
-        const bool known = m_recognizer->knows(word.word);
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        const bool known = m_recognizer->knows(words[i].word);
         hearable += known;
-        aligned.push_back({word.word, known ? m_recognizer->sound(word.word) : std::string(), known});
+        aligned.push_back({words[i].word, known ? m_recognizer->sound(words[i].word) : std::string(), known,
+                           i == 0 || words[i - 1].sentenceEnd});
     }
     if (!words.empty() && hearable * 100 < words.size() * kLeastHearablePercent) {
         *message = QStringLiteral("Too few of the script's words are in the pronouncing dictionary: the "

@@ -21,8 +21,7 @@ VoiceState shown(engine::FollowState state)
 
 }  // namespace
 
-VoiceWorker::VoiceWorker(VoiceSetup setup)
-    : m_setup(std::move(setup))
+VoiceWorker::VoiceWorker(VoiceSetup setup) : m_setup(std::move(setup))
 {
 }
 

@@ -13,9 +13,7 @@ constexpr int kEveryMs = 20;  // as often as a sound card hands over a period
 
 }  // namespace
 
-WavFileFeed::WavFileFeed(QString path, QObject* parent)
-    : AudioFeed(parent)
-    , m_path(std::move(path))
+WavFileFeed::WavFileFeed(QString path, QObject* parent) : AudioFeed(parent), m_path(std::move(path))
 {
     m_timer.setTimerType(Qt::PreciseTimer);
     m_timer.setInterval(kEveryMs);
@@ -51,7 +49,8 @@ void WavFileFeed::deliver()
 {
     const auto due = std::min(m_audio.size(), std::size_t(m_clock.elapsed() * (session::kSpeechRate / 1000)));
     if (due > m_sent) {
-        emit samples(QByteArray(reinterpret_cast<const char*>(m_audio.data() + m_sent), qsizetype((due - m_sent) * 2)));
+        emit samples(QByteArray(reinterpret_cast<const char*>(m_audio.data() + m_sent),
+                                qsizetype((due - m_sent) * 2)));
         m_sent = due;
     }
     if (m_sent == m_audio.size()) {

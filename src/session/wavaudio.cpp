@@ -16,7 +16,8 @@ constexpr std::size_t kMostFrames = std::size_t(192000) * 60 * 60 * 3;  // three
 std::uint32_t le32(const char* p)
 {
     const auto* b = reinterpret_cast<const unsigned char*>(p);
-    return std::uint32_t(b[0]) | std::uint32_t(b[1]) << 8 | std::uint32_t(b[2]) << 16 | std::uint32_t(b[3]) << 24;
+    return std::uint32_t(b[0]) | std::uint32_t(b[1]) << 8 | std::uint32_t(b[2]) << 16 |
+           std::uint32_t(b[3]) << 24;
 }
 
 std::uint16_t le16(const char* p)
@@ -52,7 +53,8 @@ bool fail(QString* reason, const QString& text)
 
 }  // namespace
 
-std::vector<std::int16_t> toSpeechAudio(const std::int16_t* samples, std::size_t frames, int channels, int rate)
+std::vector<std::int16_t> toSpeechAudio(const std::int16_t* samples, std::size_t frames, int channels,
+                                        int rate)
 {
     std::vector<std::int16_t> out;
     if (!samples || frames == 0 || channels < 1 || rate < 1)

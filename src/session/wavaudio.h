@@ -17,6 +17,7 @@ std::optional<std::vector<std::int16_t>> decodeWav(const QByteArray& bytes, QStr
 
 // Interleaved 16-bit samples at any rate and channel count to 16 kHz mono: channels averaged,
 // each output sample the mean of the input it spans (so lowering the rate does not alias much).
-std::vector<std::int16_t> toSpeechAudio(const std::int16_t* samples, std::size_t frames, int channels, int rate);
+std::vector<std::int16_t> toSpeechAudio(const std::int16_t* samples, std::size_t frames, int channels,
+                                        int rate);
 
 }  // namespace velloran::session

@@ -12,8 +12,8 @@ namespace {
 constexpr double kLine = 640;
 
 struct Glide {
-    double reached = -1;  // seconds until within half a line, for good
-    double overshoot = 0; // twips past the target
+    double reached = -1;   // seconds until within half a line, for good
+    double overshoot = 0;  // twips past the target
     double largestStep = 0;
     double largestChange = 0;  // between two ticks' steps
     double endSpeed = 0;

@@ -23,9 +23,11 @@ TEST(ScriptWords, SpeaksWordsAndNumbersAsAReaderWould)
     const std::pair<std::u16string_view, const char*> cases[] = {
         {u"Hello, World!  It's a well-known fact.", "hello world it's a well known fact"},
         {u"Don\u2019t ‘quote’ the dogs' bones", "don't quote the dogs bones"},
-        {u"In 1984 and 2005 and 2024 and 1900 and 1905", "in nineteen eighty four and two thousand five and "
-                                                       "twenty twenty four and nineteen hundred and nineteen oh five"},
-        {u"1,250 people, 3.14 and 007", "one thousand two hundred fifty people three point one four and zero zero seven"},
+        {u"In 1984 and 2005 and 2024 and 1900 and 1905",
+         "in nineteen eighty four and two thousand five and "
+         "twenty twenty four and nineteen hundred and nineteen oh five"},
+        {u"1,250 people, 3.14 and 007",
+         "one thousand two hundred fifty people three point one four and zero zero seven"},
         {u"the 21st, 2nd, 3rd, 12th and 40th", "the twenty first second third twelfth and fortieth"},
         {u"the 1990s and 80s", "the nineteen nineties and eighties"},
         {u"at 10:30 or 10:00 or 9:05", "at ten thirty or ten o'clock or nine oh five"},
@@ -42,12 +44,13 @@ TEST(ScriptWords, KeepsWhereEachWordStandsAndWhereSentencesEnd)
 {
     const auto words = splitScriptWords(u"Hello, world. Say 42!\r\n\r\nNext line\r\nand more");
     const std::vector<ScriptWord> expected = {
-        {"hello", 0, 5, false}, {"world", 7, 5, true},  {"say", 14, 3, false}, {"forty", 18, 2, false},
-        {"two", 18, 2, true},   {"next", 25, 4, false}, {"line", 30, 4, false}, {"and", 36, 3, false},
-        {"more", 40, 4, true}};
+        {"hello", 0, 5, false},  {"world", 7, 5, true}, {"say", 14, 3, false},
+        {"forty", 18, 2, false}, {"two", 18, 2, true},  {"next", 25, 4, false},
+        {"line", 30, 4, false},  {"and", 36, 3, false}, {"more", 40, 4, true}};
     EXPECT_EQ(words, expected);
 
-    const std::pair<std::size_t, std::size_t> offsets[] = {{0, 0}, {4, 0}, {5, 1}, {18, 3}, {21, 5}, {500, 8}};
+    const std::pair<std::size_t, std::size_t> offsets[] = {{0, 0},  {4, 0},  {5, 1},
+                                                           {18, 3}, {21, 5}, {500, 8}};
     for (const auto& [offset, index] : offsets)
         EXPECT_EQ(wordAtOffset(words, offset), index) << offset;
     EXPECT_EQ(wordAtOffset({}, 3), 0u);
@@ -55,9 +58,10 @@ TEST(ScriptWords, KeepsWhereEachWordStandsAndWhereSentencesEnd)
 
 TEST(ScriptWords, NormalisesWhatTheRecogniserWrites)
 {
-    const std::pair<const char*, const char*> cases[] = {
-        {"read(2)", "read"}, {"Don\xe2\x80\x99t", "don't"}, {"<sil>", ""}, {"[NOISE]", ""},
-        {"++BREATH++", ""},  {"123", ""},                    {"Hello", "hello"}};
+    const std::pair<const char*, const char*> cases[] = {{"read(2)", "read"}, {"Don\xe2\x80\x99t", "don't"},
+                                                         {"<sil>", ""},       {"[NOISE]", ""},
+                                                         {"++BREATH++", ""},  {"123", ""},
+                                                         {"Hello", "hello"}};
     for (const auto& [heard, expected] : cases)
         EXPECT_EQ(normalisedWord(heard), expected) << heard;
 }
@@ -73,7 +77,8 @@ TEST(ScriptWords, SpellsWholeNumbers)
         {2010, true, "twenty ten"},
         {1984, false, "one thousand nine hundred eighty four"},
         {3000000017ULL, false, "three billion seventeen"},
-        {1000000000000000ULL, false, "one zero zero zero zero zero zero zero zero zero zero zero zero zero zero zero"},
+        {1000000000000000ULL, false,
+         "one zero zero zero zero zero zero zero zero zero zero zero zero zero zero zero"},
     };
     for (const auto& [value, year, expected] : cases) {
         std::string out;

@@ -18,8 +18,8 @@ void check(bool holds)
 }
 
 // A small vocabulary, so that scripts repeat words and streams match them often.
-const char* const kWords[] = {"the", "wind", "came", "from", "east", "roof", "leaked", "there",
-                              "their", "two", "to", "too", "minutes", "nobody", "read", "red"};
+const char* const kWords[] = {"the",   "wind", "came", "from", "east",    "roof",   "leaked", "there",
+                              "their", "two",  "to",   "too",  "minutes", "nobody", "read",   "red"};
 
 struct Bytes {
     const std::uint8_t* data;
@@ -51,7 +51,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::uint8_t arg = in.next();
         switch (op % 8) {
         case 0: aligner.moveTo(arg); break;
-        case 1: clock += arg / 10.0; aligner.idle(clock); break;
+        case 1:
+            clock += arg / 10.0;
+            aligner.idle(clock);
+            break;
         case 2:
             aligner.hear(utterance, true);
             utterance.clear();

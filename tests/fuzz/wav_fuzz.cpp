@@ -18,8 +18,8 @@ void check(bool holds)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     QString reason;
-    const auto audio =
-        velloran::session::decodeWav(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)), &reason);
+    const auto audio = velloran::session::decodeWav(
+        QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)), &reason);
     if (!audio) {
         check(!reason.isEmpty());
         return 0;

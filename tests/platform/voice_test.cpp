@@ -47,10 +47,14 @@ struct FakeRecognizer : SpeechRecognizer {
     bool load(QString*) override { return true; }
     bool knows(const std::string& word) const override
     {
-        return std::all_of(word.begin(), word.end(), [](char c) { return (c >= 'a' && c <= 'z') || c == '\''; });
+        return std::all_of(word.begin(), word.end(),
+                           [](char c) { return (c >= 'a' && c <= 'z') || c == '\''; });
     }
     std::string sound(const std::string&) const override { return {}; }
-    void listenFor(const std::vector<std::vector<std::string>>& sentences) override { listened->push_back(sentences); }
+    void listenFor(const std::vector<std::vector<std::string>>& sentences) override
+    {
+        listened->push_back(sentences);
+    }
     std::vector<Hypothesis> feed(const std::int16_t*, std::size_t count) override
     {
         fed += double(count) / 16000;
@@ -128,7 +132,8 @@ TEST(VoicePipeline, ListensAroundThePlaceAndKeepsToItsWordThroughEdits)
     // Words typed above the place, then below it: the place stays on its word.
     ASSERT_TRUE(pipeline.setScript(QStringLiteral("Added words at the top. ") + script, &message));
     EXPECT_EQ(pipeline.words()[pipeline.place().word].word, token(329).toStdString());
-    ASSERT_TRUE(pipeline.setScript(QStringLiteral("Added words at the top. ") + script + QStringLiteral("end"), &message));
+    ASSERT_TRUE(pipeline.setScript(
+        QStringLiteral("Added words at the top. ") + script + QStringLiteral("end"), &message));
     EXPECT_EQ(pipeline.words()[pipeline.place().word].word, token(329).toStdString());
 
     // A script the recogniser mostly cannot hear is refused with a reason.
@@ -148,19 +153,34 @@ TEST(VoiceFollower, RefusesToStartWithoutWhatItNeeds)
         const char* says;
     };
     const Case cases[] = {
-        {{{}, folder.filePath(QStringLiteral("model")), {}, {}}, english, VoiceState::Unavailable, "pocketsphinx-en-us"},
-        {{{}, {}, folder.filePath(QStringLiteral("x.dict")), {}}, english, VoiceState::Unavailable, "pocketsphinx-en-us"},
-        {{}, QStringLiteral("Der Ausschuss tagte an einem grauen Morgen im Frühling."), VoiceState::Unavailable,
+        {{{}, folder.filePath(QStringLiteral("model")), {}, {}},
+         english,
+         VoiceState::Unavailable,
+         "pocketsphinx-en-us"},
+        {{{}, {}, folder.filePath(QStringLiteral("x.dict")), {}},
+         english,
+         VoiceState::Unavailable,
+         "pocketsphinx-en-us"},
+        {{},
+         QStringLiteral("Der Ausschuss tagte an einem grauen Morgen im Frühling."),
+         VoiceState::Unavailable,
          "English"},
-        {{{}, {}, {}, folder.filePath(QStringLiteral("none.wav"))}, english, VoiceState::NoMicrophone, "cannot be read"},
-        {{QStringLiteral("No Such Microphone"), {}, {}, {}}, english, VoiceState::NoMicrophone, "No Such Microphone"},
+        {{{}, {}, {}, folder.filePath(QStringLiteral("none.wav"))},
+         english,
+         VoiceState::NoMicrophone,
+         "cannot be read"},
+        {{QStringLiteral("No Such Microphone"), {}, {}, {}},
+         english,
+         VoiceState::NoMicrophone,
+         "No Such Microphone"},
     };
     for (const Case& c : cases) {
         VoiceFollower follower;
         EXPECT_FALSE(follower.isRunning());
         follower.setScript(c.script);
         follower.start(c.setup);
-        EXPECT_TRUE(waitFor([&] { return follower.state() == c.state && !follower.isRunning(); }, 20000)) << c.says;
+        EXPECT_TRUE(waitFor([&] { return follower.state() == c.state && !follower.isRunning(); }, 20000))
+            << c.says;
         EXPECT_TRUE(follower.message().contains(QLatin1String(c.says))) << follower.message().toStdString();
     }
 }
@@ -171,8 +191,9 @@ TEST(VoiceFollower, FollowsASynthesisedReadingWithTheRealRecogniser)
     const QString espeak = QStandardPaths::findExecutable(QStringLiteral("espeak-ng"));
     if (espeak.isEmpty())
         GTEST_SKIP() << "espeak-ng is not installed: the real recogniser is not exercised";
-    const QString said = QStringLiteral("The treasurer wanted to talk about the roof, which leaked whenever the "
-                                        "wind came from the east.");
+    const QString said =
+        QStringLiteral("The treasurer wanted to talk about the roof, which leaked whenever the "
+                       "wind came from the east.");
     QTemporaryDir folder;
     const QString wav = folder.filePath(QStringLiteral("reading.wav"));
     ASSERT_EQ(QProcess::execute(espeak, {QStringLiteral("-v"), QStringLiteral("en-us"), QStringLiteral("-s"),
@@ -184,7 +205,8 @@ TEST(VoiceFollower, FollowsASynthesisedReadingWithTheRealRecogniser)
     follower.moveTo(int(QStringLiteral("Nobody had read the minutes. ").size()));
     std::vector<VoiceState> states;
     bool ended = false;
-    QObject::connect(&follower, &VoiceFollower::stateChanged, [&](VoiceState state) { states.push_back(state); });
+    QObject::connect(&follower, &VoiceFollower::stateChanged,
+                     [&](VoiceState state) { states.push_back(state); });
     QObject::connect(&follower, &VoiceFollower::inputEnded, [&] { ended = true; });
     follower.start({{}, {}, {}, wav});
     ASSERT_TRUE(waitFor([&] { return ended; }, 30000)) << follower.message().toStdString();

@@ -83,12 +83,9 @@ TEST(WavAudio, ReadsCommonFormatsAsSixteenKilohertzMono)
         std::size_t samples;
     };
     const Case cases[] = {
-        {{1, 1, 16000, 16}, false, 0, 1600},
-        {{1, 2, 48000, 16}, false, 0, 1600},
-        {{1, 1, 8000, 8}, false, 0, 1600},
-        {{1, 2, 44100, 24}, true, 0, 1600},
-        {{1, 1, 16000, 32}, false, 0, 1600},
-        {{3, 1, 22050, 32}, false, 0, 1600},
+        {{1, 1, 16000, 16}, false, 0, 1600},   {{1, 2, 48000, 16}, false, 0, 1600},
+        {{1, 1, 8000, 8}, false, 0, 1600},     {{1, 2, 44100, 24}, true, 0, 1600},
+        {{1, 1, 16000, 32}, false, 0, 1600},   {{3, 1, 22050, 32}, false, 0, 1600},
         {{1, 1, 16000, 16}, false, 801, 1199},  // cut short inside a sample: the whole ones stay
     };
     for (const Case& c : cases) {
@@ -112,11 +109,11 @@ TEST(WavAudio, RefusesWhatItCannotRead)
         QByteArray(),
         QByteArray("RIFX\0\0\0\0WAVE", 12),
         noFormat,
-        wav({2, 1, 16000, 16}, 100),   // ADPCM
-        wav({1, 1, 4000, 16}, 100),    // too slow a rate
-        wav({1, 0, 16000, 16}, 100),   // no channels
-        wav({1, 1, 16000, 12}, 100),   // 12 bits
-        wav({1, 1, 16000, 16}, 0),     // no audio
+        wav({2, 1, 16000, 16}, 100),  // ADPCM
+        wav({1, 1, 4000, 16}, 100),   // too slow a rate
+        wav({1, 0, 16000, 16}, 100),  // no channels
+        wav({1, 1, 16000, 12}, 100),  // 12 bits
+        wav({1, 1, 16000, 16}, 0),    // no audio
     };
     for (const QByteArray& bytes : refused) {
         QString reason;

@@ -240,6 +240,7 @@ void Aligner::moveTo(std::size_t word)
     m_place = {std::size_t(start), 0.0, FollowState::Holding};
     m_committedPlace = m_place;
     m_settled = 0;
+    m_doubtingBack = false;
 }
 
 int Aligner::clampedPlace(int pos) const
@@ -449,6 +450,12 @@ const ReaderPlace& Aligner::hear(const std::vector<HeardWord>& utterance, bool f
     replay(std::min(m_settled, heard), heard);
     if (m_place.word < shown.word && m_place.word + kSmallBack >= shown.word)
         m_place.word = shown.word;
+    // A larger step back shows once two hearings in a row agree on it, or final words do: a
+    // single partial hypothesis that the recogniser takes back at once must not shake the script.
+    const bool back = m_place.word + kSmallBack < shown.word;
+    if (back && !final && !m_doubtingBack)
+        m_place.word = shown.word;
+    m_doubtingBack = back && !final && !m_doubtingBack;
     if (final) {
         m_committedPlace = m_place;
         m_settled = 0;

@@ -111,6 +111,7 @@ private:
     std::vector<Track> m_committed;  // after the last final words
     ReaderPlace m_committedPlace;    // and the place they left
     std::size_t m_settled = 0;       // words of the utterance under way already in m_committed
+    bool m_doubtingBack = false;     // the last hearing went back, and it was not shown yet
     ReaderPlace m_place;
     double m_lastMatch = 0;  // stream time of the last word that moved or held the place
     double m_lastHeard = 0;

@@ -172,6 +172,10 @@ TEST(Aligner, FollowsWhatReadersDo)
          2,
          FollowState::Lost,
          0},
+        {"little words of the script amid an ad-lib do not pull it on",
+         {read(0, 20), say("and may I say what a pleasure it is to see so many of you here today it was "
+                          "by the way the first time the two of us had not met on the day")},
+         19, 2, FollowState::Lost, 0},
         {"and reading on after it",
          {read(0, 20), say("so many of you here today thank you"), read(20, 60)},
          59,
@@ -227,6 +231,26 @@ TEST(Aligner, JumpsOnlyOnceAJumpIsConfirmed)
     EXPECT_LT(run.placeAfterFirstTwo, para2 + 1);
     EXPECT_NEAR(int(run.place.word), para3 + 11, 1);
     EXPECT_GT(run.place.confidence, 0.7);
+}
+
+TEST(Aligner, DoesNotShakeWhenTheRecogniserTakesAWordBackAtOnce)
+{
+    Aligner aligner;
+    aligner.setScript(alignerWords());
+    const int para3 = indexOf("outside a delivery");
+    aligner.moveTo(std::size_t(para3 - 20));
+    auto heard = [](std::initializer_list<const char*> words) {
+        std::vector<HeardWord> out;
+        for (const char* word : words)
+            out.push_back({word, 0, 0, {}});
+        return out;
+    };
+    // A skip ahead, confirmed on a partial hypothesis, then one partial that says otherwise.
+    const auto& jumped = aligner.hear(heard({"outside", "a", "delivery", "van", "reversed", "slowly"}), false);
+    EXPECT_EQ(int(jumped.word), para3 + 4);
+    EXPECT_EQ(int(aligner.hear(heard({"outside", "a", "delivery", "nobody", "had", "read"}), false).word), para3 + 4);
+    EXPECT_EQ(int(aligner.hear(heard({"outside", "a", "delivery", "van", "reversed", "slowly", "into"}), true).word),
+              para3 + 6);
 }
 
 TEST(Aligner, StaysInsideTheScript)

@@ -53,12 +53,17 @@ bool MicrophoneFeed::start(QString* message)
         return false;
     }
     connect(m_io, &QIODevice::readyRead, this, &MicrophoneFeed::readAvailable);
-    connect(m_source.get(), &QAudioSource::stateChanged, this, [this, device](QAudio::State state) {
-        if (state == QAudio::StoppedState && m_source && m_source->error() != QAudio::NoError) {
-            stop();
-            emit failed(QStringLiteral("The microphone \"%1\" stopped working.").arg(device.description()));
-        }
-    });
+    // The source is let go after its signal has returned, never inside it.
+    connect(
+        m_source.get(), &QAudioSource::stateChanged, this,
+        [this, device](QAudio::State state) {
+            if (state == QAudio::StoppedState && m_source && m_source->error() != QAudio::NoError) {
+                stop();
+                emit failed(
+                    QStringLiteral("The microphone \"%1\" stopped working.").arg(device.description()));
+            }
+        },
+        Qt::QueuedConnection);
     return true;
 }
 

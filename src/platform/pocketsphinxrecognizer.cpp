@@ -10,11 +10,11 @@
 #include "engine/scriptlm.h"
 #include "engine/scriptwords.h"
 
-Q_LOGGING_CATEGORY(lcVoice, "velloran.voice")
-
 namespace velloran::platform {
 
 namespace {
+
+Q_LOGGING_CATEGORY(lcVoice, "velloran.voice")
 
 constexpr int kRate = 16000;
 constexpr std::size_t kChunk = 1600;         // samples handed to the decoder at once
@@ -59,8 +59,10 @@ PocketSphinxRecognizer::~PocketSphinxRecognizer()
 bool PocketSphinxRecognizer::load(QString* message)
 {
     const QDir model(m_modelFolder);
+    // pocketsphinx ends the process on some broken model files: at least none may be missing or empty.
     for (const char* part : {"mdef", "means", "variances", "transition_matrices", "feat.params"}) {
-        if (!QFileInfo(model.filePath(QLatin1String(part))).isFile()) {
+        const QFileInfo file(model.filePath(QLatin1String(part)));
+        if (!file.isFile() || file.size() == 0) {
             *message = QStringLiteral("The speech model is missing from %1: install the Debian package "
                                       "pocketsphinx-en-us, or choose another model folder.")
                            .arg(m_modelFolder);
@@ -98,7 +100,7 @@ double PocketSphinxRecognizer::streamTime() const
     return double(m_fed) / kRate;
 }
 
-void PocketSphinxRecognizer::listenFor(const std::vector<std::vector<std::string>>& sentences)
+bool PocketSphinxRecognizer::listenFor(const std::vector<std::vector<std::string>>& sentences, QString* message)
 {
     std::vector<std::vector<std::string>> heard;
     std::vector<std::string> words;
@@ -115,13 +117,18 @@ void PocketSphinxRecognizer::listenFor(const std::vector<std::vector<std::string
         if (!kept.empty())
             heard.push_back(std::move(kept));
     }
-    if (words.empty() || m_failed)
-        return;
+    if (words.empty())
+        return true;
     const std::string model = engine::scriptLanguageModel(heard);
     if (!m_decoder) {
-        if (startDecoder(words) && useModel(model))
-            startUtterance();
-        return;
+        if (!startDecoder(words) || !useModel(model)) {
+            *message = QStringLiteral("The speech recogniser could not start with the model in %1: reinstall "
+                                      "the Debian package pocketsphinx-en-us, or choose another model folder.")
+                           .arg(m_modelFolder);
+            return false;
+        }
+        startUtterance();
+        return true;
     }
     m_pendingWords.clear();
     for (const auto& word : words) {
@@ -129,6 +136,7 @@ void PocketSphinxRecognizer::listenFor(const std::vector<std::vector<std::string
             m_pendingWords.push_back(word);
     }
     m_pendingModel = model;
+    return true;
 }
 
 bool PocketSphinxRecognizer::startDecoder(const std::vector<std::string>& words)
@@ -159,10 +167,8 @@ bool PocketSphinxRecognizer::startDecoder(const std::vector<std::string>& words)
         m_decoder = ps_init(config);
         cmd_ln_free_r(config);
     }
-    if (!m_decoder) {
+    if (!m_decoder)
         qCWarning(lcVoice) << "pocketsphinx did not start with the model in" << m_modelFolder;
-        m_failed = true;
-    }
     return m_decoder;
 }
 

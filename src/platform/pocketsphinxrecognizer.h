@@ -29,7 +29,7 @@ public:
     bool load(QString* message) override;
     bool knows(const std::string& word) const override;
     std::string sound(const std::string& word) const override;
-    void listenFor(const std::vector<std::vector<std::string>>& sentences) override;
+    bool listenFor(const std::vector<std::vector<std::string>>& sentences, QString* message) override;
     std::vector<Hypothesis> feed(const std::int16_t* samples, std::size_t count) override;
     std::vector<Hypothesis> finish() override;
     double streamTime() const override;
@@ -57,7 +57,6 @@ private:
     bool m_heardSpeech = false;  // in the utterance under way
     std::string m_lastHypothesis;
     std::vector<engine::HeardWord> m_words;  // of the utterance under way, with when each came
-    bool m_failed = false;
 };
 
 }  // namespace velloran::platform

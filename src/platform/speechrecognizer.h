@@ -28,8 +28,8 @@ public:
     virtual bool knows(const std::string& word) const = 0;
     virtual std::string sound(const std::string& word) const = 0;
     // The sentences to listen for, in order (words it does not know are left out); taken up from
-    // the next utterance.
-    virtual void listenFor(const std::vector<std::vector<std::string>>& sentences) = 0;
+    // the next utterance. False, with a message, when recognition cannot start.
+    virtual bool listenFor(const std::vector<std::vector<std::string>>& sentences, QString* message) = 0;
     // Audio in any amounts; the hypotheses it gave rise to, oldest first.
     virtual std::vector<Hypothesis> feed(const std::int16_t* samples, std::size_t count) = 0;
     // Ends the utterance under way (the audio has ended).

@@ -69,8 +69,7 @@ bool VoicePipeline::setScript(const QString& text, QString* message)
     m_aligner.setScript(std::move(aligned), start);
     m_rate.reset();
     update();
-    listenAround(m_place.word, true);
-    return true;
+    return listenAround(m_place.word, true, message);
 }
 
 void VoicePipeline::moveTo(int textOffset)
@@ -123,12 +122,12 @@ bool VoicePipeline::update()
     return m_place.word != before.word || m_place.state != before.state;
 }
 
-void VoicePipeline::listenAround(std::size_t word, bool always)
+bool VoicePipeline::listenAround(std::size_t word, bool always, QString* message)
 {
     const bool nearStart = m_windowFrom > 0 && word < m_windowFrom + kBehind / 4;
     const bool movedOn = word > m_windowFrom + kBehind + kRelistenAfter;
     if (m_listening && !always && !nearStart && !movedOn)
-        return;
+        return true;
     m_windowFrom = word > kBehind ? word - kBehind : 0;
     const std::size_t to = std::min(m_words.size(), word + kAhead);
     std::vector<std::vector<std::string>> sentences(1);
@@ -137,8 +136,9 @@ void VoicePipeline::listenAround(std::size_t word, bool always)
         if (m_words[i].sentenceEnd && i + 1 < to)
             sentences.emplace_back();
     }
-    m_recognizer->listenFor(sentences);
-    m_listening = true;
+    QString ignored;
+    m_listening = m_recognizer->listenFor(sentences, message ? message : &ignored);
+    return m_listening;
 }
 
 }  // namespace velloran::platform

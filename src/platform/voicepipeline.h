@@ -48,7 +48,7 @@ public:
 private:
     bool apply(const std::vector<Hypothesis>& hypotheses);
     bool update();
-    void listenAround(std::size_t word, bool always);
+    bool listenAround(std::size_t word, bool always, QString* message = nullptr);
 
     std::unique_ptr<SpeechRecognizer> m_recognizer;
     QString m_text;

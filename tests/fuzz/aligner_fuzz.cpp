@@ -39,6 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::uint8_t b = in.next();
         word.word = kWords[b % 16];
         word.hearable = (b & 0x80) == 0;
+        word.sentenceStart = (b & 0x20) != 0;
         if (b & 0x40)
             word.sound = "S" + std::to_string(b % 5);
     }

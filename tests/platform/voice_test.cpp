@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
@@ -51,9 +52,10 @@ struct FakeRecognizer : SpeechRecognizer {
                            [](char c) { return (c >= 'a' && c <= 'z') || c == '\''; });
     }
     std::string sound(const std::string&) const override { return {}; }
-    void listenFor(const std::vector<std::vector<std::string>>& sentences) override
+    bool listenFor(const std::vector<std::vector<std::string>>& sentences, QString*) override
     {
         listened->push_back(sentences);
+        return true;
     }
     std::vector<Hypothesis> feed(const std::int16_t*, std::size_t count) override
     {
@@ -146,29 +148,26 @@ TEST(VoiceFollower, RefusesToStartWithoutWhatItNeeds)
     application();
     QTemporaryDir folder;
     const QString english = QStringLiteral("The committee met on a grey morning in early spring.");
+    const QString german = QStringLiteral("Der Ausschuss tagte an einem grauen Morgen im Fr\u00fchling.");
+    const QString missing = folder.filePath(QStringLiteral("missing"));
+    // Debian's model with one of its files cut short: pocketsphinx refuses it.
+    const QString broken = folder.filePath(QStringLiteral("broken"));
+    QDir().mkpath(broken);
+    for (const QString& name : QDir(defaultSpeechModel()).entryList(QDir::Files))
+        QFile::copy(QDir(defaultSpeechModel()).filePath(name), QDir(broken).filePath(name));
+    QFile::resize(QDir(broken).filePath(QStringLiteral("means")), 64);
     struct Case {
-        VoiceSetup setup;
+        VoiceSetup setup;  // device, model, dictionary, input file
         QString script;
         VoiceState state;
         const char* says;
     };
     const Case cases[] = {
-        {{{}, folder.filePath(QStringLiteral("model")), {}, {}},
-         english,
-         VoiceState::Unavailable,
-         "pocketsphinx-en-us"},
-        {{{}, {}, folder.filePath(QStringLiteral("x.dict")), {}},
-         english,
-         VoiceState::Unavailable,
-         "pocketsphinx-en-us"},
-        {{},
-         QStringLiteral("Der Ausschuss tagte an einem grauen Morgen im Frühling."),
-         VoiceState::Unavailable,
-         "English"},
-        {{{}, {}, {}, folder.filePath(QStringLiteral("none.wav"))},
-         english,
-         VoiceState::NoMicrophone,
-         "cannot be read"},
+        {{{}, missing, {}, {}}, english, VoiceState::Unavailable, "pocketsphinx-en-us"},
+        {{{}, {}, missing, {}}, english, VoiceState::Unavailable, "pocketsphinx-en-us"},
+        {{{}, broken, {}, {}}, english, VoiceState::Unavailable, "could not start"},
+        {{}, german, VoiceState::Unavailable, "English"},
+        {{{}, {}, {}, missing}, english, VoiceState::NoMicrophone, "cannot be read"},
         {{QStringLiteral("No Such Microphone"), {}, {}, {}},
          english,
          VoiceState::NoMicrophone,

@@ -2,6 +2,8 @@
 # control's messages, the voice aligner and the WAV reader. Built with clang into <build>/fuzz when
 # clang and its libFuzzer runtime are there, so the main build stays on its own compiler; each
 # runs as a test from its seed corpus.
+# How long each target runs in the test suite; a longer hunt: -DVELLORAN_FUZZ_SECONDS=600.
+set(VELLORAN_FUZZ_SECONDS 10 CACHE STRING "Seconds each fuzz target runs as a test")
 find_program(VELLORAN_CLANGXX NAMES clang++ clang++-14)
 set(fuzz_runtime "")
 if(VELLORAN_CLANGXX)
@@ -19,17 +21,17 @@ if(IS_ABSOLUTE "${fuzz_runtime}" AND EXISTS "${fuzz_runtime}")
     BUILD_ALWAYS TRUE)
   add_test(NAME settings_fuzz
            COMMAND bash ${PROJECT_SOURCE_DIR}/tests/fuzz/run_fuzz.sh ${CMAKE_BINARY_DIR}/fuzz/settings_fuzz
-                   ${PROJECT_SOURCE_DIR}/tests/fuzz/corpus 30)
+                   ${PROJECT_SOURCE_DIR}/tests/fuzz/corpus ${VELLORAN_FUZZ_SECONDS})
   set_tests_properties(settings_fuzz PROPERTIES TIMEOUT 180 LABELS fuzz)
   add_test(NAME remote_fuzz
            COMMAND bash ${PROJECT_SOURCE_DIR}/tests/fuzz/run_fuzz.sh ${CMAKE_BINARY_DIR}/fuzz/remote_fuzz
-                   ${PROJECT_SOURCE_DIR}/tests/fuzz/remote_corpus 20)
+                   ${PROJECT_SOURCE_DIR}/tests/fuzz/remote_corpus ${VELLORAN_FUZZ_SECONDS})
   set_tests_properties(remote_fuzz PROPERTIES TIMEOUT 120 LABELS fuzz)
-  # The voice aligner and the WAV reader, 20 seconds each.
+  # The voice aligner and the WAV reader.
   foreach(target aligner wav)
     add_test(NAME ${target}_fuzz
              COMMAND bash ${PROJECT_SOURCE_DIR}/tests/fuzz/run_fuzz.sh ${CMAKE_BINARY_DIR}/fuzz/${target}_fuzz
-                     ${PROJECT_SOURCE_DIR}/tests/fuzz/${target}_corpus 20)
+                     ${PROJECT_SOURCE_DIR}/tests/fuzz/${target}_corpus ${VELLORAN_FUZZ_SECONDS})
     set_tests_properties(${target}_fuzz PROPERTIES TIMEOUT 180 LABELS fuzz)
   endforeach()
 else()

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # One entry point for a fresh Debian machine: installs what is missing, builds, then either
 # starts the program (run), runs every test (test), prints the benchmark table (bench) or
-# builds the Debian package (package). The test mode also builds the unit and widget tests with
-# warnings as errors and under the address and undefined-behaviour sanitizers (the dev preset of
-# CMakePresets.json, in build-dev/) and runs them there.
+# builds the Debian package (package). The test mode runs every test once: the unit and widget
+# tests built with warnings as errors and under the address and undefined-behaviour sanitizers
+# (the dev preset of CMakePresets.json, in build-dev/), the end-to-end, install, benchmark and
+# fuzz tests against the Release program (in build/). The Release tests, which mostly wait for X,
+# run while the sanitizer build compiles.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -38,8 +40,16 @@ if [ "$mode" = package ]; then
   exit 0
 fi
 
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release
-cmake --build "$build" -j "$(nproc)"
+if [ "$mode" = test ]; then
+  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELLORAN_BUILD_UNIT_TESTS=OFF
+else
+  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release
+fi
+if [ "$mode" = run ]; then
+  cmake --build "$build" -j "$(nproc)" --target velloran
+else
+  cmake --build "$build" -j "$(nproc)"
+fi
 
 case "$mode" in
   run)
@@ -59,13 +69,23 @@ case "$mode" in
     ;;
   test)
     status=0
-    ctest --test-dir "$build" --output-on-failure -j 2 --timeout 300 || status=1
+    started=$SECONDS
+    stage() { echo "== $1 after $((SECONDS - started)) s"; }
+    release_log=$(mktemp)
+    ctest --test-dir "$build" --output-on-failure -j 2 --timeout 300 >"$release_log" 2>&1 &
+    release_tests=$!
+    dev=${VELLORAN_DEV_BUILD_DIR:-build-dev}
+    cmake --preset dev -B "$dev" >/dev/null
+    cmake --build "$dev" -j "$(nproc)" || status=1
+    stage "sanitizer build done"
+    wait "$release_tests" || status=1
+    cat "$release_log"
+    rm -f "$release_log"
     # The fuzz tests' own reports: how many inputs each tried.
     grep -h '^[a-z]*_fuzz: ' "$build/Testing/Temporary/LastTest.log" || true
-    dev=${VELLORAN_DEV_BUILD_DIR:-build-dev}
-    cmake --preset dev -B "$dev"
-    cmake --build "$dev" -j "$(nproc)"
+    stage "Release tests done"
     ctest --preset dev --test-dir "$dev" || status=1
+    stage "sanitizer tests done"
     exit "$status"
     ;;
   bench)

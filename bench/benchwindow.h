@@ -24,6 +24,8 @@ namespace velloran::bench {
 
 // Counts the paint events that widgets receive, so a figure can show that painting was measured.
 class PaintCounter : public QObject {
+    Q_OBJECT
+
 public:
     long long all = 0;
     long long text = 0;  // paints of a script text box's viewport, in either window

@@ -65,6 +65,8 @@ void typeKey(QWidget* target, Qt::Key key, const QString& text)
 
 // Notes when each expiry of a timer arrives, before its handler runs.
 class ExpiryLog : public QObject {
+    Q_OBJECT
+
 public:
     std::vector<Clock::time_point> times;
 
@@ -222,3 +224,5 @@ int runTimingProbe(ScriptSize size, double seconds, int recoveryEveryMs)
 }
 
 }  // namespace velloran::bench
+
+#include "probes.moc"

@@ -11,6 +11,8 @@ namespace {
 
 // Notes the first paint of the script's viewport.
 class FirstPaint : public QObject {
+    Q_OBJECT
+
 public:
     explicit FirstPaint(bool& painted) : m_painted(painted) { }
 
@@ -55,3 +57,5 @@ StartedWindow::StartedWindow(const QString& folder)
 StartedWindow::~StartedWindow() = default;
 
 }  // namespace velloran::bench
+
+#include "startedwindow.moc"

@@ -16,6 +16,7 @@ class ReadingPane;
 // backup script's title `lBack`, the help and full-screen buttons, the Instant Help bar `lHelp`
 // with the exit button `cX`, the bottom dark edge and the edge lines.
 class ControlPanel : public QObject {
+    Q_OBJECT
 public:
     ControlPanel(QWidget* window, const TwipScale& scale, ReadingPane& pane);
 

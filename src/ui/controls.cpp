@@ -2,35 +2,14 @@
 
 #include <QLabel>
 #include <QPushButton>
-#include <QShortcutEvent>
 
 #include "engine/pace.h"
+#include "ui/acceleratorbutton.h"
 #include "ui/arrowspinner.h"
 #include "ui/picturebutton.h"
 #include "ui/twipscale.h"
 
 namespace velloran::ui {
-
-namespace {
-
-// Qt clicks a button reached by its Alt key with a short animation and drops the presses that
-// arrive meanwhile; here every press, and every auto-repeat of a held key, is one click, at once.
-class AcceleratorButton final : public QPushButton {
-public:
-    using QPushButton::QPushButton;
-
-protected:
-    bool event(QEvent* event) override
-    {
-        if (event->type() == QEvent::Shortcut && !static_cast<QShortcutEvent*>(event)->isAmbiguous()) {
-            click();
-            return true;
-        }
-        return QPushButton::event(event);
-    }
-};
-
-}  // namespace
 
 QWidget* makePanel(QWidget* parent, const QString& name, const QColor& colour)
 {

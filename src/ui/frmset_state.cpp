@@ -6,7 +6,7 @@
 
 #include "platform/services.h"
 #include "session/preferences.h"
-#include "session/settingsrecord.h"
+#include "session/settingsapply.h"
 #include "session/settingsstore.h"
 #include "session/staterestore.h"
 #include "ui/arrowspinner.h"

@@ -13,6 +13,7 @@ namespace velloran::ui {
 // The help panel `tHelp`: help.txt over the script area, hidden until the help button opens it.
 // The user may edit it; a double-click brings the file's text back.
 class HelpPanel : public QObject {
+    Q_OBJECT
 public:
     HelpPanel(QWidget* window, const TwipScale& scale, QString helpFile);
 

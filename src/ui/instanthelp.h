@@ -16,6 +16,7 @@ namespace velloran::ui {
 // movement of the pointer over it writes into the bar, and what else that movement does; one loop
 // connects every row.
 class InstantHelp : public QObject {
+    Q_OBJECT
 public:
     struct Row {
         QWidget* control;

@@ -1,31 +1,10 @@
 #include "ui/overlaywindow.h"
 
-#include <QEvent>
 #include <QWidget>
 
+#include "ui/activationreturner.h"
+
 namespace velloran::ui {
-
-namespace {
-
-// Should the platform activate the overlay all the same (some do when the window below is
-// minimised and restored), the activation goes back to the window it belongs to.
-class ActivationReturner : public QObject {
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::WindowActivate) {
-            QWidget* owner = static_cast<QWidget*>(watched)->parentWidget();
-            if (owner && owner->isVisible())
-                owner->activateWindow();
-        }
-        return false;
-    }
-};
-
-}  // namespace
 
 void makeOverlayWindow(QWidget* widget, bool takesMouse)
 {

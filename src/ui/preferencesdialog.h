@@ -11,6 +11,7 @@ namespace velloran::ui {
 
 // The small dialog that edits the options kept in Preferences.ini.
 class PreferencesDialog : public QDialog {
+    Q_OBJECT
 public:
     PreferencesDialog(const session::Preferences& preferences, QWidget* parent);
 

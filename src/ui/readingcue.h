@@ -6,6 +6,7 @@ namespace velloran::ui {
 
 // The reading cue: a small marker pointing at the line the eye should find, drawn on black.
 class ReadingCue : public QWidget {
+    Q_OBJECT
 public:
     explicit ReadingCue(QWidget* parent);
 

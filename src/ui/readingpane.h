@@ -72,6 +72,7 @@ struct OutOfSight {
 // Instant Help rows of its controls, and the state it gives for saving. A window keeps only what
 // is its own and tells the pane its differences through PaneSetup and PaneHooks.
 class ReadingPane : public QObject {
+    Q_OBJECT
 public:
     ReadingPane(QWidget* window, platform::Services& services, SharedValues& shared, const TwipScale& scale,
                 const PaneSetup& setup, PaneHooks hooks);

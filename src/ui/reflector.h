@@ -20,6 +20,7 @@ namespace velloran::ui {
 // click means the same place of the plain picture. The owner reflects the placement of each
 // widget within its parent with place().
 class Reflector : public QObject {
+    Q_OBJECT
 public:
     explicit Reflector(QObject* parent);
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "engine/scroller.h"
+#include "ui/filedrop.h"
 #include "ui/reflector.h"
 #include "ui/scripttext.h"
 #include "ui/twipscale.h"

@@ -8,17 +8,18 @@
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextLayout>
-#include <QTimer>
-#include <QUrl>
 #include <algorithm>
 #include <cmath>
 
 #include "session/textlimit.h"
 #include "ui/scripttextdocument.h"
+#include "ui/scripttextheights.h"
+#include "ui/filedrop.h"
 
 namespace velloran::ui {
 
-ScriptText::ScriptText(QWidget* parent) : QPlainTextEdit(parent), m_document(new ScriptTextDocument(this))
+ScriptText::ScriptText(QWidget* parent)
+    : QPlainTextEdit(parent), m_document(new ScriptTextDocument(this)), m_heights(new ScriptTextHeights(*this))
 {
     setDocument(m_document);
     setObjectName(QStringLiteral("Tex"));
@@ -49,12 +50,9 @@ ScriptText::ScriptText(QWidget* parent) : QPlainTextEdit(parent), m_document(new
     // The box moves its own view to keep the caret in sight without a word to its scroll bar's
     // listeners; whatever did it, the place is put back once it is done.
     connect(this, &QPlainTextEdit::updateRequest, this, &ScriptText::keepShownPlace, Qt::QueuedConnection);
-    m_slices = new QTimer(this);
-    m_slices->setObjectName(QStringLiteral("tLayout"));
-    m_slices->setSingleShot(true);
-    m_slices->setInterval(0);
-    connect(m_slices, &QTimer::timeout, this, &ScriptText::layoutSlice);
-    estimateAll();
+    connect(m_heights, &ScriptTextHeights::shownContentShifted, this, &ScriptText::shownContentShifted);
+    connect(m_heights, &ScriptTextHeights::contentHeightChanged, this, &ScriptText::contentHeightChanged);
+    m_heights->estimateAll();
 }
 
 void ScriptText::setPlainText(const QString& text)
@@ -258,7 +256,7 @@ void ScriptText::contentsChanged(int position, int added)
         const int now = static_cast<int>(block.text().count(QChar::LineSeparator));
         block.setUserState(now);
         m_lineSeparators += now - before;
-        m_heights.unmeasure(static_cast<std::size_t>(first), rawLines(block, charactersPerLine()));
+        m_heights->blocksChanged(first, &block);
     } else {
         for (; block.isValid(); block = block.next()) {
             block.setUserState(static_cast<int>(block.text().count(QChar::LineSeparator)));
@@ -267,57 +265,44 @@ void ScriptText::contentsChanged(int position, int added)
         }
         m_knownBlockCount = blockCount;
         m_separatorsStale = true;
-        m_heights.replaceFrom(static_cast<std::size_t>(std::max(0, first)), rawLinesFrom(first));
+        m_heights->blocksChanged(first, nullptr);
     }
-    m_sliceFrom = std::min(m_sliceFrom, static_cast<std::size_t>(std::max(0, first)));
-    if (m_lazy)
-        m_slices->start();
-}
-
-qreal ScriptText::lineTopOfVisualLine(int visualLine)
-{
-    const QTextBlock block = document()->findBlockByLineNumber(visualLine);
-    if (!block.isValid())
-        return 0;
-    const auto number = static_cast<std::size_t>(block.blockNumber());
-    if (number >= m_heights.size() || !m_heights.measured(number))
-        return m_heights.top(std::min(number, m_heights.size()));
-    const QTextLayout* layout = block.layout();
-    const int lineInBlock = visualLine - block.firstLineNumber();
-    if (!layout || lineInBlock <= 0 || lineInBlock >= layout->lineCount())
-        return m_heights.top(number);
-    // The box shows a line from the bottom of the natural rectangle of the line above it, which
-    // leaves out that line's leading.
-    return m_heights.top(number) + layout->lineAt(lineInBlock - 1).naturalTextRect().bottom();
 }
 
 int ScriptText::showFrom(int offset)
 {
-    if (m_lazy)
-        measureAround(offset, offset + height());
-    else
-        measureThrough(offset + height());
-    int wantedLine = 0;
-    if (m_heights.measuredPrefix() > 0 || m_lazy) {
-        const std::size_t number = m_heights.blockAt(offset);
-        const QTextBlock block = document()->findBlockByNumber(static_cast<int>(number));
-        wantedLine = block.firstLineNumber();
-        if (const QTextLayout* layout = block.layout()) {
-            const qreal inBlock = offset - m_heights.top(number);
-            for (int i = layout->lineCount() - 1; i > 0; --i) {
-                if (layout->lineAt(i).y() <= inBlock) {
-                    wantedLine += i;
-                    break;
-                }
-            }
-        }
-    }
+    const int wantedLine = m_heights->lineAt(offset, height());
     QScrollBar* bar = verticalScrollBar();
     m_settingScroll = true;
     bar->setValue(std::min(wantedLine, bar->maximum()));
     m_settingScroll = false;
     m_shownLine = bar->value();
-    return offset - static_cast<int>(std::lround(lineTopOfVisualLine(bar->value())));
+    return offset - static_cast<int>(std::lround(m_heights->lineTop(bar->value())));
+}
+
+void ScriptText::layOutThrough(int bottom)
+{
+    m_heights->measureThrough(bottom);
+}
+
+void ScriptText::setLazyLayout(bool lazy)
+{
+    m_heights->setLazy(lazy);
+}
+
+bool ScriptText::lazyLayout() const
+{
+    return m_heights->lazy();
+}
+
+qreal ScriptText::contentHeight() const
+{
+    return m_heights->total();
+}
+
+bool ScriptText::layoutSettled() const
+{
+    return m_heights->settled();
 }
 
 QString ScriptText::script() const
@@ -360,7 +345,7 @@ void ScriptText::setPointSize(double points)
     QFont font = this->font();
     font.setPointSizeF(points);
     setFont(font);
-    estimateAll();
+    m_heights->estimateAll();
 }
 
 double ScriptText::pointSize() const
@@ -389,8 +374,8 @@ void ScriptText::resizeEvent(QResizeEvent* event)
 {
     // The viewport has its new size already; the lines are laid out again at it now.
     QPlainTextEdit::resizeEvent(event);
-    if (viewport()->width() != m_heightsWidth) {
-        estimateAll();
+    if (m_heights->needsEstimateAt(viewport()->width())) {
+        m_heights->estimateAll();
         emit contentMoved();  // what is shown is worked out again at the new width
     }
 }
@@ -398,27 +383,6 @@ void ScriptText::resizeEvent(QResizeEvent* event)
 void ScriptText::wheelEvent(QWheelEvent* event)
 {
     event->ignore();  // the surface, not the box, decides what is shown
-}
-
-QStringList droppedFiles(const QMimeData* data)
-{
-    QStringList paths;
-    if (!data || !data->hasUrls())
-        return paths;
-    for (const QUrl& url : data->urls())
-        if (url.isLocalFile())
-            paths << url.toLocalFile();
-    return paths;
-}
-
-QStringList takeFiles(QDropEvent* event, bool acceptsFiles)
-{
-    QStringList paths = acceptsFiles ? droppedFiles(event->mimeData()) : QStringList();
-    if (paths.isEmpty())
-        event->ignore();
-    else
-        event->acceptProposedAction();
-    return paths;
 }
 
 void ScriptText::dragEnterEvent(QDragEnterEvent* event)

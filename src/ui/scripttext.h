@@ -2,15 +2,14 @@
 
 #include <QPlainTextEdit>
 #include <QStringList>
-#include <vector>
 
-#include "ui/blockheights.h"
 
-class QTimer;
+class QTextBlock;
 
 namespace velloran::ui {
 
 class ScriptTextDocument;
+class ScriptTextHeights;
 
 // The script text box `Tex`: an ordinary editable plain-text box that never scrolls by itself.
 // Its owner shows a window of its content from a pixel offset; only the lines near that offset
@@ -32,7 +31,7 @@ public:
     int showFrom(int offset);
     // Lays out every block from the top down to `bottom` pixels, so that what stands there is
     // the real text, not an estimate's.
-    void layOutThrough(int bottom) { measureThrough(bottom); }
+    void layOutThrough(int bottom);
 
     // Length of the script with each line break counted as CR LF.
     qint64 scriptLength() const;
@@ -51,10 +50,10 @@ public:
     // when shown, the others are estimated and laid out in idle-time slices until all are real.
     // Off, every block above the place shown is laid out, as a script read from its top needs.
     void setLazyLayout(bool lazy);
-    bool lazyLayout() const { return m_lazy; }
+    bool lazyLayout() const;
     // The content's height in pixels: real where laid out, estimated elsewhere.
-    qreal contentHeight() const { return m_heights.total(); }
-    bool layoutSettled() const { return !m_heights.nextUnmeasured(0); }
+    qreal contentHeight() const;
+    bool layoutSettled() const;
 
     // While set, dropped files are announced by filesDropped; otherwise drops are refused.
     void setAcceptsFiles(bool accepts) { m_acceptsFiles = accepts; }
@@ -94,25 +93,9 @@ private:
     void insertAtCaret(const QString& text);
     void regroupEdited();
     void contentsChanged(int position, int added);
-    double charactersPerLine() const;
-    static double rawLines(const class QTextBlock& block, double charactersPerLine);
-    std::vector<double> rawLinesFrom(int blockNumber) const;
-    void estimateAll();
-    void measureBlock(std::size_t number, bool keepGlyphs);
-    void measureThrough(int bottom);
-    void measureAround(int offset, int bottom);
-    void layoutSlice();
-    void announceHeight();
-    qreal lineTopOfVisualLine(int visualLine);
 
     ScriptTextDocument* m_document;
-    BlockHeights m_heights;
-    std::size_t m_anchor = 0;     // the block of the place last shown
-    std::size_t m_sliceFrom = 0;  // where the next idle-time slice looks for unmeasured blocks
-    qreal m_announcedHeight = -1;
-    int m_heightsWidth = -1;  // the viewport's width when m_heights was last reset
-    QTimer* m_slices = nullptr;
-    bool m_lazy = false;
+    ScriptTextHeights* m_heights;
     mutable qint64 m_lineSeparators = 0;  // U+2028 in the document, when not stale
     mutable qint64 m_spaceJoints = 0;     // block breaks that stand for a space, likewise
     mutable qint64 m_emptyJoints = 0;     // block breaks that stand for nothing, likewise
@@ -124,11 +107,5 @@ private:
     int m_editTo = -1;
     bool m_acceptsFiles = false;
 };
-
-// Local file paths carried by a drop, in order; empty when it carries none.
-QStringList droppedFiles(const class QMimeData* data);
-// Accepts a drag or drop that carries files when `acceptsFiles`, refuses it otherwise; returns
-// the files taken.
-QStringList takeFiles(class QDropEvent* event, bool acceptsFiles);
 
 }  // namespace velloran::ui

@@ -18,6 +18,7 @@ namespace velloran::ui {
 // rates `lScroll`, the character counter `lChar`), the tip labels that stand in for them, the top
 // dark edge, and the clock's timer `tTime`, which counts the shared clock while the scroller plays.
 class StatsStrip : public QObject {
+    Q_OBJECT
 public:
     // positionText gives the position readout, for the tooltips that carry it.
     StatsStrip(QWidget* window, const TwipScale& scale, SharedValues& shared,

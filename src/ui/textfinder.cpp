@@ -10,45 +10,12 @@
 #include <QPainter>
 #include <QStorageInfo>
 #include <QStyle>
-#include <QStyledItemDelegate>
 
+#include "ui/folderrowdelegate.h"
 #include "ui/picturebutton.h"
 #include "ui/twipscale.h"
 
 namespace velloran::ui {
-
-namespace {
-
-// Draws a row of the folder list indented by its level, as a folder tree shows it.
-class FolderRowDelegate final : public QStyledItemDelegate {
-public:
-    FolderRowDelegate(int levelIndent, QObject* parent)
-        : QStyledItemDelegate(parent), m_levelIndent(levelIndent)
-    {
-    }
-
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
-        QStyleOptionViewItem indented(option);
-        indented.rect.setLeft(option.rect.left() + indent(index));
-        QStyledItemDelegate::paint(painter, indented, index);
-    }
-
-    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
-        return QStyledItemDelegate::sizeHint(option, index) + QSize(indent(index), 0);
-    }
-
-private:
-    int indent(const QModelIndex& index) const
-    {
-        return index.data(TextFinderPanel::kLevelRole).toInt() * m_levelIndent;
-    }
-
-    int m_levelIndent;  // pixels a level
-};
-
-}  // namespace
 
 bool matchesTextPattern(const QString& fileName)
 {

@@ -19,6 +19,7 @@ class TwipScale;
 // The main window's TextFinder: the panel `fX` and what its buttons and the TextFinder button
 // `cFile` do with the reading pane, and the drops of files on the script, which close the panel.
 class TextFinderGlue : public QObject {
+    Q_OBJECT
 public:
     // designateBackup makes a file the backup script; hidePanels closes the side panels.
     TextFinderGlue(QWidget* window, const TwipScale& scale, ReadingPane& pane,

@@ -28,6 +28,7 @@ std::optional<WrapPoint> lineAt(QStringView script, const QFont& font, int width
 // reaches past the classic range: where it will wrap, and that the whole-script option reads it
 // to the end.
 class WrapNotice : public QObject {
+    Q_OBJECT
 public:
     WrapNotice(ReadingPane& pane, Notice& notice);
 

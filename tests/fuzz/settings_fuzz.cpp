@@ -2,7 +2,7 @@
 // fields 1..n in order, and a record restored whole must come back the same once written again:
 // every character of its texts, its whole numbers, and its record bytes.
 #include "recordingtarget.h"
-#include "session/settingsrecord.h"
+#include "session/settingsapply.h"
 #include "session/textcodec.h"
 
 #include <cstddef>

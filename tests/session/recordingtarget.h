@@ -1,6 +1,6 @@
 #pragma once
 
-#include "session/settingsrecord.h"
+#include "session/settingsapply.h"
 
 #include <vector>
 

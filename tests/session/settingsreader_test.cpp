@@ -1,5 +1,5 @@
 #include "recordingtarget.h"
-#include "session/settingsrecord.h"
+#include "session/settingsapply.h"
 
 #include <gtest/gtest.h>
 

@@ -11,6 +11,7 @@
 #include "benchscripts.h"
 #include "fakeservices.h"
 #include "manualtimers.h"
+#include "session/appsession.h"
 #include "ui/frmset.h"
 #include "ui/readingpane.h"
 
@@ -50,7 +51,8 @@ public:
 
     ui::frmSet& window() { return *m_window; }
     platform::Services& services() { return m_services; }
-    ui::SharedValues& shared() { return m_shared; }
+    session::AppSession& session() { return *m_session; }
+    ui::ReadingPane& pane();  // the main window's
     ui::ScriptText& text();
     QString folder() const { return m_dir.path(); }
     QString scriptPath() const;
@@ -67,7 +69,7 @@ public:
 private:
     QTemporaryDir m_dir;
     FakeServices m_services;
-    ui::SharedValues m_shared;
+    std::unique_ptr<session::AppSession> m_session;
     std::unique_ptr<ui::frmSet> m_window;
     std::unique_ptr<PaintCounter> m_paints;
     std::unique_ptr<ManualTimers> m_timers;
@@ -85,15 +87,15 @@ template <class Time> void alternateFontSteps(benchmark::State& state, BenchWind
     for (auto _ : state) {
         state.SetIterationTime(time([&] {
             if (larger)
-                bench.window().pane().cFntPlus_Click();
+                bench.pane().cFntPlus_Click();
             else
-                bench.window().pane().cFntMinus_Click();
+                bench.pane().cFntMinus_Click();
             bench.settle();
         }));
         larger = !larger;
     }
     if (!larger)
-        bench.window().pane().cFntMinus_Click();
+        bench.pane().cFntMinus_Click();
 }
 
 }  // namespace velloran::bench

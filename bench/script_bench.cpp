@@ -26,7 +26,7 @@ void loadScript(benchmark::State& state, ScriptSize size)
     bench.setPlaying(false);
     for (auto _ : state) {
         state.SetIterationTime(secondsOf([&] {
-            bench.window().pane().loadScriptFromFile(bench.scriptPath(), true);
+            bench.pane().loadScriptFromFile(bench.scriptPath(), true);
             bench.settle();
         }));
     }
@@ -44,7 +44,7 @@ void loadSettings(benchmark::State& state, ScriptSize size)
         bench.settle();
         state.SetIterationTime(secondsOf([&] {
             bench.window().LoadSettings();
-            bench.window().pane().ShowPosition();
+            bench.pane().ShowPosition();
             bench.settle();
         }));
     }
@@ -66,7 +66,7 @@ void saveSettings(benchmark::State& state, ScriptSize size, bool quoted)
             bench.settle();
         }));
     }
-    bench.window().pane().loadScriptFromFile(bench.scriptPath(), true);
+    bench.pane().loadScriptFromFile(bench.scriptPath(), true);
     bench.settle();
 }
 

@@ -22,28 +22,6 @@ QPushButton* makeAccelerator(QWidget* parent, const QString& name, const QString
 // A line or shape that only decorates: it lets the mouse through to what lies under it.
 QWidget* makeDecoration(QWidget* parent, const TwipScale& scale, const QString& name, double left, double top,
                         double width, double height, const QColor& colour);
-class ArrowSpinner;
-class PictureButton;
-
-// The pace and font controls both windows' panels share, at the same places in their frame.
-struct PaceControls {
-    PictureButton* cFntPlus;
-    PictureButton* cFntMinus;
-    PictureButton* cReset;
-    QLabel* lScrd;
-    QLabel* lSpeed;
-    ArrowSpinner* sSpeed;
-    PictureButton* cPlay;
-    PictureButton* cPause;
-    QLabel* lScrnt;
-    QLabel* lFreq;
-    ArrowSpinner* sFreq;
-    PictureButton* cFile;
-};
-// Builds them with their shadows; `lScrnt` stands where each window puts it.
-PaceControls buildPaceControls(QWidget* frame, const TwipScale& scale, double frequencyReadoutLeft,
-                               double frequencyReadoutWidth);
-
 void colourText(QLabel* label, const QColor& colour);
 
 }  // namespace velloran::ui

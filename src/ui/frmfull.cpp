@@ -1,27 +1,22 @@
 #include "ui/frmfull.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QScreen>
-#include <QTimer>
 #include <QWindow>
 #include <cmath>
 
+#include "session/readingview.h"
 #include "ui/accessibletexts.h"
 #include "ui/controls.h"
-#include "ui/fullscreenhost.h"
+#include "ui/fullscreenrig.h"
 #include "ui/helptexts.h"
 #include "ui/instanthelp.h"
-#include "ui/navigationbar.h"
 #include "ui/overlaywindow.h"
+#include "ui/panesetup.h"
 #include "ui/picturebutton.h"
 #include "ui/readingpane.h"
-#include "ui/reflector.h"
-#include "ui/scriptsurface.h"
-#include "ui/scripttext.h"
-#include "ui/wrapnotice.h"
+#include "ui/scriptview.h"
 
 namespace velloran::ui {
 
@@ -31,8 +26,8 @@ const QColor kPanelColour(40, 40, 48);  // dark, so that the light grey readouts
 
 }  // namespace
 
-frmFull::frmFull(platform::Services& services, SharedValues& shared, FullScreenHost& host)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), m_host(host), m_scale(TwipScale::of(this))
+frmFull::frmFull(session::AppSession& session)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), m_session(session), m_scale(TwipScale::of(this))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("frmFull"));
@@ -41,38 +36,45 @@ frmFull::frmFull(platform::Services& services, SharedValues& shared, FullScreenH
     colours.setColor(QPalette::Window, Qt::black);
     setPalette(colours);
 
-    PaneHooks hooks;
-    hooks.layout = [this](bool toPlaying) {
+    m_view = new ScriptView(this, m_scale, kFullScreenPane);
+    m_view->setSurfaceLeft(0);
+    m_view->setTextLeft(0);
+    m_pane = new ReadingPane(this, session, *m_view, kFullScreenPane, [this](bool toPlaying) {
         return toPlaying ? engine::fullPlayingLayout(m_width) : engine::fullPausedLayout(m_width);
-    };
-    hooks.backupPath = [this] { return m_host.backupPath(); };
-    hooks.saveToEnd = [this] { return SaveFullSettings(); };
-    hooks.endProgram = [this](bool discardRecovery) { m_host.endProgram(discardRecovery); };
-    // Minimised alone: a window manager asked for full screen in the same breath shows it again.
-    hooks.minimise = [this] { setWindowState(Qt::WindowMinimized); };
-    hooks.f1 = [this] { ToggleControlPanel(); };
-    hooks.beforeToggle = [this] {
-        m_reflector->setEchoes(m_pane->playing());
-        // No blinking text cursor on the glass while the script moves; typing still goes in.
-        tex()->setCursorWidth(m_pane->playing() ? 1 : 0);
-    };
-    hooks.keyFirst = [this](const QKeyEvent& event) { return remoteKey(event); };
-    m_pane = new ReadingPane(this, services, shared, m_scale, kFullScreenPane, std::move(hooks));
-    m_pane->surface()->setLeft(0);
-    m_pane->surface()->setTexLeft(0);
-
+    });
     buildControlPanel();
     buildHiddenFrame();
-    buildRig();
+    m_rig = new FullScreenRig(this, session, *m_pane, *m_view, m_scale);
+    m_rig->buildKeys(m_fHide);
+    m_pane->setKeyFirst([this](const QKeyEvent& event) { return m_rig->remoteKey(event); });
+
+    connect(m_pane, &ReadingPane::aboutToToggle, this, [this] { m_rig->beforeToggle(m_pane->playing()); });
+    // Minimised alone: a window manager asked for full screen in the same breath shows it again.
+    connect(m_pane, &ReadingPane::minimiseRequested, this, [this] { setWindowState(Qt::WindowMinimized); });
+    connect(m_pane, &ReadingPane::f1Pressed, this, &frmFull::ToggleControlPanel);
+    connect(&session, &session::AppSession::preferencesChanged, this, &frmFull::applyPreferences);
+    connect(&session, &session::AppSession::notice, this, [this](const QString& message) {
+        if (isVisible())
+            m_view->tell(message);
+    });
     describeControls(this, paneAccessibleTexts(kFullScreenPane.playHelp, kFullScreenPane.pauseHelp));
     describeControls(this, fullScreenAccessibleTexts());
 }
 
 frmFull::~frmFull() = default;
 
-ScriptText* frmFull::tex() const
+void frmFull::offerTo(session::AppSession& session)
 {
-    return m_pane->tex();
+    session.setFullScreenFactory([](session::AppSession& owner) {
+        auto* full = new frmFull(owner);
+        full->Form_Load();
+        return full->sessionWindow();
+    });
+}
+
+session::SessionWindow frmFull::sessionWindow()
+{
+    return {this, m_pane};
 }
 
 void frmFull::buildControlPanel()
@@ -81,8 +83,7 @@ void frmFull::buildControlPanel()
     m_fCtrl->resize(m_scale.px(10935), m_scale.px(1815));
     QWidget* f = m_fCtrl;
     m_pane->buildPaceControls(f, 7440, 975);
-    colourText(m_pane->controls().lScrd, kGrey);
-    colourText(m_pane->controls().lScrnt, kGrey);
+    m_pane->colourReadouts(kGrey);
     makeDecoration(f, m_scale, QStringLiteral("Line1"), 0, 0, 10935, 15, kDarkGrey);
     makeDecoration(f, m_scale, QStringLiteral("Line2"), 0, 1800, 10935, 15, kDarkGrey);
     makeDecoration(f, m_scale, QStringLiteral("Line3"), 0, 0, 15, 1815, kDarkGrey);
@@ -103,7 +104,7 @@ void frmFull::buildControlPanel()
     m_scale.place(bar, 120, 1080, 10815, 615);
     // Nothing restores the bar's first text: it keeps the last one until another replaces it.
     auto* instantHelp = new InstantHelp(bar);
-    instantHelp->wire(m_pane->helpRows());
+    m_pane->wireHelp(*instantHelp);
     instantHelp->wire({{exit, InstantHelp::fixed(help::kExit), {}}});
     makeOverlayWindow(m_fCtrl, true);
 }
@@ -120,8 +121,8 @@ void frmFull::buildHiddenFrame()
 
 void frmFull::Form_Load()
 {
-    m_preferences = m_host.preferences();
-    QScreen* screen = chosenScreen();
+    m_rig->keepPreferences(m_session.preferences());
+    QScreen* screen = m_rig->chosenScreen();
     if (screen)
         setScreen(screen);
     const QRect area = screen ? screen->geometry() : geometry();
@@ -132,26 +133,25 @@ void frmFull::Form_Load()
 
     setGeometry(area);
     setWindowState(Qt::WindowFullScreen);
-    ScriptSurface* surface = m_pane->surface();
-    surface->setBand(0, h);
-    surface->setWidth(w - 495);
-    surface->setTexWidth(w - 495 - 240);
+    m_view->setBand(0, h);
+    m_view->setSurfaceWidth(w - 495);
+    m_view->setTextWidth(w - 495 - 240);
     m_panelAt.setX(m_scale.px(w / 2 - 10935.0 / 2));
-    tex()->setPlainText(m_host.script());
-    m_pane->wrapNotice()->newScript(false);  // the main window has told of it
-    m_pane->tip()->setScaleHeight(engine::kSurfaceHeight);
-    m_scale.place(m_pane->tip(), w - 255 - 120, 120, 255, h - 240);
-    m_tipPlain = m_pane->tip()->geometry();
+    session::ReadingView* main = m_session.mainWindow().reading;
+    m_view->takeScript(main ? main->script() : QString(), false);  // the main window has told of it
+    m_view->placeBar(w - 255 - 120, 120, 255, h - 240);
+    m_rig->setPlainBar(m_view->barGeometry());
     m_panelAt.setY(m_scale.px(h - 1815 - 480));
     m_pane->setPosition(engine::kFullHome);
-    m_pane->setWholeScriptReachable(m_host.wholeScriptReachable());
-    m_pane->takePace(m_host.speedValue(), m_host.frequencyValue());
+    m_view->setWholeScriptReachable(m_session.wholeScriptReachable());
+    const session::SettingsRecord spinners = main ? main->snapshot() : session::SettingsRecord();
+    m_pane->takePace(spinners.speed, spinners.frequency);
     m_fHide->move(m_scale.px(4560), m_scale.px(h + 10000));
-    applyPreferences(m_preferences);
+    applyPreferences(m_rig->preferences());
     // The panel and the cue as windows inside this one: the window manager never lists them, and
     // mapping one anew never makes it drop this window below its taskbar.
     winId();
-    for (QWidget* overlay : {m_fCtrl, m_cue}) {
+    for (QWidget* overlay : {m_fCtrl, m_rig->cue()}) {
         overlay->setScreen(screen ? screen : this->screen());
         overlay->winId();
         overlay->windowHandle()->setParent(windowHandle());
@@ -162,18 +162,31 @@ void frmFull::ToggleControlPanel()
 {
     // The pointer disappears over the bare surface only; the script box keeps its own.
     m_panelShown = !m_panelShown;
-    if (!m_panelShown)
-        m_pane->surface()->setCursor(Qt::BlankCursor);
-    else
-        m_pane->surface()->unsetCursor();
+    m_view->setPointerHidden(!m_panelShown);
     syncOverlays();
 }
 
-bool frmFull::SaveFullSettings()
+void frmFull::applyPreferences(const session::Preferences& preferences)
 {
-    // Only the font size is this window's own; everything else comes from the hidden main window,
-    // so the full-screen script, position and pace are not carried to the next run.
-    return m_host.saveWithFontSize(tex()->pointSize(), this);
+    m_rig->applyPreferences(preferences);
+    syncOverlays();
+}
+
+const session::Preferences& frmFull::preferences() const
+{
+    return m_rig->preferences();
+}
+
+void frmFull::syncOverlays()
+{
+    if (!m_rig)
+        return;
+    // Left mapped while the window is minimised: they go and come back with it. Both lie inside
+    // this window (Form_Load), so they are placed in its coordinates.
+    const bool seen = isVisible();
+    m_fCtrl->move(m_panelAt);
+    m_rig->placeCue(seen);
+    m_fCtrl->setVisible(seen && m_panelShown);
 }
 
 void frmFull::changeEvent(QEvent* event)
@@ -192,9 +205,35 @@ void frmFull::changeEvent(QEvent* event)
 void frmFull::closeEvent(QCloseEvent* event)
 {
     // Whoever closes the window, the hidden main window comes back as it was left.
-    m_pane->tScroll()->stop();
-    m_host.showAgain();
+    m_pane->halt();
+    m_session.fullScreenClosed();
     event->accept();
+}
+
+void frmFull::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    syncOverlays();
+}
+
+void frmFull::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    syncOverlays();
+}
+
+void frmFull::moveEvent(QMoveEvent* event)
+{
+    QWidget::moveEvent(event);
+    syncOverlays();
+}
+
+void frmFull::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    if (m_rig)
+        m_rig->placeReflected();
+    syncOverlays();
 }
 
 }  // namespace velloran::ui

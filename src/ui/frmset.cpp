@@ -7,60 +7,52 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QTimer>
-#include <cstdio>
-#include <memory>
 
 #include "platform/services.h"
-#include "session/settingsstore.h"
+#include "session/appsession.h"
 #include "ui/accessibletexts.h"
 #include "ui/controlpanel.h"
-#include "ui/frmfull.h"
+#include "ui/controls.h"
 #include "ui/helppanel.h"
 #include "ui/helptexts.h"
 #include "ui/instanthelp.h"
-#include "ui/navigationbar.h"
+#include "ui/mouserelay.h"
+#include "ui/panesetup.h"
 #include "ui/picturebutton.h"
 #include "ui/preferencesdialog.h"
 #include "ui/readingpane.h"
-#include "ui/recoverycopy.h"
-#include "ui/scriptsurface.h"
-#include "ui/scripttext.h"
+#include "ui/scriptview.h"
 #include "ui/statsstrip.h"
 #include "ui/textfinder.h"
 #include "ui/textfinderglue.h"
 #include "ui/welcomescript.h"
-#include "ui/wrapnotice.h"
 
 namespace velloran::ui {
 
-frmSet::frmSet(platform::Services& services, SharedValues& shared, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_services(services), m_shared(shared),
-      m_scale(TwipScale::of(this))
+frmSet::frmSet(session::AppSession& session, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_session(session), m_scale(TwipScale::of(this))
 {
     buildWindow();
-    m_pane = new ReadingPane(this, services, shared, m_scale, kMainWindowPane, paneHooks());
+    m_view = new ScriptView(this, m_scale, kMainWindowPane);
+    m_pane = new ReadingPane(this, session, *m_view, kMainWindowPane, [](bool toPlaying) {
+        return toPlaying ? engine::mainPlayingLayout() : engine::mainPausedLayout();
+    });
     buildWindowControls();
     registerLayoutTargets();
-    tex()->setPlainText(welcomeScript());
-    m_pane->wrapNotice()->newScript(false);  // the built-in guide is no script of the reader's
-    m_strip->countCharacters(tex()->scriptLength());
-    m_recovery = new RecoveryCopy(this, tex()->document(), [this] { return m_pane->snapshot(); });
-    connect(m_recovery, &RecoveryCopy::copyFailed, this, &frmSet::recoveryCopyFailed);
-    connect(m_recovery, &RecoveryCopy::copyWritten, this, [this](bool ok) { m_toldNoRecovery &= !ok; });
-    connect(tex(), &QPlainTextEdit::textChanged, this,
-            [this] { m_strip->countCharacters(tex()->scriptLength()); });
-    connect(m_panel->fullButton(), &QAbstractButton::clicked, this, &frmSet::cFull_Click);
-    // The script's edit menu, with the Preferences, which the mouse reaches nowhere else.
-    tex()->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(tex(), &QWidget::customContextMenuRequested, this, &frmSet::scriptMenu);
+    m_view->takeScript(welcomeScript(), false);  // the built-in guide is no script of the reader's
+    m_strip->countCharacters(m_view->scriptLength());
+    m_view->setScriptMenu([this](QMenu& menu) { addMenuEntries(menu); });
+    wireSession();
     wireHelpTexts();
     wireMoveAreas();
     describeControls(this, paneAccessibleTexts(kMainWindowPane.playHelp, kMainWindowPane.pauseHelp));
     describeControls(this, mainWindowAccessibleTexts());
 }
 
-frmSet::~frmSet() = default;
+frmSet::~frmSet()
+{
+    m_session.setMainWindow({});
+}
 
 void frmSet::buildWindow()
 {
@@ -73,36 +65,15 @@ void frmSet::buildWindow()
     setFixedSize(m_scale.px(10935), m_scale.px(6975));
 }
 
-PaneHooks frmSet::paneHooks()
-{
-    PaneHooks hooks;
-    hooks.layout = [](bool toPlaying) {
-        return toPlaying ? engine::mainPlayingLayout() : engine::mainPausedLayout();
-    };
-    hooks.beforeToggle = [this] { HidePanels(); };
-    hooks.positionShown = [this] {
-        m_strip->showPosition();
-        m_strip->ShowRates();
-    };
-    hooks.ratesChanged = [this] { m_strip->ShowRates(); };
-    hooks.clockReset = [this] { m_strip->writeClock(); };
-    hooks.backupPath = [this] { return backupPath(); };
-    hooks.saveToEnd = [this] { return SaveSettings(); };
-    hooks.endProgram = [this](bool discardRecovery) { endProgram(discardRecovery); };
-    hooks.minimise = [this] { setWindowState(windowState() | Qt::WindowMinimized); };
-    return hooks;
-}
-
-// The pane's surface and bar in the window, and the controls that are the window's own.
+// The view's surface and bar in the window, and the controls that are the window's own.
 void frmSet::buildWindowControls()
 {
-    ScriptSurface* surface = m_pane->surface();
-    surface->setBand(495, 5280);
-    surface->setLeft(240);
-    surface->setWidth(9975);
-    surface->setTexLeft(120);
-    surface->setTexWidth(9735);
-    m_scale.place(m_pane->tip(), 10440, 480, 255, 3975);
+    m_view->setBand(495, 5280);
+    m_view->setSurfaceLeft(240);
+    m_view->setSurfaceWidth(9975);
+    m_view->setTextLeft(120);
+    m_view->setTextWidth(9735);
+    m_view->placeBar(10440, 480, 255, 3975);
     m_cUp = new PictureButton(QStringLiteral("cUp"), PictureButton::Glyph::Up, this);
     m_scale.place(m_cUp, 10440, 4680, 255, 255);
     m_cDwn = new PictureButton(QStringLiteral("cDwn"), PictureButton::Glyph::Down, this);
@@ -110,12 +81,12 @@ void frmSet::buildWindowControls()
     connect(m_cUp, &QAbstractButton::clicked, m_pane, &ReadingPane::nudgeUp);
     connect(m_cDwn, &QAbstractButton::clicked, m_pane, &ReadingPane::nudgeDown);
 
-    m_strip = new StatsStrip(this, m_scale, m_shared, [this] { return m_pane->positionHolder()->text(); });
+    m_strip = new StatsStrip(this, m_scale, m_session, [this] { return m_view->positionText(); });
     m_panel = new ControlPanel(this, m_scale, *m_pane);
-    m_helpPanel = new HelpPanel(this, m_scale, helpFile());
+    m_helpPanel = new HelpPanel(this, m_scale, m_session.helpFile());
     m_finder = new TextFinderGlue(
-        this, m_scale, *m_pane, [this] { HidePanels(); },
-        [this](const QString& path) { setBackupPath(path); });
+        this, m_scale, *m_pane, *m_view, [this] { HidePanels(); },
+        [this](const QString& path) { m_session.setBackupPath(path); });
     m_line16 = makeDecoration(this, m_scale, QStringLiteral("Line16"), 10200, 5280, 480, 15, kDarkGrey);
     m_line16->hide();
     m_line17 = makeDecoration(this, m_scale, QStringLiteral("Line17"), 10700, 600, 15, 4680, kDarkGrey);
@@ -135,7 +106,7 @@ void frmSet::registerLayoutTargets()
 {
     using C = engine::LayoutControl;
     LayoutTargets& targets = m_pane->layoutTargets();
-    targets.add(C::tTime, m_strip->clockTimer());
+    targets.add(C::tTime, m_session.clockTimer());
     targets.add(C::cUp, m_cUp);
     targets.add(C::cDwn, m_cDwn);
     targets.add(C::Line16, m_line16);
@@ -143,19 +114,89 @@ void frmSet::registerLayoutTargets()
     targets.add(C::tHelp, m_helpPanel->panel());
 }
 
-ScriptText* frmSet::tex() const
+// What the window shows of the session, and what it tells the session.
+void frmSet::wireSession()
 {
-    return m_pane->tex();
+    m_session.setMainWindow({this, m_pane});
+    connect(&m_session, &session::AppSession::notice, this, [this](const QString& message) {
+        if (!m_session.fullScreenShown())
+            m_view->tell(message);
+    });
+    connect(&m_session, &session::AppSession::backupPathChanged, this, [this](const QString& path) {
+        m_lBkPath->setText(path);
+        m_panel->showBackupTitle(path);
+    });
+    connect(&m_session, &session::AppSession::paceChanged, m_strip, &StatsStrip::ShowRates);
+    connect(&m_session, &session::AppSession::clockChanged, m_strip, &StatsStrip::writeClock);
+    connect(m_view, &ScriptView::positionShown, this, [this] {
+        m_strip->showPosition();
+        m_strip->ShowRates();
+    });
+    connect(m_view, &ScriptView::textChanged, this,
+            [this] { m_strip->countCharacters(m_view->scriptLength()); });
+    connect(m_pane, &ReadingPane::aboutToToggle, this, &frmSet::HidePanels);
+    connect(m_pane, &ReadingPane::minimiseRequested, this,
+            [this] { setWindowState(windowState() | Qt::WindowMinimized); });
+    connect(m_panel->fullButton(), &QAbstractButton::clicked, this, &frmSet::cFull_Click);
+}
+
+void frmSet::wireHelpTexts()
+{
+    auto* instantHelp = new InstantHelp(m_panel->helpBar());
+    m_pane->wireHelp(*instantHelp);
+    m_finder->wireHelp(*instantHelp);
+    const auto fixed = &InstantHelp::fixed;
+    const auto clearReadouts = [this] { m_pane->clearReadouts(); };
+    QLabel* backupTitle = m_panel->backupTitle();
+    const auto backupText = [backupTitle] {
+        return backupTitle->text().isEmpty() ? QString() : InstantHelp::qs(help::kBackupLabel);
+    };
+    instantHelp->wire({
+        {this, fixed(help::kDefault), {}},
+        {m_panel->frame(), fixed(help::kDefault), clearReadouts},
+        {backupTitle, backupText, clearReadouts},
+        {m_panel->helpButton(), fixed(help::kHelpButton), {}},
+        {m_panel->exitButton(), fixed(help::kExit), {}},
+        {m_cUp, fixed(help::kUp), {}},
+        {m_cDwn, fixed(help::kDown), {}},
+        {m_helpPanel->panel(), fixed(help::kHelpPanel), {}},
+    });
+
+    // The help button: a press opens the help panel (the right button's only closes the panels),
+    // a release of any button but the left shows or hides the statistics captions.
+    connect(m_panel->helpButton(), &PictureButton::mousePressed, this, [this](int button) {
+        HidePanels();
+        if (button != engine::kRightButton)
+            m_helpPanel->open();
+    });
+    connect(m_panel->helpButton(), &PictureButton::mouseReleased, this, [this](int button) {
+        if (button != engine::kLeftButton)
+            ToggleStats();
+    });
+}
+
+void frmSet::wireMoveAreas()
+{
+    // The areas that move the window: a press there that the pointer then carries a few pixels
+    // with any button but the right alone. A press by itself moves nothing, so the window manager
+    // never takes the presses of a double-click.
+    std::vector<QWidget*> areas {this, m_panel->frame(), m_strip->topEdge(), m_panel->bottomEdge(),
+                                 m_panel->helpBar()};
+    for (QLabel* tip : m_strip->tipLabels())
+        areas.push_back(tip);
+    for (QWidget* area : areas) {
+        connect(MouseRelay::on(area), &MouseRelay::dragged, this, [this](int held) {
+            if (held != engine::kRightButton)
+                DragWindow();
+        });
+    }
 }
 
 bool frmSet::Form_Load()
 {
-    if (!m_services.acquireSingleInstance()) {
-        endProgram(false);
+    if (!m_session.start())
         return false;
-    }
     setFixedHeight(m_scale.px(6975));
-    m_pane->tip()->setScaleHeight(engine::kSurfaceHeight);
     LoadSettings();
     m_pane->takePaceFromSpinners();
     m_strip->ShowRates();
@@ -166,8 +207,18 @@ bool frmSet::Form_Load()
     m_strip->ToggleStats();  // from statsShown false: the captions show
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->geometry().center() - rect().center());
-    m_recovery->start(session::recoveryPaths(stateFolder()));
+    m_view->startRecoveryCopy(m_session);
     return true;
+}
+
+void frmSet::LoadSettings()
+{
+    const session::RestoredState& restored = m_session.restored();
+    m_pane->restore(restored);
+    const QString backup = m_session.backupPath();
+    m_lBkPath->setText(backup);
+    if (restored.applied == 8 && !backup.isEmpty())
+        m_panel->showBackupTitle(backup);
 }
 
 void frmSet::HidePanels()
@@ -188,55 +239,23 @@ void frmSet::ToggleTextFinder()
 
 void frmSet::DragWindow()
 {
-    m_services.startWindowMove(this);
+    m_session.services().startWindowMove(this);
 }
 
 void frmSet::cFull_Click()
 {
-    if (m_pane->playing())
-        m_pane->TogglePlay();
-    hide();
-    m_full = new frmFull(m_services, m_shared, *this);
-    connect(this, &frmSet::preferencesChanged, m_full, &frmFull::applyPreferences);
-    m_full->Form_Load();
-    m_full->show();
+    m_session.openFullScreen();
 }
 
-void frmSet::scriptMenu(const QPoint& at)
+void frmSet::addMenuEntries(QMenu& menu)
 {
-    const std::unique_ptr<QMenu> menu(tex()->createStandardContextMenu(at));
-    menu->setObjectName(QStringLiteral("TexMenu"));
-    menu->addSeparator();
-    QAction* options = menu->addAction(QStringLiteral("Preferences...\tAlt+O"));
+    // The Preferences, which the mouse reaches nowhere else.
+    menu.addSeparator();
+    QAction* options = menu.addAction(QStringLiteral("Preferences...\tAlt+O"));
     options->setObjectName(QStringLiteral("mPreferences"));
     options->setEnabled(!m_pane->playing());
     // Once the menu has closed.
     connect(options, &QAction::triggered, this, &frmSet::editPreferences, Qt::QueuedConnection);
-    menu->exec(tex()->viewport()->mapToGlobal(at));
-}
-
-void frmSet::showAgain()
-{
-    show();
-}
-
-session::Preferences frmSet::preferences() const
-{
-    return session::loadPreferences(preferencesFileToRead());
-}
-
-void frmSet::changePreferences(const session::Preferences& preferences)
-{
-    if (!session::savePreferences(preferencesFile(), preferences))
-        std::fprintf(stderr, "velloran: the preferences could not be saved to %s\n",
-                     qPrintable(preferencesFile()));
-    setWholeScriptReachable(preferences.wholeScriptReachable);
-    emit preferencesChanged(preferences);
-}
-
-QScreen* frmSet::hostScreen() const
-{
-    return screen();
 }
 
 void frmSet::editPreferences()
@@ -244,29 +263,27 @@ void frmSet::editPreferences()
     // A dialog over a moving script would stop nothing and hide the text being read.
     if (m_pane->playing())
         return;
-    const session::Preferences before = preferences();
+    const session::Preferences before = m_session.rereadPreferences();
     PreferencesDialog dialog(before, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
     const session::Preferences chosen = dialog.chosen();
     // Unchanged options leave the file as it was, or absent.
     if (chosen != before)
-        changePreferences(chosen);
+        m_session.changePreferences(chosen);
 }
 
-QString frmSet::script() const
+bool frmSet::SaveSettings()
 {
-    return tex()->script();
+    return m_session.saveToEnd(m_view->fontSize(), this);
 }
 
-int frmSet::speedValue() const
+bool frmSet::saveOnClose()
 {
-    return m_pane->speedValue();
-}
-
-int frmSet::frequencyValue() const
-{
-    return m_pane->frequencyValue();
+    if (m_saved || m_session.ending())
+        return true;
+    m_saved = SaveSettings();
+    return m_saved;
 }
 
 void frmSet::closeEvent(QCloseEvent* event)
@@ -278,8 +295,7 @@ void frmSet::closeEvent(QCloseEvent* event)
         return;
     }
     event->accept();
-    if (m_full)
-        m_full->close();
+    m_session.closeFullScreen();
 }
 
 }  // namespace velloran::ui

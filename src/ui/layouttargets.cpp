@@ -3,6 +3,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "ui/readingpane.h"
 #include "ui/scriptsurface.h"
 #include "ui/scripttext.h"
 
@@ -19,6 +20,11 @@ void applyToTimer(QTimer* timer, K kind)
         timer->start();
     else if (kind == K::Disable)
         timer->stop();
+}
+
+bool switchesOn(K kind)
+{
+    return kind == K::Enable || kind == K::SetFlag;
 }
 
 void applyToSurface(ScriptSurface* surface, const engine::LayoutStep& step)
@@ -42,7 +48,7 @@ LayoutTargets::Target& LayoutTargets::slot(LayoutControl control)
 const LayoutTargets::Target& LayoutTargets::target(LayoutControl control) const
 {
     const Target& found = m_targets[static_cast<std::size_t>(control)];
-    if (!found.widget && !found.timer && !found.flag && !found.surface)
+    if (!found.widget && !found.timer && !found.playing && !found.surface)
         qFatal("a play or pause layout names %s, which its window did not register",
                engine::controlName(control).data());
     return found;
@@ -58,9 +64,11 @@ void LayoutTargets::add(LayoutControl control, QTimer* timer)
     slot(control).timer = timer;
 }
 
-void LayoutTargets::add(LayoutControl control, bool* flag)
+void LayoutTargets::addPlaying(ReadingPane* pane, QTimer* tick)
 {
-    slot(control).flag = flag;
+    slot(LayoutControl::Playing).playing = pane;
+    slot(LayoutControl::tScroll).playing = pane;
+    slot(LayoutControl::tScroll).timer = tick;
 }
 
 void LayoutTargets::addSurface(ScriptSurface* surface)
@@ -72,7 +80,7 @@ void LayoutTargets::addSurface(ScriptSurface* surface)
 bool LayoutTargets::has(LayoutControl control) const
 {
     const Target& found = m_targets[static_cast<std::size_t>(control)];
-    return found.widget || found.timer || found.flag || found.surface;
+    return found.widget || found.timer || found.playing || found.surface;
 }
 
 QObject* LayoutTargets::object(LayoutControl control) const
@@ -106,8 +114,8 @@ void LayoutTargets::apply(const engine::Layout& layout) const
 {
     for (const engine::LayoutStep& step : layout) {
         const Target& found = target(step.control);
-        if (found.flag)
-            *found.flag = step.kind == K::SetFlag;
+        if (found.playing)
+            found.playing->setPlaying(switchesOn(step.kind));
         else if (found.surface)
             applyToSurface(found.surface, step);
         else if (found.timer)

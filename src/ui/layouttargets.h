@@ -11,6 +11,7 @@ class QWidget;
 
 namespace velloran::ui {
 
+class ReadingPane;
 class ScriptSurface;
 
 // What a window's play and pause layouts change, each registered under its typed name. A layout
@@ -22,11 +23,12 @@ public:
 
     void add(engine::LayoutControl control, QWidget* widget);
     void add(engine::LayoutControl control, QTimer* timer);
-    void add(engine::LayoutControl control, bool* flag);
     void addSurface(ScriptSurface* surface);  // as Scroll, and its text box as Tex
+    // The pane's Playing flag, for both `Playing` and `tScroll`: its tick runs while it plays.
+    void addPlaying(ReadingPane* pane, QTimer* tick);
 
     bool has(engine::LayoutControl control) const;
-    // The widget or timer registered, or nothing (a flag, or not registered).
+    // The widget or timer registered, or nothing (the Playing flag, or not registered).
     QObject* object(engine::LayoutControl control) const;
 
     // Applies the steps in their order.
@@ -36,7 +38,7 @@ private:
     struct Target {
         QWidget* widget = nullptr;
         QTimer* timer = nullptr;
-        bool* flag = nullptr;
+        ReadingPane* playing = nullptr;  // Playing and tScroll: the pane's setPlaying
         ScriptSurface* surface = nullptr;  // Scroll and Tex: the surface places both
     };
     const Target& target(engine::LayoutControl control) const;

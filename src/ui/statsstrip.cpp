@@ -1,22 +1,19 @@
 #include "ui/statsstrip.h"
 
 #include <QLabel>
-#include <QTimer>
 
+#include "session/appsession.h"
 #include "ui/controls.h"
 #include "ui/mouserelay.h"
 
 namespace velloran::ui {
 
-StatsStrip::StatsStrip(QWidget* window, const TwipScale& scale, SharedValues& shared,
+StatsStrip::StatsStrip(QWidget* window, const TwipScale& scale, const session::AppSession& session,
                        std::function<QString()> positionText)
-    : QObject(window), m_scale(scale), m_shared(shared), m_positionText(std::move(positionText))
+    : QObject(window), m_scale(scale), m_session(session), m_positionText(std::move(positionText))
 {
     m_frame = makePanel(window, QStringLiteral("Frame1"), kGrey);
     build();
-    m_tTime = new QTimer(this);
-    m_tTime->setObjectName(QStringLiteral("tTime"));
-    m_tTime->setInterval(1000);
     wire();
 }
 
@@ -47,10 +44,6 @@ void StatsStrip::build()
 
 void StatsStrip::wire()
 {
-    connect(m_tTime, &QTimer::timeout, this, [this] {
-        m_shared.clock.tick();
-        writeClock();
-    });
     MouseRelay::on(m_frame);  // the strip's own background starts no move
     // A double-click on a caption swaps it for its tip label.
     const std::array<QLabel*, 3> captions {m_lTime, m_lScroll, m_lChar};
@@ -76,12 +69,12 @@ void StatsStrip::wire()
 
 void StatsStrip::writeClock()
 {
-    m_lTime->setText(QString::fromStdString(m_shared.clock.text()));
+    m_lTime->setText(QString::fromStdString(m_session.clock().text()));
 }
 
 void StatsStrip::ShowRates()
 {
-    m_lScroll->setText(QString::fromStdString(engine::ratesReadout(m_shared.pace)));
+    m_lScroll->setText(QString::fromStdString(engine::ratesReadout(m_session.pace())));
 }
 
 void StatsStrip::showPosition()

@@ -5,26 +5,28 @@
 #include <array>
 #include <functional>
 
-#include "ui/sharedvalues.h"
 #include "ui/twipscale.h"
 
 class QLabel;
-class QTimer;
 class QWidget;
+
+namespace velloran::session {
+class AppSession;
+}
 
 namespace velloran::ui {
 
 // The main window's top strip `Frame1`: the statistics captions (the run-time clock `lTime`, the
 // rates `lScroll`, the character counter `lChar`), the tip labels that stand in for them, the top
-// dark edge, and the clock's timer `tTime`, which counts the shared clock while the scroller plays.
+// dark edge. What they show is the session's.
 class StatsStrip : public QObject {
     Q_OBJECT
 public:
     // positionText gives the position readout, for the tooltips that carry it.
-    StatsStrip(QWidget* window, const TwipScale& scale, SharedValues& shared,
+    StatsStrip(QWidget* window, const TwipScale& scale, const session::AppSession& session,
                std::function<QString()> positionText);
 
-    void writeClock();                   // lTime from the shared clock
+    void writeClock();                   // lTime from the run-time clock
     void ShowRates();                    // lScroll from the shared pace
     void showPosition();                 // lScroll's tooltip: the position readout
     void countCharacters(qint64 count);  // lChar
@@ -33,7 +35,6 @@ public:
 
     QWidget* frame() const { return m_frame; }
     QWidget* topEdge() const { return m_image1; }
-    QTimer* clockTimer() const { return m_tTime; }
     const std::array<QLabel*, 3>& tipLabels() const { return m_tips; }
 
 private:
@@ -41,7 +42,7 @@ private:
     void wire();
 
     TwipScale m_scale;
-    SharedValues& m_shared;
+    const session::AppSession& m_session;
     std::function<QString()> m_positionText;
     bool m_statsShown = false;
     QWidget* m_frame = nullptr;
@@ -50,7 +51,6 @@ private:
     QLabel* m_lScroll = nullptr;
     QLabel* m_lChar = nullptr;
     std::array<QLabel*, 3> m_tips {};  // lRun, lStats, lCharTips, in the places of the captions
-    QTimer* m_tTime = nullptr;
 };
 
 }  // namespace velloran::ui

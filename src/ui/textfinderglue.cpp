@@ -6,12 +6,13 @@
 #include "ui/helptexts.h"
 #include "ui/picturebutton.h"
 #include "ui/readingpane.h"
-#include "ui/scriptsurface.h"
+#include "ui/instanthelp.h"
+#include "ui/scriptview.h"
 #include "ui/textfinder.h"
 
 namespace velloran::ui {
 
-TextFinderGlue::TextFinderGlue(QWidget* window, const TwipScale& scale, ReadingPane& pane,
+TextFinderGlue::TextFinderGlue(QWidget* window, const TwipScale& scale, ReadingPane& pane, const ScriptView& view,
                                std::function<void()> hidePanels,
                                std::function<void(const QString&)> designateBackup)
     : QObject(window), m_window(window), m_pane(pane), m_hidePanels(std::move(hidePanels)),
@@ -20,23 +21,22 @@ TextFinderGlue::TextFinderGlue(QWidget* window, const TwipScale& scale, ReadingP
     scale.place(m_fX, 3480, 720, 3735, 4575);
     m_fX->hide();
     m_fX->drives()->setToolTip(InstantHelp::qs(help::kDriveTooltip));
-    connect(pane.controls().cFile, &PictureButton::mousePressed, this, &TextFinderGlue::cFile_MouseDown);
+    connect(&pane, &ReadingPane::textFinderPressed, this, &TextFinderGlue::cFile_MouseDown);
     connect(m_fX->okay(), &PictureButton::mousePressed, this, &TextFinderGlue::cOKay_MouseDown);
     connect(m_fX->backup(), &QAbstractButton::clicked, this, &TextFinderGlue::cBackup_Click);
     connect(m_fX->cancel(), &QAbstractButton::clicked, this, &TextFinderGlue::ToggleTextFinder);
-    connect(pane.surface(), &ScriptSurface::filesDropped, this, &TextFinderGlue::dropFiles);
+    connect(&view, &ScriptView::filesDropped, this, &TextFinderGlue::dropFiles);
 }
 
-std::vector<InstantHelp::Row> TextFinderGlue::helpRows() const
+void TextFinderGlue::wireHelp(InstantHelp& help) const
 {
     const auto fixed = &InstantHelp::fixed;
-    return {
-        {m_pane.controls().cFile, fixed(help::kTextFinder), {}},
+    help.wire({
         {m_fX->folders(), fixed(help::kFolderList), {}},
         {m_fX->files(), fixed(help::kFileList), {}},
         {m_fX->okay(), fixed(help::kOkay), {}},
         {m_fX->backup(), fixed(help::kBackupButton), {}},
-    };
+    });
 }
 
 void TextFinderGlue::hide()

@@ -4,15 +4,14 @@
 #include <QStringList>
 
 #include <functional>
-#include <vector>
-
-#include "ui/instanthelp.h"
 
 class QWidget;
 
 namespace velloran::ui {
 
+class InstantHelp;
 class ReadingPane;
+class ScriptView;
 class TextFinderPanel;
 class TwipScale;
 
@@ -22,12 +21,12 @@ class TextFinderGlue : public QObject {
     Q_OBJECT
 public:
     // designateBackup makes a file the backup script; hidePanels closes the side panels.
-    TextFinderGlue(QWidget* window, const TwipScale& scale, ReadingPane& pane,
+    TextFinderGlue(QWidget* window, const TwipScale& scale, ReadingPane& pane, const ScriptView& view,
                    std::function<void()> hidePanels, std::function<void(const QString&)> designateBackup);
 
     void ToggleTextFinder();
     void hide();
-    std::vector<InstantHelp::Row> helpRows() const;
+    void wireHelp(InstantHelp& help) const;  // the Instant Help rows of the panel's controls
 
     TextFinderPanel* panel() const { return m_fX; }
 

@@ -7,7 +7,6 @@
 
 #include "engine/scroller.h"
 #include "ui/notice.h"
-#include "ui/readingpane.h"
 #include "ui/scriptsurface.h"
 #include "ui/scripttext.h"
 
@@ -49,14 +48,16 @@ std::optional<WrapPoint> lineAt(QStringView script, const QFont& font, int width
     return std::nullopt;
 }
 
-WrapNotice::WrapNotice(ReadingPane& pane, Notice& notice)
-    : QObject(&pane), m_pane(pane), m_notice(notice), m_wait(new QTimer(this))
+WrapNotice::WrapNotice(QObject* parent, const ScriptSurface& surface, const ScriptText& text, Notice& notice,
+                       const TwipScale& scale, std::function<bool()> wholeScript)
+    : QObject(parent), m_surface(surface), m_text(text), m_notice(notice), m_scale(scale),
+      m_wholeScript(std::move(wholeScript)), m_wait(new QTimer(this))
 {
     m_wait->setObjectName(QStringLiteral("tWrapNotice"));
     m_wait->setSingleShot(true);
     m_wait->setInterval(kSettleMs);
     connect(m_wait, &QTimer::timeout, this, &WrapNotice::check);
-    connect(pane.tex()->document(), &QTextDocument::contentsChanged, this, [this] {
+    connect(text.document(), &QTextDocument::contentsChanged, this, [this] {
         if (!m_told)
             m_wait->start();
     });
@@ -71,16 +72,14 @@ void WrapNotice::newScript(bool tell)
 
 void WrapNotice::check()
 {
-    if (m_told || m_pane.wholeScriptReachable())
+    if (m_told || m_wholeScript())
         return;
     // What the reading height, a third of the way down the band, shows when the script wraps.
-    const ScriptSurface* surface = m_pane.surface();
-    const double reading = surface->bandTop() + (surface->bandBottom() - surface->bandTop()) / 3;
-    const double below = reading - engine::kWrapLimit - surface->texTop();
-    const ScriptText* tex = m_pane.tex();
-    const QString script = tex->script();
-    const auto wrap = lineAt(script, tex->document()->defaultFont(), tex->viewport()->width(),
-                             static_cast<int>(below / m_pane.scale().perPixel()));
+    const double reading = m_surface.bandTop() + (m_surface.bandBottom() - m_surface.bandTop()) / 3;
+    const double below = reading - engine::kWrapLimit - m_surface.texTop();
+    const QString script = m_text.script();
+    const auto wrap = lineAt(script, m_text.document()->defaultFont(), m_text.viewport()->width(),
+                             static_cast<int>(below / m_scale.perPixel()));
     if (!wrap)
         return;
     m_told = true;

@@ -3,7 +3,10 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <optional>
+
+#include "ui/twipscale.h"
 
 class QFont;
 class QTimer;
@@ -11,7 +14,8 @@ class QTimer;
 namespace velloran::ui {
 
 class Notice;
-class ReadingPane;
+class ScriptSurface;
+class ScriptText;
 
 // Where a script wraps back to its start: the line at the reading height when the scroll
 // position reaches the wrap limit.
@@ -30,7 +34,9 @@ std::optional<WrapPoint> lineAt(QStringView script, const QFont& font, int width
 class WrapNotice : public QObject {
     Q_OBJECT
 public:
-    WrapNotice(ReadingPane& pane, Notice& notice);
+    // `wholeScript` says whether the whole-script option is on, which reads any script to its end.
+    WrapNotice(QObject* parent, const ScriptSurface& surface, const ScriptText& text, Notice& notice,
+               const TwipScale& scale, std::function<bool()> wholeScript);
 
     // A new script came in; with `tell` off (a script the reader has been told of in another
     // window) it is only noted.
@@ -39,8 +45,11 @@ public:
 private:
     void check();
 
-    ReadingPane& m_pane;
+    const ScriptSurface& m_surface;
+    const ScriptText& m_text;
     Notice& m_notice;
+    TwipScale m_scale;
+    std::function<bool()> m_wholeScript;
     QTimer* m_wait;
     bool m_told = false;
     bool m_tell = true;

@@ -9,7 +9,7 @@
 #include <cstdint>
 
 using namespace velloran::session;
-using velloran::session::testing::RecordingTarget;
+using velloran::testing::RecordingTarget;
 
 namespace {
 

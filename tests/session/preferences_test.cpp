@@ -1,4 +1,4 @@
-#include "filetools.h"
+#include "testfiles.h"
 #include "session/preferences.h"
 
 #include <QDir>
@@ -13,7 +13,7 @@
 using namespace velloran::session;
 using namespace Qt::StringLiterals;
 using Screen = Preferences::ScreenChoice;
-using velloran::session::testing::HangGuard;
+using velloran::testing::HangGuard;
 
 namespace {
 

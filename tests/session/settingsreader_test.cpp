@@ -6,7 +6,7 @@
 #include <cmath>
 
 using namespace velloran::session;
-using namespace velloran::session::testing;
+using namespace velloran::testing;
 using namespace Qt::StringLiterals;
 
 namespace {

@@ -10,7 +10,7 @@
 #include <random>
 
 using namespace velloran::session;
-using namespace velloran::session::testing;
+using namespace velloran::testing;
 using namespace Qt::StringLiterals;
 
 namespace {

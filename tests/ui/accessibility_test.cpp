@@ -1,11 +1,13 @@
 // A screen reader finds every control of both windows with a name and a description, and the
 // description is what the Instant Help bar says of the control wherever it says something.
+#include <QAbstractButton>
 #include <QAbstractScrollArea>
 #include <QAccessible>
 #include <QComboBox>
 #include <QScrollBar>
 
-#include "frmfull_harness.h"
+#include "harness.h"
+#include "testclasses.h"
 
 namespace {
 
@@ -64,8 +66,9 @@ private slots:
     void everyControlIsNamedAndDescribed()
     {
         QFETCH(bool, fullScreen);
-        Session s;
-        QWidget* window = fullScreen ? static_cast<QWidget*>(s.open()) : s.main.get();
+        Harness s;
+        QVERIFY(s.start(true));
+        QWidget* window = fullScreen ? static_cast<QWidget*>(s.openFullScreen()) : s.window.get();
         if (!fullScreen)
             click(window, "cFile");  // the TextFinder's controls shown too
         QStringList names;
@@ -90,5 +93,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(AccessibilityTest)
+VELLORAN_TEST_CLASS(AccessibilityTest);
 #include "accessibility_test.moc"

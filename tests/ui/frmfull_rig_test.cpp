@@ -5,9 +5,15 @@
 #include <QDialog>
 #include <QSettings>
 
-#include "frmfull_harness.h"
+#include <QSignalSpy>
+#include <QTimer>
+
+#include "harness.h"
 #include "session/preferences.h"
+#include "testclasses.h"
 #include "ui/navigationbar.h"
+#include "ui/readingpane.h"
+#include "ui/scripttext.h"
 
 using velloran::session::Preferences;
 Q_DECLARE_METATYPE(velloran::session::Preferences)
@@ -26,9 +32,9 @@ void moveOver(QWidget* widget, QPoint at, Qt::MouseButtons buttons)
     QApplication::sendEvent(widget, &move);
 }
 
-Preferences written(const Session& s)
+Preferences written(const Harness& s)
 {
-    return velloran::session::loadPreferences(s.main->preferencesFile());
+    return velloran::session::loadPreferences(s.session->preferencesFile());
 }
 
 // Runs `work` on the modal dialog as soon as it is up; counts the dialogs seen.
@@ -76,14 +82,15 @@ private slots:
         QFETCH(bool, mirror);
         QFETCH(bool, flip);
         QFETCH(bool, playing);
-        Session s;
-        s.main->tex()->setPlainText(
+        Harness s;
+        QVERIFY(s.start(true));
+        s.tex()->setPlainText(
             u"Left aligned first line\nsecond\n\nA longer third line, read through glass"_s);
-        frmFull* full = s.open();
+        frmFull* full = s.openFullScreen();
         if (playing)
             click(full, "cPlay");
         for (const float position : {4800.0f, 3000.0f, -1234.0f}) {
-            full->pane().setPosition(position);
+            paneOf(full).setPosition(position);
             full->applyPreferences({});
             const QImage plain = picture(full);
             full->applyPreferences(reflected(mirror, flip));
@@ -97,14 +104,15 @@ private slots:
     // place: the top of the upside-down bar is the plain bar's bottom.
     void barTakesReflectedPointer()
     {
-        Session s;
-        frmFull* full = s.open();
+        Harness s;
+        QVERIFY(s.start(true));
+        frmFull* full = s.openFullScreen();
         auto* tip = child<velloran::ui::NavigationBar>(full, "Tip");
         const int h = tip->height();
         const auto placeAt = [&](int y) {
-            full->pane().setPosition(0);
+            paneOf(full).setPosition(0);
             moveOver(tip, {1, y}, Qt::LeftButton);
-            return full->pane().scroller().position();
+            return paneOf(full).scroller().position();
         };
         const float low = placeAt(h - 30);
         const float high = placeAt(3 * h / 4);
@@ -154,37 +162,39 @@ private slots:
         QFETCH(bool, playing);
         QFETCH(bool, back);
         QFETCH(QString, script);
-        Session s;
+        Harness s;
+        QVERIFY(s.start(true));
         if (!preferences.isEmpty())
             s.writePreferences(preferences);
-        s.main->tex()->setPlainText(u"Script"_s);
-        frmFull* full = s.open();
-        QTest::keyClick(full->tex(), Qt::Key_End, Qt::ControlModifier);
-        const double line = full->tex()->fontMetrics().lineSpacing() * twipsPerPixel();
+        s.tex()->setPlainText(u"Script"_s);
+        frmFull* full = s.openFullScreen();
+        QTest::keyClick(texOf(full), Qt::Key_End, Qt::ControlModifier);
+        const double line = texOf(full)->fontMetrics().lineSpacing() * twipsPerPixel();
         for (const bool panelShown : {true, false}) {
             if (full->controlPanelShown() != panelShown)
                 ::key(Qt::Key_F1);
-            full->pane().setPosition(-3000);
+            paneOf(full).setPosition(-3000);
             QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), Qt::NoModifier);
-            QCOMPARE(full->pane().playing(), playing);
-            QCOMPARE(full->pane().scroller().position(), back ? float(-3000 + line) : -3000.0f);
-            QCOMPARE(full->tex()->toPlainText(), script);
+            QCOMPARE(paneOf(full).playing(), playing);
+            QCOMPARE(paneOf(full).scroller().position(), back ? float(-3000 + line) : -3000.0f);
+            QCOMPARE(texOf(full)->toPlainText(), script);
             if (playing)
                 QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));  // forward again pauses
-            QVERIFY(!full->pane().playing());
-            full->tex()->setPlainText(u"Script"_s);
-            QTest::keyClick(full->tex(), Qt::Key_End, Qt::ControlModifier);
+            QVERIFY(!paneOf(full).playing());
+            texOf(full)->setPlainText(u"Script"_s);
+            QTest::keyClick(texOf(full), Qt::Key_End, Qt::ControlModifier);
         }
-        QCOMPARE(QFile::exists(s.main->preferencesFile()), !preferences.isEmpty());
+        QCOMPARE(QFile::exists(s.session->preferencesFile()), !preferences.isEmpty());
     }
 
     // With the remote, a clicker's "start/stop show" button (F5, then Escape) must not end the
     // program: Escape asks for a second one within three seconds, a held Escape counting once.
     void remoteEscapeAsksTwice()
     {
-        Session s;
+        Harness s;
+        QVERIFY(s.start(true));
         s.writePreferences("[FullScreen]\nRemote=true\n");
-        frmFull* full = s.open();
+        frmFull* full = s.openFullScreen();
         QWidget* notice = child(full, "lNotice");
         QTimer* wait = child<QTimer>(full, "tEscape");
         ::key(Qt::Key_F5);
@@ -201,31 +211,33 @@ private slots:
         QCOMPARE(s.services.ends, 0);
         ::key(Qt::Key_Escape, Qt::ShiftModifier);
         QCOMPARE(s.services.ends, 1);
-        QVERIFY(!QFile::exists(s.main->settingsFile()));
+        QVERIFY(!QFile::exists(s.session->settingsFile()));
     }
 
     // While the script moves the text cursor is not drawn on the glass; typing still goes in.
     void noTextCursorWhilePlaying()
     {
-        Session s;
-        s.main->tex()->setPlainText(u"Script"_s);
-        frmFull* full = s.open();
-        const int shown = full->tex()->cursorWidth();
+        Harness s;
+        QVERIFY(s.start(true));
+        s.tex()->setPlainText(u"Script"_s);
+        frmFull* full = s.openFullScreen();
+        const int shown = texOf(full)->cursorWidth();
         QVERIFY(shown > 0);
         click(full, "cPlay");
-        QCOMPARE(full->tex()->cursorWidth(), 0);
-        QTest::keyClicks(full->tex(), u"abc. Bob"_s);
-        QVERIFY(full->tex()->toPlainText().contains(u"abc. Bob"_s));
+        QCOMPARE(texOf(full)->cursorWidth(), 0);
+        QTest::keyClicks(texOf(full), u"abc. Bob"_s);
+        QVERIFY(texOf(full)->toPlainText().contains(u"abc. Bob"_s));
         ::key(Qt::Key_P, Qt::AltModifier);
-        QCOMPARE(full->tex()->cursorWidth(), shown);
+        QCOMPARE(texOf(full)->cursorWidth(), shown);
     }
 
     // Alt+M and Alt+K change the picture and the cue at once and save the change; Alt+O is the
     // main window's and means nothing here.
     void mirrorAndCueKeysSave()
     {
-        Session s;
-        frmFull* full = s.open();
+        Harness s;
+        QVERIFY(s.start(true));
+        frmFull* full = s.openFullScreen();
         QWidget* cue = child(full, "Cue");
         QWidget* tip = child(full, "Tip");
         const int plainTipX = tip->x();
@@ -254,17 +266,18 @@ private slots:
     // move of pixels; it still behaves as part of the one window.
     void controlPanelActsAsPartOfTheWindow()
     {
-        Session s;
+        Harness s;
+        QVERIFY(s.start(true));
         s.writePreferences("[FullScreen]\nRemote=true\n");
-        frmFull* full = s.open();
+        frmFull* full = s.openFullScreen();
         QWidget* panel = child(full, "fCtrl");
         QVERIFY(panel->isWindow() && panel->windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus));
         QCOMPARE(panel->parentWidget(), full);
         // A click on a panel button leaves the keys with the script.
         click(full, "cFntPlus");
-        QCOMPARE(QApplication::focusWidget(), full->tex());
+        QCOMPARE(QApplication::focusWidget(), texOf(full));
         ::key(Qt::Key_PageDown);
-        QVERIFY(full->pane().playing());
+        QVERIFY(paneOf(full).playing());
         ::key(Qt::Key_F1);
         QVERIFY(panel->isHidden() && !full->controlPanelShown());
         ::key(Qt::Key_F1);
@@ -317,11 +330,12 @@ private slots:
         QFETCH(QByteArray, preferences);
         QFETCH(int, expected);
         const QList<QScreen*> screens = QGuiApplication::screens();
-        Session s;
+        Harness s;
+        QVERIFY(s.start(true));
         s.writePreferences(preferences);
-        s.main->move(screens.last()->geometry().topLeft() + QPoint(40, 40));
-        QTRY_COMPARE(s.main->screen(), screens.last());
-        frmFull* full = s.open();
+        s.window->move(screens.last()->geometry().topLeft() + QPoint(40, 40));
+        QTRY_COMPARE(s.window->screen(), screens.last());
+        frmFull* full = s.openFullScreen();
         QCOMPARE(full->geometry(), screens.at(expected)->geometry());
         QCOMPARE(child(full, "fCtrl")->y(), full->y() + full->height() - std::lround(2295 / twipsPerPixel()));
     }
@@ -333,9 +347,10 @@ private slots:
         const QList<QScreen*> screens = QGuiApplication::screens();
         if (qEnvironmentVariableIntValue("VELLORAN_TEST_SCREENS") > 1)
             QCOMPARE(screens.size(), qEnvironmentVariableIntValue("VELLORAN_TEST_SCREENS"));
-        Session s;
-        s.main->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(s.main.get()));
+        Harness s;
+        QVERIFY(s.start(true));
+        s.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(s.window.get()));
         int dialogs = 0;
         onDialog(&dialogs, [&screens](QDialog* dialog) {
             const auto close = qScopeGuard([dialog] { dialog->accept(); });
@@ -353,39 +368,40 @@ private slots:
             }
             list->setCurrentIndex(list->count() - 1);
         });
-        QTest::keyClick(s.main->tex(), Qt::Key_O, Qt::AltModifier);
+        QTest::keyClick(s.tex(), Qt::Key_O, Qt::AltModifier);
         QCOMPARE(dialogs, 1);
-        QCOMPARE(s.open()->geometry(), screens.last()->geometry());
+        QCOMPARE(s.openFullScreen()->geometry(), screens.last()->geometry());
     }
 
     // Alt+O in the main window: the dialog while paused, nothing while playing. Nothing is written
     // until an option really changes; a change is saved and passed on.
     void preferencesDialog()
     {
-        Session s;
-        QSignalSpy told(s.main.get(), &velloran::ui::frmSet::preferencesChanged);
+        Harness s;
+        QVERIFY(s.start(true));
+        QSignalSpy told(s.session.get(), &velloran::session::AppSession::preferencesChanged);
         int dialogs = 0;
         // After a dialog the window manager gives the main window back its activation.
         const auto altO = [&s, &dialogs](auto work) {
-            s.main->activateWindow();
-            if (!QTest::qWaitForWindowActive(s.main.get()))
+            s.window->activateWindow();
+            if (!QTest::qWaitForWindowActive(s.window.get()))
                 qFatal("the main window is not active");
             onDialog(&dialogs, work);
-            QTest::keyClick(s.main->tex(), Qt::Key_O, Qt::AltModifier);
+            QTest::keyClick(s.tex(), Qt::Key_O, Qt::AltModifier);
         };
-        click(s.main.get(), "cPlay");
-        s.main->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(s.main.get()));
-        QTest::keyClick(s.main->tex(), Qt::Key_O, Qt::AltModifier);
+        click(s.window.get(), "cPlay");
+        s.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(s.window.get()));
+        QTest::keyClick(s.tex(), Qt::Key_O, Qt::AltModifier);
         QVERIFY(QApplication::topLevelWidgets().size() > 0);
         for (QWidget* window : QApplication::topLevelWidgets())
             QVERIFY(window->objectName() != u"Preferences");
-        QVERIFY(s.main->pane().playing());
-        click(s.main.get(), "cPause");
+        QVERIFY(s.pane().playing());
+        click(s.window.get(), "cPause");
 
         altO([](QDialog* dialog) { dialog->accept(); });
         QCOMPARE(dialogs, 1);
-        QVERIFY(!QFile::exists(s.main->preferencesFile()));
+        QVERIFY(!QFile::exists(s.session->preferencesFile()));
         QCOMPARE(told.count(), 0);
 
         altO([](QDialog* dialog) {
@@ -404,7 +420,7 @@ private slots:
         expected.wholeScriptReachable = true;
         expected.screen = Preferences::ScreenChoice::MainWindow;
         QCOMPARE(dialogs, 2);
-        QVERIFY(s.main->wholeScriptReachable());  // live, as well as saved
+        QVERIFY(s.session->wholeScriptReachable());  // live, as well as saved
         QCOMPARE(written(s), expected);
         QCOMPARE(told.count(), 1);
         QCOMPARE(told.at(0).at(0).value<Preferences>(), expected);
@@ -422,5 +438,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(FrmFullRigTest)
+VELLORAN_TEST_CLASS(FrmFullRigTest);
 #include "frmfull_rig_test.moc"

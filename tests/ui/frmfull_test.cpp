@@ -1,27 +1,42 @@
-#include "frmfull_harness.h"
+// The full-screen window: its layout, the tick and the wrap, nudges and the bar, F1, the Alt keys,
+// the mouse, the way back, the saving exit and Escape, and the whole-script option.
+#include <QAbstractButton>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTimer>
+#include <cmath>
+
+#include "harness.h"
+#include "testclasses.h"
+#include "ui/arrowspinner.h"
+#include "ui/navigationbar.h"
+#include "ui/readingpane.h"
+#include "ui/scriptsurface.h"
+#include "ui/scripttext.h"
 
 class FrmFullTest : public QObject {
     Q_OBJECT
 private slots:
     void loadTakesOverScriptAndPaceButNotPositionOrFont()
     {
-        Session s;
-        s.main->pane().scroller().setPosition(-100000);
-        s.main->tex()->setPointSize(20);
-        s.main->tex()->setPlainText(u"First line\nSecond line"_s);
-        setSpinner(s.main.get(), "sFreq", 30);
-        frmFull* full = s.open();
+        Harness s;
+        QVERIFY(s.start(true));
+        s.pane().scroller().setPosition(-100000);
+        s.tex()->setPointSize(20);
+        s.tex()->setPlainText(u"First line\nSecond line"_s);
+        setSpinner(s.window.get(), "sFreq", 30);
+        frmFull* full = s.openFullScreen();
 
-        QVERIFY(s.main->isHidden());
+        QVERIFY(s.window->isHidden());
         QCOMPARE(full->geometry(), QGuiApplication::primaryScreen()->geometry());
         QCOMPARE(child<velloran::ui::ScriptSurface>(full, "Scroll")->position(), 4800.0f);
-        QCOMPARE(full->tex()->pointSize(), 36.0);
-        QCOMPARE(full->tex()->toPlainText(), u"First line\nSecond line"_s);
+        QCOMPARE(texOf(full)->pointSize(), 36.0);
+        QCOMPARE(texOf(full)->toPlainText(), u"First line\nSecond line"_s);
         QVERIFY2(caption(full, "lPos").isEmpty(), "no ShowPosition at load");
         QCOMPARE(caption(full, "lScrnt"), u"Frq: 30"_s);
         QCOMPARE(caption(full, "lScrd"), u"Spd: 2000"_s);
         QCOMPARE(child<QTimer>(full, "tScroll")->interval(), 2000);
-        QVERIFY(!full->pane().playing() && !child(full, "sFreq")->isEnabled() &&
+        QVERIFY(!paneOf(full).playing() && !child(full, "sFreq")->isEnabled() &&
                 child(full, "cPause")->isHidden());
 
         // Screen-sized layout, in twips of the screen's own logical inch.
@@ -38,26 +53,28 @@ private slots:
 
     void layoutsChangeOnlyRegisteredControls()
     {
-        Session s;
-        frmFull* full = s.open();
+        Harness s;
+        QVERIFY(s.start(true));
+        frmFull* full = s.openFullScreen();
         const int width = full->widthInTwips();
         QVERIFY(width > 0);
         widgettools::expectLayoutsReachTheirControls(
-            full, full->pane().layoutTargets(),
+            full, s.session.get(),
             {velloran::engine::fullPlayingLayout(width), velloran::engine::fullPausedLayout(width)});
     }
 
     void tickWrapsToFullHomeAndPlayWidensSurface()
     {
-        Session s;
-        setSpinner(s.main.get(), "sFreq", 200);
-        frmFull* full = s.open();
+        Harness s;
+        QVERIFY(s.start(true));
+        setSpinner(s.window.get(), "sFreq", 200);
+        frmFull* full = s.openFullScreen();
         auto* surface = child<velloran::ui::ScriptSurface>(full, "Scroll");
         const double w = full->width() * twipsPerPixel();
-        full->pane().setPosition(-239900);
+        paneOf(full).setPosition(-239900);
 
         click(full, "cPlay");
-        QVERIFY(full->pane().playing() && child(full, "Tip")->isHidden() &&
+        QVERIFY(paneOf(full).playing() && child(full, "Tip")->isHidden() &&
                 child(full, "sFreq")->isEnabled());
         QCOMPARE(surface->width(), w);
         QCOMPARE(surface->texWidth(), w - 120);
@@ -65,13 +82,13 @@ private slots:
         tick(full);
         QCOMPARE(surface->position(), -240100.0f);
         QCOMPARE(caption(full, "lPos"), u"Scroller Position : 240100"_s);
-        QCOMPARE(textColour(full), QColor(255, 255, 0));
+        QCOMPARE(scriptColour(full), QColor(255, 255, 0));
         tick(full);
         QCOMPARE(surface->position(), 4600.0f);
-        QCOMPARE(textColour(full), QColor(Qt::white));
+        QCOMPARE(scriptColour(full), QColor(Qt::white));
 
         QTest::mousePress(child(full, "cPause"), Qt::LeftButton);
-        QVERIFY(!full->pane().playing() && !child<QTimer>(full, "tScroll")->isActive() &&
+        QVERIFY(!paneOf(full).playing() && !child<QTimer>(full, "tScroll")->isActive() &&
                 child(full, "Tip")->isVisible());
         QCOMPARE(surface->width(), w - 495);
         QCOMPARE(surface->texWidth(), w - 735);
@@ -80,9 +97,10 @@ private slots:
 
     void nudgesAndNavigationBarLeaveClockAlone()
     {
-        Session s;
-        s.shared.clock = {2, 30};
-        frmFull* full = s.open();
+        Harness s;
+        QVERIFY(s.start(true));
+        s.session->setClock({2, 30});
+        frmFull* full = s.openFullScreen();
         const struct {
             float start;
             Qt::Key key;
@@ -94,9 +112,9 @@ private slots:
             {4700, Qt::Key_Backslash, "cDwnB", 4900},
         };
         for (const auto& nudge : nudges) {
-            full->pane().setPosition(nudge.start);
+            paneOf(full).setPosition(nudge.start);
             altKey(full, nudge.key, nudge.button);
-            QCOMPARE(full->pane().scroller().position(), nudge.expected);
+            QCOMPARE(paneOf(full).scroller().position(), nudge.expected);
         }
 
         // Out of range after the down nudge: the first left-held move only pulls back to home.
@@ -108,28 +126,29 @@ private slots:
         };
         const int threeQuarters = bar->height() * 3 / 4;
         moveWith(Qt::RightButton, threeQuarters);
-        QCOMPARE(full->pane().scroller().position(), 4900.0f);
+        QCOMPARE(paneOf(full).scroller().position(), 4900.0f);
         moveWith(Qt::LeftButton, threeQuarters);
-        QCOMPARE(full->pane().scroller().position(), 4800.0f);
+        QCOMPARE(paneOf(full).scroller().position(), 4800.0f);
         QCOMPARE(caption(full, "lPos"), u"Scroller Position : -4800"_s);
         // Three quarters down the bar stands for 375000 twips of surface, to within a pixel.
         moveWith(Qt::LeftButton, threeQuarters);
-        QVERIFY(std::abs(full->pane().scroller().position() + 125000) <= 500000.0 / bar->height());
-        QVERIFY(s.shared.clock.minutes == 2 && s.shared.clock.seconds == 30);
+        QVERIFY(std::abs(paneOf(full).scroller().position() + 125000) <= 500000.0 / bar->height());
+        QVERIFY(s.session->clock().minutes == 2 && s.session->clock().seconds == 30);
 
         // Left below the wrap limit by a nudge, the script wraps on the next tick.
-        full->pane().setPosition(-240399);
+        paneOf(full).setPosition(-240399);
         altKey(full, Qt::Key_Slash, "cUpB");
         click(full, "cPlay");
         tick(full);
-        QCOMPARE(full->pane().scroller().position(), 4790.0f);
+        QCOMPARE(paneOf(full).scroller().position(), 4790.0f);
     }
 
     void f1HidesPanelAndPointerAndKeysStillWork()
     {
-        Session s;
+        Harness s;
+        QVERIFY(s.start(true));
         s.designateBackup("Backup script");
-        frmFull* full = s.open();
+        frmFull* full = s.openFullScreen();
         QWidget* panel = child(full, "fCtrl");
         QWidget* surface = child(full, "Scroll");
         click(full, "cPlay");
@@ -137,19 +156,19 @@ private slots:
         key(Qt::Key_F1);
         QVERIFY(panel->isHidden());
         QCOMPARE(surface->cursor().shape(), Qt::BlankCursor);
-        QVERIFY(full->tex()->viewport()->cursor().shape() != Qt::BlankCursor);
+        QVERIFY(texOf(full)->viewport()->cursor().shape() != Qt::BlankCursor);
         QVERIFY(child(full, "Tip")->cursor().shape() != Qt::BlankCursor);
         tick(full);
-        QCOMPARE(full->pane().scroller().position(), 4790.0f);
+        QCOMPARE(paneOf(full).scroller().position(), 4790.0f);
 
         altKey(full, Qt::Key_P, "cPlay2");
-        QVERIFY(!full->pane().playing());
+        QVERIFY(!paneOf(full).playing());
         altKey(full, Qt::Key_P, "cPlay2");
-        QVERIFY(full->pane().playing());
+        QVERIFY(paneOf(full).playing());
         altKey(full, Qt::Key_B, "cBack");
-        QCOMPARE(full->tex()->toPlainText(), u"Backup script"_s);
-        QCOMPARE(full->pane().scroller().position(), 4800.0f);
-        QVERIFY(full->pane().playing());
+        QCOMPARE(texOf(full)->toPlainText(), u"Backup script"_s);
+        QCOMPARE(paneOf(full).scroller().position(), 4800.0f);
+        QVERIFY(paneOf(full).playing());
 
         key(Qt::Key_F1, Qt::ShiftModifier);
         QVERIFY(panel->isVisible());
@@ -162,107 +181,111 @@ private slots:
     // Panel shown or hidden.
     void altShortcutsActOnEveryPress()
     {
-        Session s;
+        Harness s;
+        QVERIFY(s.start(true));
         s.designateBackup("Backup script");
-        frmFull* full = s.open();
+        frmFull* full = s.openFullScreen();
         for (const bool held : {false, true}) {
             key(Qt::Key_F1);
             for (const auto& shortcut : widgettools::kAltShortcuts) {
-                full->pane().setPosition(-3000);
+                paneOf(full).setPosition(-3000);
                 QSignalSpy clicks(child<QAbstractButton>(full, shortcut.button), &QAbstractButton::clicked);
                 widgettools::pressTenTimes(full->windowHandle(), shortcut, held);
                 QCOMPARE(clicks.count(), 10);
-                QCOMPARE(full->pane().scroller().position(),
+                QCOMPARE(paneOf(full).scroller().position(),
                          shortcut.key == Qt::Key_B ? 4800.0f : -3000.0f + 10 * shortcut.nudge);
-                QVERIFY(!full->pane().playing());
+                QVERIFY(!paneOf(full).playing());
             }
         }
-        QCOMPARE(full->tex()->toPlainText(), u"Backup script"_s);
+        QCOMPARE(texOf(full)->toPlainText(), u"Backup script"_s);
     }
 
     void mouseButtonsClipboardAndEditor()
     {
-        Session s;
+        Harness s;
+        QVERIFY(s.start(true));
         const QString backup = s.designateBackup("Backup script");
         s.services.clipboard = u"From the clipboard"_s;
-        frmFull* full = s.open();
+        frmFull* full = s.openFullScreen();
 
-        QTest::mouseDClick(full->tex()->viewport(), Qt::LeftButton);
+        QTest::mouseDClick(texOf(full)->viewport(), Qt::LeftButton);
         QCOMPARE(s.services.editorsStarted, 1);
         click(full, "cPlay");
-        QTest::mouseDClick(full->tex()->viewport(), Qt::LeftButton);
+        QTest::mouseDClick(texOf(full)->viewport(), Qt::LeftButton);
         QCOMPARE(s.services.editorsStarted, 1);
 
-        full->pane().setPosition(-3000);
+        paneOf(full).setPosition(-3000);
         key(Qt::Key_Insert);
-        QCOMPARE(full->tex()->toPlainText(), u"From the clipboard"_s);
-        QCOMPARE(full->pane().scroller().position(), 4800.0f);
+        QCOMPARE(texOf(full)->toPlainText(), u"From the clipboard"_s);
+        QCOMPARE(paneOf(full).scroller().position(), 4800.0f);
 
         click(full, "cPause", Qt::RightButton);
-        QVERIFY(full->pane().playing());
-        QCOMPARE(full->tex()->toPlainText(), u"Backup script"_s);
-        full->tex()->setPlainText(u"Edited"_s);
+        QVERIFY(paneOf(full).playing());
+        QCOMPARE(texOf(full)->toPlainText(), u"Backup script"_s);
+        texOf(full)->setPlainText(u"Edited"_s);
         click(full, "cPause");
-        QVERIFY(!full->pane().playing());
-        QCOMPARE(full->tex()->toPlainText(), u"Edited"_s);
+        QVERIFY(!paneOf(full).playing());
+        QCOMPARE(texOf(full)->toPlainText(), u"Edited"_s);
 
         // A backup file that has gone leaves script and position alone.
         QVERIFY(QFile::remove(backup));
-        full->pane().setPosition(-5000);
+        paneOf(full).setPosition(-5000);
         altKey(full, Qt::Key_B, "cBack");
-        QCOMPARE(full->tex()->toPlainText(), u"Edited"_s);
-        QCOMPARE(full->pane().scroller().position(), -5000.0f);
+        QCOMPARE(texOf(full)->toPlainText(), u"Edited"_s);
+        QCOMPARE(paneOf(full).scroller().position(), -5000.0f);
 
         click(full, "cPlay");
         click(full, "cX", Qt::RightButton);
         // Minimised alone: asked for full screen in the same breath, a window manager shows it again.
-        QVERIFY(!full->pane().playing());
+        QVERIFY(!paneOf(full).playing());
         QCOMPARE(full->windowState(), Qt::WindowMinimized);
         full->setWindowState(Qt::WindowNoState);  // the window manager brings it back
         QTRY_COMPARE(full->windowState(), Qt::WindowFullScreen);
         QCOMPARE(s.services.ends, 0);
-        QVERIFY(!QFile::exists(s.main->settingsFile()));
+        QVERIFY(!QFile::exists(s.session->settingsFile()));
     }
 
     void returningKeepsSharedPaceAndClockButDropsEdits()
     {
-        Session s;
-        s.shared.clock = {3, 10};
-        const QString script = s.main->tex()->toPlainText();
-        frmFull* full = s.open();
+        Harness s;
+        QVERIFY(s.start(true));
+        s.session->setClock({3, 10});
+        const QString script = s.tex()->toPlainText();
+        frmFull* full = s.openFullScreen();
         click(full, "cPlay");
         setSpinner(full, "sFreq", 40);
         setSpinner(full, "sSpeed", 300);
         QCOMPARE(caption(full, "lScrnt"), u"Frq: 40"_s);
         QCOMPARE(child<QTimer>(full, "tScroll")->interval(), 300);
-        QTest::keyClicks(full->tex(), u"typed in full screen"_s);
+        QTest::keyClicks(texOf(full), u"typed in full screen"_s);
         click(full, "cReset");
 
         click(full, "cFull");
-        QVERIFY(s.main->isVisible());
+        QVERIFY(s.window->isVisible());
         QTRY_VERIFY(s.full.isNull());
-        QCOMPARE(s.main->tex()->toPlainText(), script);
-        QCOMPARE(child<velloran::ui::ArrowSpinner>(s.main.get(), "sFreq")->value(), 10);
-        QVERIFY(s.shared.pace.speed == 300 && s.shared.clock.minutes == 0 && s.shared.clock.seconds == 0);
+        QCOMPARE(s.tex()->toPlainText(), script);
+        QCOMPARE(child<velloran::ui::ArrowSpinner>(s.window.get(), "sFreq")->value(), 10);
+        QVERIFY(s.session->pace().speed == 300 && s.session->clock().minutes == 0 && s.session->clock().seconds == 0);
 
-        click(s.main.get(), "cPlay");
-        QCOMPARE(child<QTimer>(s.main.get(), "tScroll")->interval(), 2000);
-        tick(s.main.get());
-        QCOMPARE(s.main->pane().scroller().position(), 440.0f);
+        click(s.window.get(), "cPlay");
+        QCOMPARE(child<QTimer>(s.window.get(), "tScroll")->interval(), 2000);
+        QVERIFY(s.expire("tScroll"));
+        QCOMPARE(s.pane().scroller().position(), 440.0f);
     }
 
     void exitButtonWritesMainRecordWithFullFontSize()
     {
-        Session s;
-        s.main->tex()->setPlainText(u"Say \"hi\"\nBye"_s);
-        s.main->pane().scroller().setPosition(-1234);
-        s.main->setBackupPath(u"/scripts/spare.txt"_s);
-        s.shared.clock = {3, 7};
-        frmFull* full = s.open();
+        Harness s;
+        QVERIFY(s.start(true));
+        s.tex()->setPlainText(u"Say \"hi\"\nBye"_s);
+        s.pane().scroller().setPosition(-1234);
+        s.session->setBackupPath(u"/scripts/spare.txt"_s);
+        s.session->setClock({3, 7});
+        frmFull* full = s.openFullScreen();
         click(full, "cPlay");
         setSpinner(full, "sFreq", 40);
         setSpinner(full, "sSpeed", 300);
-        QTest::keyClicks(full->tex(), u"not saved"_s);
+        QTest::keyClicks(texOf(full), u"not saved"_s);
         click(full, "cFntPlus");
         click(full, "cFntPlus");
 
@@ -277,12 +300,13 @@ private slots:
 
     void escapeEndsWithoutWriting()
     {
-        Session s;
+        Harness s;
+        QVERIFY(s.start(true));
         const QByteArray before("120,12,27.75,-3000,\"\",1,30,\"Earlier run\"\r\n");
-        QFile file(s.main->settingsFile());
+        QFile file(s.session->settingsFile());
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(before) == before.size());
         file.close();
-        frmFull* full = s.open();
+        frmFull* full = s.openFullScreen();
         click(full, "cFntPlus");
 
         key(Qt::Key_Escape, Qt::ShiftModifier);
@@ -294,25 +318,26 @@ private slots:
     // window's entry point: the range, the warning and the bar follow the script there too.
     void wholeScriptOptionInFullScreenWindow()
     {
-        Session s;
-        s.main->tex()->setPlainText(widgettools::variedLines(1000));
-        s.main->setWholeScriptReachable(true);
-        frmFull* full = s.open();
-        QVERIFY(full->pane().wholeScriptReachable());
+        Harness s;
+        QVERIFY(s.start(true));
+        s.tex()->setPlainText(widgettools::variedLines(1000));
+        s.session->setWholeScriptReachable(true);
+        frmFull* full = s.openFullScreen();
+        QVERIFY(paneOf(full).wholeScriptReachable());
         QVERIFY2(caption(full, "lPos").isEmpty(), "no ShowPosition at load");
-        QVERIFY2(!full->pane().tip()->markerRect().isEmpty(),
+        QVERIFY2(!child<velloran::ui::NavigationBar>(full, "Tip")->markerRect().isEmpty(),
                  "the marker shows where the whole script stands");
         const auto once = [full] { tick(full); };
-        widgettools::expectWholeScriptRange(full->pane(), velloran::engine::kFullHome, once);
+        widgettools::expectWholeScriptRange(full, velloran::engine::kFullHome, once);
         if (QTest::currentTestFailed())
             return;
         widgettools::expectClassicRangeBackAtOnce(
-            full->pane(), velloran::engine::kFullHome, [&s](bool on) { s.main->setWholeScriptReachable(on); },
+            full, velloran::engine::kFullHome, [&s](bool on) { s.session->setWholeScriptReachable(on); },
             once);
-        QVERIFY(!s.main->pane().wholeScriptReachable());
-        QVERIFY2(full->pane().tip()->markerRect().isEmpty(), "classic: no marker in full screen");
+        QVERIFY(!s.pane().wholeScriptReachable());
+        QVERIFY2(child<velloran::ui::NavigationBar>(full, "Tip")->markerRect().isEmpty(), "classic: no marker in full screen");
     }
 };
 
-QTEST_MAIN(FrmFullTest)
+VELLORAN_TEST_CLASS(FrmFullTest);
 #include "frmfull_test.moc"

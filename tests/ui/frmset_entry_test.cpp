@@ -7,7 +7,8 @@
 #include <QTimer>
 #include <QUrl>
 
-#include "frmset_harness.h"
+#include "harness.h"
+#include "testclasses.h"
 #include "ui/textfinder.h"
 
 using velloran::ui::TextFinderPanel;
@@ -16,7 +17,7 @@ namespace {
 
 QWidget* dropTarget(Harness& h, const QString& name)
 {
-    return name == u"Tex" ? h.w().tex()->viewport() : h.child("Scroll");
+    return name == u"Tex" ? h.tex()->viewport() : h.child("Scroll");
 }
 
 }  // namespace
@@ -61,7 +62,7 @@ private slots:
         QCOMPARE(h.text("lTime"), u"Run Time  0 : 0"_s);
         QVERIFY(!h.child("fX")->isVisible());
         QCOMPARE(h.child<QTimer>("tScroll")->isActive(), play);
-        QCOMPARE(h.child<QTimer>("tTime")->isActive(), play);
+        QCOMPARE(h.timer("tTime")->isActive(), play);
     }
 
     void dropWithoutAReadableFileChangesNothing_data()
@@ -131,10 +132,10 @@ private slots:
     {
         Harness h;
         QVERIFY(h.start());
-        Harness::doubleClick(h.w().tex()->viewport());
+        Harness::doubleClick(h.tex()->viewport());
         QCOMPARE(h.services.editorsStarted, 1);
         QTest::mouseClick(h.child("cPlay"), Qt::LeftButton);
-        Harness::doubleClick(h.w().tex()->viewport());
+        Harness::doubleClick(h.tex()->viewport());
         QCOMPARE(h.services.editorsStarted, 1);
     }
 
@@ -178,10 +179,10 @@ private slots:
         QCOMPARE(h.script(), u"Spare"_s);
         QCOMPARE(h.position(), 480.0f);
         QVERIFY(h.child<QTimer>("tScroll")->isActive());
-        QVERIFY(h.child<QTimer>("tTime")->isActive());
-        QCOMPARE(h.shared.clock.minutes, 2);
+        QVERIFY(h.timer("tTime")->isActive());
+        QCOMPARE(h.session->clock().minutes, 2);
 
-        h.w().tex()->setPlainText(u"current"_s);
+        h.tex()->setPlainText(u"current"_s);
         QTest::mouseClick(h.child("cPause"), Qt::LeftButton);
         QVERIFY(!h.child<QTimer>("tScroll")->isActive());
         QCOMPARE(h.script(), u"current"_s);
@@ -206,7 +207,7 @@ private slots:
         QTest::mouseClick(panel, Qt::MiddleButton, Qt::NoModifier, QPoint(5, 5));
         QVERIFY(title->isVisible());
         QCOMPARE(h.text("lBack"), u"BACKUP File : spare.txt"_s);
-        QCOMPARE(h.w().backupPath(), h.path(u"spare.txt"_s));
+        QCOMPARE(h.session->backupPath(), h.path(u"spare.txt"_s));
     }
 
     void textFinderListsAndLoads()
@@ -354,7 +355,7 @@ private slots:
         const QPoint first = files->visualItemRect(files->item(0)).center();
         QTest::mouseClick(files->viewport(), Qt::LeftButton, Qt::NoModifier, first);
         QTest::mouseClick(h.child("cBackup"), Qt::LeftButton);
-        QCOMPARE(h.w().backupPath(), QDir(scripts.path()).canonicalPath() + u"/notes.txt"_s);
+        QCOMPARE(h.session->backupPath(), QDir(scripts.path()).canonicalPath() + u"/notes.txt"_s);
         QVERIFY(h.child("lBack")->isVisible());
         QCOMPARE(h.text("lBack"), u"BACKUP File : notes.txt"_s);
         QVERIFY(!h.child("fX")->isVisible());
@@ -382,5 +383,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(FrmSetEntryTest)
+VELLORAN_TEST_CLASS(FrmSetEntryTest);
 #include "frmset_entry_test.moc"

@@ -1,6 +1,6 @@
 // The help panel, the statistics captions and the Instant Help bar of the main window.
-#include "frmset_harness.h"
-#include "widgettools.h"
+#include "harness.h"
+#include "testclasses.h"
 #include <QDir>
 #include <QFileInfo>
 #include <QPlainTextEdit>
@@ -364,13 +364,13 @@ private slots:
         QCOMPARE(h.child("cFntPlus")->toolTip(), u"Font Size : 28"_s);
         Harness::hover(h.child("cFntMinus"));
         QCOMPARE(h.child("cFntMinus")->toolTip(), u"Font Size : 28"_s);
-        Harness::hover(h.w().tex()->viewport(), QPoint(20, 20));
+        Harness::hover(h.tex()->viewport(), QPoint(20, 20));
         QCOMPARE(h.child("Tex")->toolTip(), u"Scroller Position : -480"_s);
         Harness::hover(h.child("Scroll"), QPoint(100, 40));
         QCOMPARE(h.child("Scroll")->toolTip(), u"Scroller Position : -480"_s);
 
         QTest::mouseClick(h.child("cPlay"), Qt::LeftButton);
-        Harness::hover(h.w().tex()->viewport(), QPoint(20, 20));
+        Harness::hover(h.tex()->viewport(), QPoint(20, 20));
         QCOMPARE(h.child("Tex")->toolTip(), QString());
         Harness::hover(h.child("cPause"));
         QCOMPARE(h.child("cPause")->toolTip(), h.text("lPos"));
@@ -412,5 +412,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(FrmSetHelpTest)
+VELLORAN_TEST_CLASS(FrmSetHelpTest);
 #include "frmset_help_test.moc"

@@ -5,7 +5,8 @@
 #include <QPointer>
 #include <QUrl>
 
-#include "frmset_harness.h"
+#include "harness.h"
+#include "testclasses.h"
 #include "session/textlimit.h"
 #include "ui/frmfull.h"
 #include "ui/scripttext.h"
@@ -51,7 +52,7 @@ private slots:
         } else if (entry == u"drop") {
             QMimeData data;
             data.setUrls({QUrl::fromLocalFile(huge)});
-            QVERIFY(dropOn(h.w().tex()->viewport(), data));
+            QVERIFY(dropOn(h.tex()->viewport(), data));
         } else if (entry == u"backup") {
             h.key(Qt::Key_B, Qt::AltModifier);
         } else {
@@ -74,43 +75,43 @@ private slots:
         QVERIFY(h.start());
         // 320000 lines of 48 characters and a line break: the limit exactly.
         const QString line = QString(48, u'x') + u"\n"_s;
-        h.w().tex()->setPlainText(line.repeated(320000));
-        QCOMPARE(h.w().tex()->scriptLength(), velloran::session::kMaxScriptCharacters);
-        h.w().tex()->setFocus();
-        h.w().tex()->moveCursor(QTextCursor::Start);
+        h.tex()->setPlainText(line.repeated(320000));
+        QCOMPARE(h.tex()->scriptLength(), velloran::session::kMaxScriptCharacters);
+        h.tex()->setFocus();
+        h.tex()->moveCursor(QTextCursor::Start);
 
-        QTest::keyClick(h.w().tex(), Qt::Key_A);
-        QCOMPARE(h.w().tex()->scriptLength(), velloran::session::kMaxScriptCharacters);
+        QTest::keyClick(h.tex(), Qt::Key_A);
+        QCOMPARE(h.tex()->scriptLength(), velloran::session::kMaxScriptCharacters);
         QCOMPARE(h.notice(),
                  u"Not added: the script would hold 16,000,001 characters, and a script can hold at "
                  "most 16,000,000 characters."_s);
-        QTest::keyClick(h.w().tex(), Qt::Key_Return);
-        QCOMPARE(h.w().tex()->scriptLength(), velloran::session::kMaxScriptCharacters);
+        QTest::keyClick(h.tex(), Qt::Key_Return);
+        QCOMPARE(h.tex()->scriptLength(), velloran::session::kMaxScriptCharacters);
 
         // Typing over a selection of the same size is taken; so is a paste that fits, not one that
         // does not.
-        h.w().tex()->moveCursor(QTextCursor::Right, QTextCursor::KeepAnchor);
-        QTest::keyClick(h.w().tex(), Qt::Key_A);
-        QCOMPARE(h.w().tex()->toPlainText().left(3), u"axx"_s);
+        h.tex()->moveCursor(QTextCursor::Right, QTextCursor::KeepAnchor);
+        QTest::keyClick(h.tex(), Qt::Key_A);
+        QCOMPARE(h.tex()->toPlainText().left(3), u"axx"_s);
         QApplication::clipboard()->setText(u"bc"_s);
-        h.w().tex()->moveCursor(QTextCursor::Right, QTextCursor::KeepAnchor);
-        h.w().tex()->paste();
-        QCOMPARE(h.w().tex()->toPlainText().left(3), u"axx"_s);
+        h.tex()->moveCursor(QTextCursor::Right, QTextCursor::KeepAnchor);
+        h.tex()->paste();
+        QCOMPARE(h.tex()->toPlainText().left(3), u"axx"_s);
         QApplication::clipboard()->setText(u"b"_s);
-        h.w().tex()->paste();
-        QCOMPARE(h.w().tex()->toPlainText().left(3), u"abx"_s);
-        QCOMPARE(h.w().tex()->scriptLength(), velloran::session::kMaxScriptCharacters);
+        h.tex()->paste();
+        QCOMPARE(h.tex()->toPlainText().left(3), u"abx"_s);
+        QCOMPARE(h.tex()->scriptLength(), velloran::session::kMaxScriptCharacters);
     }
 
     void scriptsBeyondTheLimitAreRefusedInFullScreenToo()
     {
         Harness h;
         QVERIFY(h.start());
-        h.w().tex()->setPlainText(u"kept"_s);
+        h.tex()->setPlainText(u"kept"_s);
         h.services.clipboard = QString(velloran::session::kMaxScriptCharacters + 1, u'x');
-        QPointer<velloran::ui::frmFull> full = openFullScreen(h);
-        QTest::keyClick(full->tex(), Qt::Key_Insert);
-        QCOMPARE(full->tex()->toPlainText(), u"kept"_s);
+        QPointer<velloran::ui::frmFull> full = h.openFullScreen();
+        QTest::keyClick(texOf(full), Qt::Key_Insert);
+        QCOMPARE(texOf(full)->toPlainText(), u"kept"_s);
         auto* notice = full->findChild<QLabel*>(u"lNotice"_s);
         QVERIFY(notice->isVisible());
         QVERIFY(notice->text().startsWith(u"The clipboard was not loaded: it holds 16,000,001 characters"_s));
@@ -119,5 +120,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(FrmSetLimitTest)
+VELLORAN_TEST_CLASS(FrmSetLimitTest);
 #include "frmset_limit_test.moc"

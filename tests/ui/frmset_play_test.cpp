@@ -5,9 +5,9 @@
 #include <QWheelEvent>
 #include <cmath>
 
-#include "frmset_harness.h"
+#include "harness.h"
+#include "testclasses.h"
 #include "ui/navigationbar.h"
-#include "widgettools.h"
 
 using velloran::ui::NavigationBar;
 
@@ -28,7 +28,7 @@ void logTicks(Harness& h, TickLog& log)
     QObject::connect(h.child<QTimer>("tScroll"), &QTimer::timeout, h.window.get(), [&h, &log] {
         log.positions << h.position();
         log.readouts << h.text("lPos");
-        log.colours << h.w().tex()->palette().color(QPalette::Text);
+        log.colours << h.tex()->palette().color(QPalette::Text);
     });
 }
 
@@ -69,8 +69,8 @@ private slots:
             QTRY_COMPARE(playing(h), !before);
         }
         const bool play = actions.size() % 2 == 1;
-        QCOMPARE(h.w().pane().playing(), play);
-        QCOMPARE(h.child<QTimer>("tTime")->isActive(), play);
+        QCOMPARE(h.pane().playing(), play);
+        QCOMPARE(h.timer("tTime")->isActive(), play);
         QCOMPARE(h.child("cPause")->isVisible(), play);
         QCOMPARE(h.child("sSpeed")->isEnabled(), play);
         QCOMPARE(h.child("sFreq")->isEnabled(), play);
@@ -91,7 +91,7 @@ private slots:
         Harness h;
         QVERIFY(h.start());
         widgettools::expectLayoutsReachTheirControls(
-            h.window.get(), h.w().pane().layoutTargets(),
+            h.window.get(), h.session.get(),
             {velloran::engine::mainPlayingLayout(), velloran::engine::mainPausedLayout()});
     }
 
@@ -149,7 +149,7 @@ private slots:
         Harness h;
         h.write(u"Settings.ini"_s, "100,10,27.75,-239995,\"\",0,0,\"end\"\r\n");
         QVERIFY(h.start());
-        QCOMPARE(h.w().tex()->palette().color(QPalette::Text), kYellow);
+        QCOMPARE(h.tex()->palette().color(QPalette::Text), kYellow);
         TickLog log;
         logTicks(h, log);
         h.key(Qt::Key_P, Qt::AltModifier);
@@ -235,8 +235,8 @@ private slots:
             QTest::mouseClick(arrows, Qt::LeftButton, Qt::NoModifier, at);
         }
 
-        QCOMPARE(int(h.shared.pace.speed), speed);
-        QCOMPARE(int(h.shared.pace.frequency), frequency);
+        QCOMPARE(int(h.session->pace().speed), speed);
+        QCOMPARE(int(h.session->pace().frequency), frequency);
         QCOMPARE(h.child<QTimer>("tScroll")->interval(), speed);
         QCOMPARE(h.text(readoutLabel.toLatin1().constData()), readout);
         QCOMPARE(h.text("lScroll"), u"Scroll Spd : %1   Scroll Frq : %2"_s.arg(speed).arg(frequency));
@@ -272,7 +272,7 @@ private slots:
     void clockCountsOnlyWhilePlaying()
     {
         Harness h;
-        h.shared.clock.seconds = 59;
+        h.session->setClock({0, 59});
         QVERIFY(h.start());
         QCOMPARE(h.text("lTime"), u"Run Time  0 : 59"_s);
         QTest::mouseClick(h.child("cPlay"), Qt::LeftButton);
@@ -282,13 +282,13 @@ private slots:
         QTest::mouseRelease(h.child("cPause"), Qt::LeftButton);
         const QString paused = h.text("lTime");
         // Nothing may count meanwhile: the clock's timer is stopped, so no second can come.
-        QVERIFY(!h.child<QTimer>("tTime")->isActive());
+        QVERIFY(!h.timer("tTime")->isActive());
         QVERIFY(!h.expire("tTime"));
         QCOMPARE(h.text("lTime"), paused);
         QTest::mouseClick(h.child("cPlay"), Qt::LeftButton);
         QVERIFY(h.expire("tTime"));
         QVERIFY(h.text("lTime") != paused);
-        QCOMPARE(int(h.shared.clock.seconds), paused.section(u' ', -1).toInt() + 1);
+        QCOMPARE(int(h.session->clock().seconds), paused.section(u' ', -1).toInt() + 1);
     }
 
     void characterCounter_data()
@@ -344,12 +344,12 @@ private slots:
         QFETCH(QColor, colour);
         Harness h;
         QVERIFY(h.start());
-        h.w().pane().scroller().setPosition(position);
-        h.w().pane().ShowPosition();
-        QCOMPARE(h.w().tex()->palette().color(QPalette::Text), colour);
+        h.pane().scroller().setPosition(position);
+        h.pane().ShowPosition();
+        QCOMPARE(h.tex()->palette().color(QPalette::Text), colour);
         QCOMPARE(h.child<NavigationBar>("Tip")->markerColour(), colour);
     }
 };
 
-QTEST_MAIN(FrmSetPlayTest)
+VELLORAN_TEST_CLASS(FrmSetPlayTest);
 #include "frmset_play_test.moc"

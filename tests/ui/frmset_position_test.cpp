@@ -1,9 +1,9 @@
 // Moving the script by hand: nudges, reset, the navigation bar; and the font size buttons.
 #include <QTimer>
 
-#include "frmset_harness.h"
+#include "harness.h"
+#include "testclasses.h"
 #include "ui/navigationbar.h"
-#include "widgettools.h"
 
 using velloran::ui::NavigationBar;
 
@@ -25,14 +25,13 @@ void moveOnBar(Harness& h, double y, Qt::MouseButtons held)
 
 bool clockWasReset(Harness& h)
 {
-    return h.shared.clock.minutes == 0 && h.shared.clock.seconds == 0 &&
+    return h.session->clock().minutes == 0 && h.session->clock().seconds == 0 &&
            h.text("lTime") == u"Run Time  0 : 0"_s;
 }
 
 void setClock(Harness& h, int minutes, int seconds)
 {
-    h.shared.clock.minutes = minutes;
-    h.shared.clock.seconds = static_cast<std::int16_t>(seconds);
+    h.session->setClock({minutes, static_cast<std::int16_t>(seconds)});
 }
 
 // Settings with the given position and script, speed 100, frequency 2.
@@ -44,7 +43,7 @@ QByteArray settingsWithScript(const char* position, const QString& script)
 // Where in the script the line at the middle of the band starts, and where on the window it stands.
 std::pair<int, int> lineAtBandMiddle(Harness& h)
 {
-    velloran::ui::ScriptText* text = h.w().tex();
+    velloran::ui::ScriptText* text = h.tex();
     const QPoint middle = text->viewport()->mapFrom(&h.w(), QPoint(h.px(3000), h.px(2900)));
     QTextCursor cursor = text->cursorForPosition(middle);
     cursor.movePosition(QTextCursor::StartOfLine);
@@ -107,7 +106,7 @@ private slots:
         QCOMPARE(h.position(), 480.0f);
         QVERIFY(clockWasReset(h));
         QVERIFY(h.child<QTimer>("tScroll")->isActive());
-        QVERIFY(h.child<QTimer>("tTime")->isActive());
+        QVERIFY(h.timer("tTime")->isActive());
         QVERIFY(h.expire("tTime"));
         QCOMPARE(h.text("lTime"), u"Run Time  0 : 1"_s);
         QVERIFY(h.expire("tScroll") && h.expire("tScroll"));
@@ -155,8 +154,8 @@ private slots:
         QVERIFY(h.start());
         QWidget* control = h.child(button.toLatin1().constData());
         QTest::mouseClick(control, Qt::LeftButton);
-        QCOMPARE(h.w().tex()->pointSize(), expected);
-        QCOMPARE(h.w().tex()->font().pointSizeF(), expected);
+        QCOMPARE(h.tex()->pointSize(), expected);
+        QCOMPARE(h.tex()->font().pointSizeF(), expected);
         Harness::hover(control);
         QCOMPARE(control->toolTip(), tooltip);
         QCOMPARE(h.position(), 480.0f);
@@ -213,12 +212,12 @@ private slots:
         setClock(h, 5, 5);
         moveOnBar(h, firstY, Qt::LeftButton);
         QCOMPARE(h.position(), afterFirst);
-        QCOMPARE(h.shared.clock.minutes == 0, firstResetsClock);
+        QCOMPARE(h.session->clock().minutes == 0, firstResetsClock);
 
         setClock(h, 5, 5);
         moveOnBar(h, secondY, Qt::LeftButton);
         QCOMPARE(h.position(), afterSecond);
-        QCOMPARE(h.shared.clock.minutes == 0, secondResetsClock);
+        QCOMPARE(h.session->clock().minutes == 0, secondResetsClock);
     }
 
     void barIgnoresOtherButtonsAndPlay_data()
@@ -256,18 +255,18 @@ private slots:
         Harness h;
         h.write(u"Settings.ini"_s, settingsWithScript("480", widgettools::variedLines(1000)));
         QVERIFY(h.start());
-        QCOMPARE(h.w().pane().scroller().range(), velloran::engine::ScrollRange {});
-        h.w().setWholeScriptReachable(true);
-        QTRY_VERIFY(h.w().tex()->layoutSettled());
+        QCOMPARE(h.pane().scroller().range(), velloran::engine::ScrollRange {});
+        h.session->setWholeScriptReachable(true);
+        QTRY_VERIFY(h.tex()->layoutSettled());
         moveOnBar(h, 0, Qt::LeftButton);  // the top of the bar: the marker at its bottom
         QCOMPARE(h.child<NavigationBar>("Tip")->markerTop(), h.child<NavigationBar>("Tip")->scaleHeight());
-        h.w().pane().cReset_Click();
+        h.pane().cReset_Click();
         const auto tick = [&h] { QVERIFY(h.expire("tScroll")); };
-        widgettools::expectWholeScriptRange(h.w().pane(), 480, tick);
+        widgettools::expectWholeScriptRange(h.window.get(), 480, tick);
         if (QTest::currentTestFailed())
             return;
         widgettools::expectClassicRangeBackAtOnce(
-            h.w().pane(), 480, [&h](bool on) { h.w().setWholeScriptReachable(on); }, tick);
+            h.window.get(), 480, [&h](bool on) { h.session->setWholeScriptReachable(on); }, tick);
     }
 
     // Read from Preferences.ini at start: a far position comes back whole, takes 2-twip steps
@@ -278,14 +277,14 @@ private slots:
         h.write(u"Preferences.ini"_s, "[Script]\nWholeScriptReachable=true\n");
         h.write(u"Settings.ini"_s, settingsWithScript("-1234567", widgettools::variedLines(4000)));
         QVERIFY(h.start());
-        QVERIFY(h.w().pane().wholeScriptReachable());
-        QTRY_VERIFY(h.w().tex()->layoutSettled());
-        QCOMPARE(h.w().pane().scroller().position(), -1234567.0);  // the saved place, not an estimate's
+        QVERIFY(h.pane().wholeScriptReachable());
+        QTRY_VERIFY(h.tex()->layoutSettled());
+        QCOMPARE(h.pane().scroller().position(), -1234567.0);  // the saved place, not an estimate's
         QCOMPARE(h.text("lPos"), u"Scroller Position : 1234567"_s);
-        h.w().pane().TogglePlay();
+        h.pane().TogglePlay();
         QVERIFY(h.expire("tScroll"));
-        QCOMPARE(h.w().pane().scroller().position(), -1234569.0);
-        h.w().pane().TogglePlay();
+        QCOMPARE(h.pane().scroller().position(), -1234569.0);
+        h.pane().TogglePlay();
         QVERIFY(h.w().SaveSettings());
         QVERIFY2(h.read(u"Settings.ini"_s).startsWith("100,2,27.75,-1234569,\""),
                  h.read(u"Settings.ini"_s).left(40));
@@ -297,14 +296,14 @@ private slots:
         Harness h;
         h.write(u"Settings.ini"_s, settingsWithScript("480", widgettools::variedLines(4000)));
         QVERIFY(h.start());
-        h.w().setWholeScriptReachable(true);
-        QVERIFY(!h.w().tex()->layoutSettled());
+        h.session->setWholeScriptReachable(true);
+        QVERIFY(!h.tex()->layoutSettled());
         moveOnBar(h, 0, Qt::LeftButton);  // far down, on estimates
         const auto before = lineAtBandMiddle(h);
-        QVERIFY(before.first > h.w().tex()->document()->characterCount() / 2);
-        const double placed = h.w().pane().scroller().position();
-        QTRY_VERIFY(h.w().tex()->layoutSettled());
-        QVERIFY(h.w().pane().scroller().position() != placed);  // the estimates were off, and made up for
+        QVERIFY(before.first > h.tex()->document()->characterCount() / 2);
+        const double placed = h.pane().scroller().position();
+        QTRY_VERIFY(h.tex()->layoutSettled());
+        QVERIFY(h.pane().scroller().position() != placed);  // the estimates were off, and made up for
         QCOMPARE(lineAtBandMiddle(h), before);
     }
 
@@ -324,22 +323,22 @@ private slots:
         first.write(u"Preferences.ini"_s, "[Script]\nWholeScriptReachable=true\n");
         first.write(u"Settings.ini"_s, settingsWithScript("480", widgettools::variedLines(6000)));
         QVERIFY(first.start());
-        QTRY_VERIFY(first.w().tex()->layoutSettled());
-        widgettools::dragOnBar(first.w().pane(), fraction);
+        QTRY_VERIFY(first.tex()->layoutSettled());
+        widgettools::dragOnBar(first.window.get(), fraction);
         QCoreApplication::processEvents();
         const auto before = lineAtBandMiddle(first);
-        const double place = first.w().pane().scroller().position();
+        const double place = first.pane().scroller().position();
         first.key(Qt::Key_Escape);
         QCOMPARE(first.services.ends, 1);
 
         Harness again;
         again.services.folder = first.folder.path();
         QVERIFY(again.start());
-        QCOMPARE(again.w().pane().scroller().position(), place);
+        QCOMPARE(again.pane().scroller().position(), place);
         QCOMPARE(lineAtBandMiddle(again), before);
-        again.w().pane().TogglePlay();
+        again.pane().TogglePlay();
         QVERIFY(again.expire("tScroll"));
-        QCOMPARE(again.w().pane().scroller().position(), place - 2);
+        QCOMPARE(again.pane().scroller().position(), place - 2);
     }
 
     // A far position saved with the option on, read with it off: the program starts, keeps the
@@ -349,14 +348,14 @@ private slots:
         Harness h;
         h.write(u"Settings.ini"_s, settingsWithScript("-123456789", widgettools::variedLines(50)));
         QVERIFY(h.start());
-        QVERIFY(!h.w().pane().wholeScriptReachable());
-        QCOMPARE(h.w().pane().scroller().position(), double(-123456789.0f));
+        QVERIFY(!h.pane().wholeScriptReachable());
+        QCOMPARE(h.pane().scroller().position(), double(-123456789.0f));
         QCOMPARE(h.text("lPos"), u"Scroller Position : 123456800"_s);
-        h.w().pane().TogglePlay();
+        h.pane().TogglePlay();
         QVERIFY(h.expire("tScroll"));
         QCOMPARE(h.position(), 478.0f);
     }
 };
 
-QTEST_MAIN(FrmSetPositionTest)
+VELLORAN_TEST_CLASS(FrmSetPositionTest);
 #include "frmset_position_test.moc"

@@ -7,13 +7,14 @@
 #include <QSignalSpy>
 #include <QTimer>
 
-#include "frmset_harness.h"
+#include "harness.h"
+#include "testclasses.h"
 #include "platform/endsignals.h"
 #include "session/settingsrecord.h"
 #include "session/textcodec.h"
 #include "session/textlimit.h"
 #include "ui/frmfull.h"
-#include "ui/recoverycopy.h"
+#include "session/recoverycopy.h"
 #include "ui/scripttext.h"
 #include <cerrno>
 #include <csignal>
@@ -21,7 +22,7 @@
 #include <sys/resource.h>
 
 using velloran::session::withLineBreaks;
-using velloran::ui::RecoveryCopy;
+using velloran::session::RecoveryCopy;
 
 namespace {
 
@@ -42,7 +43,7 @@ QString fontOf(const QByteArray& record)
 
 RecoveryCopy* recoveryOf(Harness& h)
 {
-    auto* copy = h.w().findChild<RecoveryCopy*>();
+    auto* copy = h.session->findChild<RecoveryCopy*>();
     if (!copy)
         qFatal("no recovery copy");
     return copy;
@@ -50,8 +51,8 @@ RecoveryCopy* recoveryOf(Harness& h)
 
 void type(Harness& h, const QString& text)
 {
-    h.w().tex()->setFocus();
-    QTest::keyClicks(h.w().tex(), text);
+    h.tex()->setFocus();
+    QTest::keyClicks(h.tex(), text);
 }
 
 void setModified(const QString& path, const QDateTime& when)
@@ -89,7 +90,7 @@ private slots:
         h.services.afterFailedSave =
             leave ? velloran::platform::FailedSaveChoice::Leave : velloran::platform::FailedSaveChoice::Stay;
         QVERIFY(h.start());
-        h.w().tex()->setPlainText(u"work to keep"_s);
+        h.tex()->setPlainText(u"work to keep"_s);
         if (exit == u"Escape")
             h.key(Qt::Key_Escape);
         else if (exit == u"cX")
@@ -113,7 +114,7 @@ private slots:
         h.write(u"Settings.ini"_s, kSaved);
         QVERIFY(h.start());
         const QString script = QString(u"A line of the script that fills the disk.\n"_s).repeated(2000);
-        h.w().tex()->setPlainText(script);
+        h.tex()->setPlainText(script);
 
         // A full disk, for the program folder and the configuration folder alike: a file-size
         // limit binds the superuser too.
@@ -133,7 +134,7 @@ private slots:
                  qPrintable(h.services.failedSaves[0]));
         QCOMPARE(h.services.ends, 0);
         QCOMPARE(h.read(u"Settings.ini"_s), kSaved);
-        QCOMPARE(h.w().tex()->script(), script);  // still all there to save again
+        QCOMPARE(h.tex()->script(), script);  // still all there to save again
 
         h.key(Qt::Key_Escape);  // room again
         QCOMPARE(h.services.ends, 1);
@@ -202,7 +203,7 @@ private slots:
         ::alarm(20);  // a start that waits on the pipe fails here rather than hanging
         QVERIFY(h.start());
         ::alarm(0);
-        QCOMPARE(h.w().speedValue(), speed);  // the fields before the failure are applied
+        QCOMPARE(h.pane().speedValue(), speed);  // the fields before the failure are applied
         QVERIFY2(h.notice().contains(settings + u".damaged"_s), qPrintable(h.notice()));
         QVERIFY(QFileInfo::exists(settings + u".damaged"_s));
         QVERIFY(!QFileInfo::exists(settings));
@@ -277,9 +278,9 @@ private slots:
     {
         Harness h;
         QVERIFY(h.start());
-        h.w().setBackupPath(h.path(u"plain.txt"_s));
-        h.w().setBackupPath(h.path(u"my \"show\"/b\"ack,up.txt"_s));
-        QCOMPARE(h.w().backupPath(), h.path(u"plain.txt"_s));
+        h.session->setBackupPath(h.path(u"plain.txt"_s));
+        h.session->setBackupPath(h.path(u"my \"show\"/b\"ack,up.txt"_s));
+        QCOMPARE(h.session->backupPath(), h.path(u"plain.txt"_s));
         QVERIFY2(h.notice().contains(u"\"b\"ack,up.txt\" cannot be the backup script"_s) &&
                      h.notice().contains(u"double quote"_s),
                  qPrintable(h.notice()));
@@ -319,12 +320,12 @@ private slots:
         h.write(u"Settings.ini"_s, kSaved);
         QVERIFY(h.start());
         velloran::platform::EndSignals bridge;  // wired as the program wires it
-        QObject::connect(&bridge, &velloran::platform::EndSignals::received, &h.w(), &frmSet::endFromOutside);
+        QObject::connect(&bridge, &velloran::platform::EndSignals::received, h.session.get(), &velloran::session::AppSession::endFromOutside);
         QSignalSpy delivered(&bridge, &velloran::platform::EndSignals::received);
         type(h, u"typed "_s);
         QPointer<velloran::ui::frmFull> full;
         if (fullScreen) {
-            full = openFullScreen(h);
+            full = h.openFullScreen();
             QTest::mouseClick(full->findChild<QWidget*>(u"cFntPlus"_s), Qt::LeftButton);  // 36 -> 38
         }
         QCOMPARE(::raise(signalNumber), 0);
@@ -349,7 +350,7 @@ private slots:
         h.write(u"Settings.ini"_s, kSaved);
         QVERIFY(h.start());
         type(h, u"typed "_s);
-        h.w().saveForSessionEnd();
+        h.session->saveForSessionEnd();
         QCOMPARE(scriptOf(h.read(u"Settings.ini"_s)), u"typed saved"_s);
         QCOMPARE(h.services.ends, 0);
         QVERIFY(h.w().isVisible());
@@ -374,9 +375,9 @@ private slots:
         QTRY_VERIFY(written.count() >= 1);
         const QString recovery = h.path(u"Settings.recovery"_s);
         QVERIFY(QFile::exists(recovery));
-        QPointer<velloran::ui::frmFull> full = openFullScreen(h);
+        QPointer<velloran::ui::frmFull> full = h.openFullScreen();
         if (escape)
-            QTest::keyClick(full->tex(), Qt::Key_Escape);
+            QTest::keyClick(texOf(full), Qt::Key_Escape);
         else
             QTest::mouseClick(full->findChild<QWidget*>(u"cX"_s), Qt::LeftButton);
         QCOMPARE(h.services.ends, 1);
@@ -386,5 +387,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(FrmSetSafetyTest)
+VELLORAN_TEST_CLASS(FrmSetSafetyTest);
 #include "frmset_safety_test.moc"

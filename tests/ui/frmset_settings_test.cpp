@@ -5,7 +5,8 @@
 #include <QFileInfo>
 #include <QTimer>
 
-#include "frmset_harness.h"
+#include "harness.h"
+#include "testclasses.h"
 #include "ui/welcomescript.h"
 
 namespace {
@@ -41,13 +42,13 @@ private slots:
         QCOMPARE(h.text("lPos"), u"Scroller Position : -480"_s);
         const auto welcomeLength = velloran::ui::welcomeScript().size();
         QCOMPARE(h.text("lChar"), u"Chr # "_s + QString::number(welcomeLength));
-        QCOMPARE(h.w().tex()->font().pointSizeF(), 27.75);
+        QCOMPARE(h.tex()->font().pointSizeF(), 27.75);
         QCOMPARE(h.child("fX")->pos(), QPoint(h.px(3480), h.px(720)));
         QVERIFY(!h.child("fX")->isVisible());
         QVERIFY(!h.child("tHelp")->isVisible());
         QVERIFY(!h.child("lBack")->isVisible());
         QVERIFY(h.child("lTime")->isVisible() && !h.child("lRun")->isVisible());
-        QVERIFY(!h.child<QTimer>("tScroll")->isActive() && !h.child<QTimer>("tTime")->isActive());
+        QVERIFY(!h.child<QTimer>("tScroll")->isActive() && !h.timer("tTime")->isActive());
         QVERIFY(h.child<QTimer>("tRef")->isActive());
         QCOMPARE(h.services.ends, 0);
     }
@@ -59,16 +60,16 @@ private slots:
         h.write(u"Settings.ini"_s,
                 "150,20,35.75,-12000,\"" + backup.toUtf8() + "\",3,7,\"Hello\r\nWorld\"\r\n");
         QVERIFY(h.start());
-        QCOMPARE(h.w().speedValue(), 150);
-        QCOMPARE(h.w().frequencyValue(), 20);
-        QCOMPARE(int(h.shared.pace.speed), 150);
-        QCOMPARE(int(h.shared.pace.frequency), 20);
+        QCOMPARE(h.pane().speedValue(), 150);
+        QCOMPARE(h.pane().frequencyValue(), 20);
+        QCOMPARE(int(h.session->pace().speed), 150);
+        QCOMPARE(int(h.session->pace().frequency), 20);
         QCOMPARE(h.child<QTimer>("tScroll")->interval(), 150);
         QCOMPARE(h.text("lScroll"), u"Scroll Spd : 150   Scroll Frq : 20"_s);
-        QCOMPARE(h.w().tex()->pointSize(), 35.75);
+        QCOMPARE(h.tex()->pointSize(), 35.75);
         QCOMPARE(h.position(), -12000.0f);
         QCOMPARE(h.text("lPos"), u"Scroller Position : 12000"_s);
-        QCOMPARE(h.w().backupPath(), backup);
+        QCOMPARE(h.session->backupPath(), backup);
         QVERIFY(h.child("lBack")->isVisible());
         QCOMPARE(h.text("lBack"), u"BACKUP File : spare.txt"_s);
         QCOMPARE(h.text("lTime"), u"Run Time  3 : 7"_s);
@@ -128,11 +129,11 @@ private slots:
         if (!file.isNull())
             h.write(u"Settings.ini"_s, file);
         QVERIFY(h.start());
-        QCOMPARE(h.w().speedValue(), speed);
-        QCOMPARE(h.w().frequencyValue(), frequency);
+        QCOMPARE(h.pane().speedValue(), speed);
+        QCOMPARE(h.pane().frequencyValue(), frequency);
         QCOMPARE(h.child<QTimer>("tScroll")->interval(), speed);
         QCOMPARE(h.position(), position);
-        QCOMPARE(h.w().backupPath(), backup);
+        QCOMPARE(h.session->backupPath(), backup);
         QCOMPARE(h.text("lTime"), clock);
         QCOMPARE(h.script(), script == kWelcome ? welcome() : script);
         QCOMPARE(h.child("lBack")->isVisible(), backupShown);
@@ -231,7 +232,7 @@ private slots:
         QVERIFY(!h.start());
         QCOMPARE(h.services.ends, 1);
         QVERIFY(!h.w().isVisible());
-        QCOMPARE(h.w().speedValue(), 100);  // the file was not even read
+        QCOMPARE(h.pane().speedValue(), 100);  // the file was not even read
         h.w().close();
         h.window.reset();
         QCOMPARE(h.read(u"Settings.ini"_s), saved);
@@ -265,20 +266,20 @@ private slots:
                           QPoint(speed->width() / 2, speed->height() * 3 / 4));
         QTest::mousePress(first.child("cPause"), Qt::LeftButton);
         QTest::mouseRelease(first.child("cPause"), Qt::LeftButton);
-        first.w().setBackupPath(first.path(u"spare.txt"_s));
-        first.w().pane().scroller().setPosition(-4321.5f);
-        first.shared.clock = {61, 9};
+        first.session->setBackupPath(first.path(u"spare.txt"_s));
+        first.pane().scroller().setPosition(-4321.5f);
+        first.session->setClock({61, 9});
         first.key(Qt::Key_Escape);
         QCOMPARE(first.services.ends, 1);
 
         Harness again;
         again.services.folder = first.folder.path();
         QVERIFY(again.start());
-        QCOMPARE(again.w().speedValue(), 110);
-        QCOMPARE(again.w().frequencyValue(), 10);
-        QCOMPARE(again.w().tex()->pointSize(), 29.75);
+        QCOMPARE(again.pane().speedValue(), 110);
+        QCOMPARE(again.pane().frequencyValue(), 10);
+        QCOMPARE(again.tex()->pointSize(), 29.75);
         QCOMPARE(again.position(), -4321.5f);
-        QCOMPARE(again.w().backupPath(), first.path(u"spare.txt"_s));
+        QCOMPARE(again.session->backupPath(), first.path(u"spare.txt"_s));
         QCOMPARE(again.text("lBack"), u"BACKUP File : spare.txt"_s);
         QCOMPARE(again.text("lTime"), u"Run Time  61 : 9"_s);
         QCOMPARE(again.script(), u"  Lead, \u201Cquoted\u201D\n\nÉté ü 日本"_s);
@@ -322,7 +323,7 @@ private slots:
 
         QVERIFY(h.start());
         QCOMPARE(h.script(), u"kept"_s);
-        QCOMPARE(h.w().speedValue(), 120);
+        QCOMPARE(h.pane().speedValue(), 120);
         h.key(Qt::Key_Slash, Qt::AltModifier);
         QTRY_COMPARE(h.position(), 280.0f);
         h.key(Qt::Key_Escape);
@@ -363,13 +364,13 @@ private slots:
 
         QVERIFY(h.start());
         QCOMPARE(h.script(), u"newer"_s);
-        QVERIFY(h.w().pane().wholeScriptReachable());
-        QVERIFY(h.w().preferences().wholeScriptReachable);
-        velloran::session::Preferences changed = h.w().preferences();
+        QVERIFY(h.pane().wholeScriptReachable());
+        QVERIFY(h.session->rereadPreferences().wholeScriptReachable);
+        velloran::session::Preferences changed = h.session->rereadPreferences();
         changed.cue = true;
-        h.w().changePreferences(changed);
+        h.session->changePreferences(changed);
         QVERIFY(h.read(u"Preferences.ini"_s).contains("WholeScriptReachable=true"));
-        QVERIFY(h.w().preferences().cue);
+        QVERIFY(h.session->rereadPreferences().cue);
         if (previous.isNull())
             qunsetenv("XDG_CONFIG_HOME");
         else
@@ -435,5 +436,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(FrmSetSettingsTest)
+VELLORAN_TEST_CLASS(FrmSetSettingsTest);
 #include "frmset_settings_test.moc"

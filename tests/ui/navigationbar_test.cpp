@@ -1,6 +1,7 @@
 // The position marker of the navigation bar: where it is drawn, and that it can be seen.
 #include <QTest>
 
+#include "testclasses.h"
 #include "ui/navigationbar.h"
 #include "ui/twipscale.h"
 
@@ -49,5 +50,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(NavigationBarTest)
+VELLORAN_TEST_CLASS(NavigationBarTest);
 #include "navigationbar_test.moc"

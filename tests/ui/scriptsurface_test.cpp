@@ -12,6 +12,7 @@
 #include <cmath>
 
 #include "engine/scroller.h"
+#include "testclasses.h"
 #include "ui/scriptsurface.h"
 #include "ui/scripttext.h"
 #include "ui/twipscale.h"
@@ -282,5 +283,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(ScriptSurfaceTest)
+VELLORAN_TEST_CLASS(ScriptSurfaceTest);
 #include "scriptsurface_test.moc"

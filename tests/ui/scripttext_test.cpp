@@ -7,6 +7,7 @@
 #include <QTest>
 #include <QTextBlock>
 
+#include "testclasses.h"
 #include "ui/scripttext.h"
 #include "ui/scripttextdocument.h"
 #include "ui/scripttextplan.h"
@@ -346,5 +347,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(ScriptTextTest)
+VELLORAN_TEST_CLASS(ScriptTextTest);
 #include "scripttext_test.moc"

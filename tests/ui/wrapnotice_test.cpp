@@ -5,7 +5,8 @@
 #include <QMenu>
 #include <QRegularExpression>
 
-#include "frmset_harness.h"
+#include "harness.h"
+#include "testclasses.h"
 #include "ui/wrapnotice.h"
 
 namespace {
@@ -48,9 +49,9 @@ private slots:
                  qPrintable(told));
         // The line named is the one at the reading height, a third down the band, when the script
         // wraps.
-        h.w().pane().setPosition(velloran::engine::kWrapLimit);
-        h.w().pane().ShowPosition();
-        velloran::ui::ScriptText* tex = h.w().tex();
+        h.pane().setPosition(velloran::engine::kWrapLimit);
+        h.pane().ShowPosition();
+        velloran::ui::ScriptText* tex = h.tex();
         const int readingY = h.px(495 + (5280 - 495) / 3.0);
         const QPoint reading = tex->viewport()->mapFrom(&h.w(), QPoint(h.px(600), readingY));
         const int line =
@@ -74,7 +75,7 @@ private slots:
 
         // With the whole script reachable, nothing wraps early and nothing is told.
         h.child("lNotice")->hide();
-        h.w().setWholeScriptReachable(true);
+        h.session->setWholeScriptReachable(true);
         h.key(Qt::Key_Insert);
         QVERIFY(manual.expire(settle));
         QCOMPARE(h.notice(), QString());
@@ -86,7 +87,7 @@ private slots:
     {
         Harness h;
         QVERIFY(h.start());
-        velloran::ui::ScriptText* tex = h.w().tex();
+        velloran::ui::ScriptText* tex = h.tex();
         int dialogs = 0;
         int entries = 0;
         const auto rightClick = [&](bool choose) {
@@ -96,7 +97,7 @@ private slots:
                 entries = static_cast<int>(menu->actions().size());
                 auto* options = menu->findChild<QAction*>(u"mPreferences"_s);
                 QVERIFY(options);
-                QCOMPARE(options->isEnabled(), !h.w().pane().playing());
+                QCOMPARE(options->isEnabled(), !h.pane().playing());
                 if (choose)
                     options->trigger();
                 menu->close();
@@ -122,5 +123,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(WrapNoticeTest)
+VELLORAN_TEST_CLASS(WrapNoticeTest);
 #include "wrapnotice_test.moc"

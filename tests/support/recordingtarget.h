@@ -4,10 +4,10 @@
 
 #include <vector>
 
-namespace velloran::session::testing {
+namespace velloran::testing {
 
 // A target with the main window's ranges that records what reaches it, in call order.
-class RecordingTarget : public SettingsTarget {
+class RecordingTarget : public session::SettingsTarget {
 public:
     bool applySpeed(qint16 v) override
     {
@@ -42,7 +42,7 @@ public:
         return take(8, true, [&] { record.script = v; });
     }
 
-    SettingsRecord record;   // starts at the design values; holds what was accepted
+    session::SettingsRecord record;   // starts at the design values; holds what was accepted
     std::vector<int> calls;  // field numbers offered, accepted or not
     int accepted = 0;
 
@@ -60,4 +60,4 @@ private:
     }
 };
 
-}  // namespace velloran::session::testing
+}  // namespace velloran::testing

@@ -3,8 +3,10 @@
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QObject>
+#include <QPointer>
 #include <QStringList>
 #include <QTextBlock>
+#include <QTextDocument>
 
 #include <functional>
 #include <future>
@@ -13,15 +15,12 @@
 
 #include "session/settingsrecord.h"
 
-class QTextDocument;
 class QTimer;
 class QWidget;
 
 namespace velloran::session {
-struct SaveOutcome;
-}
 
-namespace velloran::ui {
+struct SaveOutcome;
 
 // Keeps a recovery copy of the working state beside Settings.ini, in the same record format, so
 // that a crash, a killed process or a power cut costs seconds of work rather than the session.
@@ -34,12 +33,17 @@ namespace velloran::ui {
 class RecoveryCopy : public QObject {
     Q_OBJECT
 public:
+    // Appends a block of the script to a script being collected, after what the break before it
+    // stands for (the text box groups lines into blocks).
+    using AppendBlock = void (*)(QString& script, const QTextBlock& block);
+
     // `state` gives every field but the script, as an exit would save them at that moment.
-    RecoveryCopy(QWidget* window, QTextDocument* script, std::function<session::SettingsRecord()> state);
+    RecoveryCopy(QObject* parent, std::function<SettingsRecord()> state);
     ~RecoveryCopy() override;
 
-    // Starts watching the window; each copy goes to the first of the files that takes it.
-    void start(const QStringList& files);
+    // Starts watching the window and its script; each copy goes to the first of the files that
+    // takes it.
+    void start(QWidget* window, QTextDocument* script, AppendBlock appendBlock, const QStringList& files);
     void setDelay(int milliseconds);
     // What the copies are made from: Settings.ini's bytes as read at the start or last saved
     // (nothing when there is none). Its digest is worked out on a thread of its own.
@@ -67,21 +71,22 @@ private:
     void collect();
     void collectSlice();
     void write();
-    void writeFinished(const session::SaveOutcome& outcome);
+    void writeFinished(const SaveOutcome& outcome);
     void giveUpWrite();
 
-    QWidget* m_window;
-    QTextDocument* m_document;
-    std::function<session::SettingsRecord()> m_state;
+    QWidget* m_window = nullptr;
+    QPointer<QTextDocument> m_document;
+    AppendBlock m_appendBlock = nullptr;
+    std::function<SettingsRecord()> m_state;
     QTimer* m_wait;
     QElapsedTimer m_pendingSince;
     QStringList m_files;
     std::shared_future<QByteArray> m_base;  // not valid: no base known, none is written
-    session::SettingsRecord m_record;
+    SettingsRecord m_record;
     QTextBlock m_next;
     bool m_collecting = false;
     bool m_changedWhileWriting = false;
     std::shared_ptr<Job> m_job;  // the write under way
 };
 
-}  // namespace velloran::ui
+}  // namespace velloran::session

@@ -1,6 +1,6 @@
-#include "ui/recoverycopy.h"
+#include "session/recoverycopy.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QFile>
 #include <QTextDocument>
 #include <QTimer>
@@ -9,12 +9,11 @@
 #include "session/safefile.h"
 #include "session/settingsstore.h"
 #include "session/staterestore.h"
-#include "ui/scripttextdocument.h"
 
 #include <mutex>
 #include <thread>
 
-namespace velloran::ui {
+namespace velloran::session {
 
 namespace {
 
@@ -28,15 +27,13 @@ constexpr qsizetype kSliceCharacters = 16 * 1024;
 
 // A write under way, shared with its worker thread, which may outlive the copy it writes for.
 struct RecoveryCopy::Job {
-    session::WriteAbandon abandon;
+    WriteAbandon abandon;
     std::mutex mutex;
     RecoveryCopy* owner = nullptr;  // to be told the outcome; cleared once it no longer wants it
 };
 
-RecoveryCopy::RecoveryCopy(QWidget* window, QTextDocument* script,
-                           std::function<session::SettingsRecord()> state)
-    : QObject(window), m_window(window), m_document(script), m_state(std::move(state)),
-      m_wait(new QTimer(this))
+RecoveryCopy::RecoveryCopy(QObject* parent, std::function<SettingsRecord()> state)
+    : QObject(parent), m_state(std::move(state)), m_wait(new QTimer(this))
 {
     setObjectName(QStringLiteral("recoveryCopy"));
     m_wait->setSingleShot(true);
@@ -47,14 +44,18 @@ RecoveryCopy::RecoveryCopy(QWidget* window, QTextDocument* script,
 RecoveryCopy::~RecoveryCopy()
 {
     // The text box may be gone already; its connections went with it.
-    qApp->removeEventFilter(this);
+    if (QCoreApplication* app = QCoreApplication::instance())
+        app->removeEventFilter(this);
     giveUpWrite();
 }
 
-void RecoveryCopy::start(const QStringList& files)
+void RecoveryCopy::start(QWidget* window, QTextDocument* script, AppendBlock appendBlock, const QStringList& files)
 {
+    m_window = window;
+    m_document = script;
+    m_appendBlock = appendBlock;
     m_files = files;
-    qApp->installEventFilter(this);
+    QCoreApplication::instance()->installEventFilter(this);
     connect(m_document, &QTextDocument::contentsChanged, this, &RecoveryCopy::noteChange,
             Qt::UniqueConnection);
 }
@@ -76,14 +77,14 @@ bool RecoveryCopy::eventFilter(QObject* watched, QEvent* event)
 
 void RecoveryCopy::setBase(const std::optional<QByteArray>& settings)
 {
-    std::packaged_task<QByteArray()> digest([settings] { return session::settingsDigest(settings); });
+    std::packaged_task<QByteArray()> digest([settings] { return settingsDigest(settings); });
     m_base = digest.get_future().share();
     std::thread(std::move(digest)).detach();
 }
 
 void RecoveryCopy::noteChange()
 {
-    if (m_files.isEmpty())
+    if (m_files.isEmpty() || !m_document)
         return;
     m_collecting = false;  // a copy being taken is out of date
     if (!m_wait->isActive())
@@ -99,6 +100,8 @@ void RecoveryCopy::collect()
         m_changedWhileWriting = true;
         return;
     }
+    if (!m_document)
+        return;
     m_record = m_state();
     m_record.script.clear();
     m_record.script.reserve(m_document->characterCount());
@@ -109,13 +112,13 @@ void RecoveryCopy::collect()
 
 void RecoveryCopy::collectSlice()
 {
-    if (!m_collecting)
+    if (!m_collecting || !m_document)
         return;
     // Each block as the script holds it, after what the break before it stands for.
     qsizetype taken = 0;
     while (m_next.isValid() && taken < kSliceCharacters) {
         const qsizetype from = m_record.script.size();
-        ScriptTextDocument::appendBlock(m_record.script, m_next);
+        m_appendBlock(m_record.script, m_next);
         taken += m_record.script.size() - from;
         m_next = m_next.next();
     }
@@ -135,19 +138,19 @@ void RecoveryCopy::write()
     // wanted it, and a nicer one still waited many seconds on a busy machine. Its work is brief
     // (tens of milliseconds for 10 MB) and comes seconds apart.
     std::thread([job = m_job, record = std::move(m_record), files = m_files, base = m_base] {
-        QByteArray bytes = session::writeRecord(record);
+        QByteArray bytes = writeRecord(record);
         if (base.valid())
-            bytes = session::recoveryCopy(std::move(bytes), base.get());
-        const session::SaveOutcome outcome = session::writeRecovery(files, bytes, &job->abandon);
+            bytes = recoveryCopy(std::move(bytes), base.get());
+        const SaveOutcome outcome = writeRecovery(files, bytes, &job->abandon);
         const std::lock_guard lock(job->mutex);
         if (RecoveryCopy* owner = job->owner)
             QMetaObject::invokeMethod(
                 owner, [owner, outcome] { owner->writeFinished(outcome); }, Qt::QueuedConnection);
     }).detach();
-    m_record = session::SettingsRecord();
+    m_record = SettingsRecord();
 }
 
-void RecoveryCopy::writeFinished(const session::SaveOutcome& outcome)
+void RecoveryCopy::writeFinished(const SaveOutcome& outcome)
 {
     m_job.reset();
     emit copyWritten(outcome.saved);
@@ -173,8 +176,10 @@ void RecoveryCopy::giveUpWrite()
 
 void RecoveryCopy::finish()
 {
-    qApp->removeEventFilter(this);
-    disconnect(m_document, nullptr, this, nullptr);
+    if (QCoreApplication* app = QCoreApplication::instance())
+        app->removeEventFilter(this);
+    if (m_document)
+        disconnect(m_document, nullptr, this, nullptr);
     m_wait->stop();
     m_collecting = false;
     m_changedWhileWriting = false;
@@ -191,4 +196,4 @@ void RecoveryCopy::discard()
         QFile::remove(file);
 }
 
-}  // namespace velloran::ui
+}  // namespace velloran::session

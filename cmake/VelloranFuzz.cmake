@@ -1,6 +1,7 @@
-# The fuzz targets of the settings reader and the remote control's messages (tests/fuzz), built
-# with clang into <build>/fuzz when clang and its libFuzzer runtime are there, so the main build
-# stays on its own compiler; the tests settings_fuzz and remote_fuzz run them from their seeds.
+# The fuzz targets of the parsers of outside bytes (tests/fuzz): the settings reader, the remote
+# control's messages, the voice aligner and the WAV reader. Built with clang into <build>/fuzz when
+# clang and its libFuzzer runtime are there, so the main build stays on its own compiler; each
+# runs as a test from its seed corpus.
 find_program(VELLORAN_CLANGXX NAMES clang++ clang++-14)
 set(fuzz_runtime "")
 if(VELLORAN_CLANGXX)
@@ -24,6 +25,13 @@ if(IS_ABSOLUTE "${fuzz_runtime}" AND EXISTS "${fuzz_runtime}")
            COMMAND bash ${PROJECT_SOURCE_DIR}/tests/fuzz/run_fuzz.sh ${CMAKE_BINARY_DIR}/fuzz/remote_fuzz
                    ${PROJECT_SOURCE_DIR}/tests/fuzz/remote_corpus 20)
   set_tests_properties(remote_fuzz PROPERTIES TIMEOUT 120 LABELS fuzz)
+  # The voice aligner and the WAV reader, 20 seconds each.
+  foreach(target aligner wav)
+    add_test(NAME ${target}_fuzz
+             COMMAND bash ${PROJECT_SOURCE_DIR}/tests/fuzz/run_fuzz.sh ${CMAKE_BINARY_DIR}/fuzz/${target}_fuzz
+                     ${PROJECT_SOURCE_DIR}/tests/fuzz/${target}_corpus 20)
+    set_tests_properties(${target}_fuzz PROPERTIES TIMEOUT 180 LABELS fuzz)
+  endforeach()
 else()
   message(WARNING "clang or its libFuzzer runtime (libclang-rt-14-dev) missing: the fuzz targets are not built")
 endif()

@@ -12,7 +12,8 @@ build=${VELLORAN_BUILD_DIR:-build}
 packages=(cmake g++ ninja-build pkg-config qt6-base-dev libgl-dev fonts-liberation
           libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool x11-utils xclip imagemagick python3
           dpkg-dev file desktop-file-utils appstream icewm inotify-tools x11-xserver-utils
-          clang libclang-rt-14-dev qt6-httpserver-dev qt6-websockets-dev libqrencode-dev)
+          clang libclang-rt-14-dev qt6-httpserver-dev qt6-websockets-dev libqrencode-dev
+          libpocketsphinx-dev libsphinxbase-dev pocketsphinx-en-us qt6-multimedia-dev espeak-ng sox)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -2,7 +2,7 @@
 
 #include <QTimer>
 
-#include <cstdio>
+#include "ui/logging.h"
 
 #include "ui/twipscale.h"
 
@@ -35,7 +35,7 @@ Notice::Notice(QWidget* window, const TwipScale& scale, double top, double margi
 
 void Notice::tell(const QString& message)
 {
-    std::fprintf(stderr, "velloran: %s\n", qUtf8Printable(message));
+    qCInfo(lcUi).noquote() << message;
     setText(message);
     const int width = parentWidget()->width() - 2 * m_scale.px(m_margin);
     setGeometry(m_scale.px(m_margin), m_scale.px(m_top), width, heightForWidth(width));

@@ -2,12 +2,11 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QTimer>
 
 #include <map>
 
-#include "ui/scripttext.h"
+#include "ui/script/scripttext.h"
 #include "widgettools.h"
 
 namespace velloran::bench {
@@ -44,16 +43,10 @@ bool PaintCounter::eventFilter(QObject* watched, QEvent* event)
     return false;
 }
 
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
-}
-
 BenchWindow::BenchWindow(const QByteArray& script, bool wholeScript)
 {
     m_services.folder = m_dir.path();
-    writeFile(scriptPath(), script);
+    testing::writeBytes(scriptPath(), script);
     m_session = std::make_unique<session::AppSession>(m_services);
     m_window = std::make_unique<ui::frmSet>(*m_session);
     m_window->Form_Load();

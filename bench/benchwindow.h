@@ -12,8 +12,9 @@
 #include "fakeservices.h"
 #include "manualtimers.h"
 #include "session/appsession.h"
-#include "ui/frmset.h"
-#include "ui/readingpane.h"
+#include "testfiles.h"
+#include "ui/mainwindow/frmset.h"
+#include "ui/pane/readingpane.h"
 
 class QTimer;
 
@@ -75,9 +76,6 @@ private:
     std::unique_ptr<ManualTimers> m_timers;
     QTimer* m_tScroll = nullptr;
 };
-
-// Writes bytes to a file, replacing it; false when that fails.
-bool writeFile(const QString& path, const QByteArray& bytes);
 
 // Font steps up and down in turn, each iteration timed by `time` (a call that runs its work and
 // returns its seconds); the font size the benchmark found is given back at the end.

@@ -16,9 +16,9 @@
 #include <vector>
 
 #include "benchwindow.h"
-#include "startedwindow.h"
 #include "session/recoverycopy.h"
-#include "ui/scripttext.h"
+#include "startedwindow.h"
+#include "ui/script/scripttext.h"
 
 namespace velloran::bench {
 
@@ -34,7 +34,7 @@ bool prepareFolder(const QTemporaryDir& folder, ScriptSize size, const QString& 
     const QString target = QDir(folder.path()).filePath(QStringLiteral("Settings.ini"));
     if (!settingsFile.isEmpty())
         return QFile::copy(settingsFile, target);
-    return writeFile(target, settingsWithScript(scriptBytes(size)));
+    return testing::writeBytes(target, settingsWithScript(scriptBytes(size)));
 }
 
 // A line of /proc/self/status in megabytes, or -1 where there is none.

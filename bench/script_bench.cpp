@@ -7,8 +7,8 @@
 #include "benchwindow.h"
 #include "session/textcodec.h"
 #include "suites.h"
-#include "ui/scripttext.h"
-#include "ui/welcomescript.h"
+#include "ui/mainwindow/welcomescript.h"
+#include "ui/script/scripttext.h"
 
 namespace velloran::bench {
 
@@ -37,7 +37,7 @@ void loadSettings(benchmark::State& state, ScriptSize size)
 {
     BenchWindow& bench = BenchWindow::forSize(size);
     bench.setPlaying(false);
-    writeFile(settingsPath(bench), settingsWithScript(scriptBytes(size)));
+    testing::writeBytes(settingsPath(bench), settingsWithScript(scriptBytes(size)));
     const QString welcome = ui::welcomeScript();
     for (auto _ : state) {
         bench.text().setPlainText(welcome);

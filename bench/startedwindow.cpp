@@ -5,7 +5,7 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 
-#include "ui/scripttext.h"
+#include "ui/script/scripttext.h"
 
 namespace velloran::bench {
 

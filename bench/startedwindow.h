@@ -7,7 +7,7 @@
 
 #include "fakeservices.h"
 #include "session/appsession.h"
-#include "ui/frmset.h"
+#include "ui/mainwindow/frmset.h"
 
 namespace velloran::bench {
 

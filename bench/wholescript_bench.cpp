@@ -12,8 +12,8 @@
 
 #include "benchwindow.h"
 #include "suites.h"
-#include "ui/navigationbar.h"
-#include "ui/scripttext.h"
+#include "ui/script/scripttext.h"
+#include "ui/widgets/navigationbar.h"
 
 namespace velloran::bench {
 

@@ -11,11 +11,11 @@
 #include <string>
 
 #include "benchwindow.h"
-#include "widgettools.h"
 #include "suites.h"
-#include "ui/frmfull.h"
-#include "ui/navigationbar.h"
-#include "ui/scripttext.h"
+#include "ui/fullscreen/frmfull.h"
+#include "ui/script/scripttext.h"
+#include "ui/widgets/navigationbar.h"
+#include "widgettools.h"
 
 namespace velloran::bench {
 

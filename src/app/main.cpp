@@ -5,8 +5,8 @@
 
 #include "platform/services.h"
 #include "session/appsession.h"
-#include "ui/frmfull.h"
-#include "ui/frmset.h"
+#include "ui/fullscreen/frmfull.h"
+#include "ui/mainwindow/frmset.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
-#include "testfiles.h"
 #include "session/preferences.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QFile>

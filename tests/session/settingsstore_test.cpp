@@ -1,5 +1,5 @@
-#include "testfiles.h"
 #include "session/settingsstore.h"
+#include "testfiles.h"
 
 #include <QDateTime>
 #include <QDir>

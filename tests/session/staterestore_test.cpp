@@ -1,9 +1,9 @@
 // The start-up restore: which file it reads, what it applies, and what it keeps aside.
-#include "testfiles.h"
 #include "recordingtarget.h"
 #include "session/safefile.h"
 #include "session/staterestore.h"
 #include "session/textlimit.h"
+#include "testfiles.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -8,8 +8,8 @@
 #include <QWindow>
 #include <cmath>
 
-#include "ui/readingpane.h"
-#include "ui/scripttext.h"
+#include "ui/pane/readingpane.h"
+#include "ui/script/scripttext.h"
 
 Harness::Harness()
 {

@@ -23,10 +23,10 @@
 #include "manualtimers.h"
 #include "session/appsession.h"
 #include "testfiles.h"
-#include "ui/frmfull.h"
-#include "ui/frmset.h"
-#include "ui/readingpane.h"
-#include "ui/scripttext.h"
+#include "ui/fullscreen/frmfull.h"
+#include "ui/mainwindow/frmset.h"
+#include "ui/pane/readingpane.h"
+#include "ui/script/scripttext.h"
 #include "widgettools.h"
 
 using namespace Qt::StringLiterals;

@@ -13,12 +13,12 @@
 
 #include "engine/scroller.h"
 #include "manualtimers.h"
-#include "ui/arrowspinner.h"
-#include "ui/layouttargets.h"
-#include "ui/navigationbar.h"
-#include "ui/readingpane.h"
-#include "ui/scriptsurface.h"
-#include "ui/scripttext.h"
+#include "ui/pane/layouttargets.h"
+#include "ui/pane/readingpane.h"
+#include "ui/script/scriptsurface.h"
+#include "ui/script/scripttext.h"
+#include "ui/widgets/arrowspinner.h"
+#include "ui/widgets/navigationbar.h"
 
 namespace widgettools {
 

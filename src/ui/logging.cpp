@@ -1,3 +1,0 @@
-#include "ui/logging.h"
-
-Q_LOGGING_CATEGORY(lcUi, "velloran.ui")

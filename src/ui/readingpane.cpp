@@ -123,6 +123,7 @@ void ReadingPane::buildOutOfSight(const OutOfSight& place)
 
 void ReadingPane::TogglePlay()
 {
+    userMoved(false);
     if (m_hooks.beforeToggle)
         m_hooks.beforeToggle();
     m_layout.apply(m_hooks.layout(!m_tScroll->isActive()));
@@ -220,14 +221,25 @@ void ReadingPane::setPosition(double position)
 void ReadingPane::tScroll_Timer()
 {
     readerMoved();
-    m_scroller.tick(m_shared.pace.frequency);
+    const std::optional<double> step = m_follower ? m_follower->tickStep() : std::nullopt;
+    if (step)
+        m_scroller.advance(*step);
+    else
+        m_scroller.tick(m_shared.pace.frequency);
     ShowPosition();
+}
+
+void ReadingPane::userMoved(bool placeMoved)
+{
+    if (m_follower)
+        m_follower->userMoved(placeMoved);
 }
 
 void ReadingPane::sSpeed_Change()
 {
     m_shared.pace.speed = static_cast<std::int16_t>(m_controls.sSpeed->value());
     m_tScroll->setInterval(m_shared.pace.speed);
+    userMoved(false);
     m_controls.lScrd->setText(QString::fromStdString(engine::speedReadout(m_shared.pace.speed)));
     if (m_hooks.ratesChanged)
         m_hooks.ratesChanged();
@@ -236,6 +248,7 @@ void ReadingPane::sSpeed_Change()
 void ReadingPane::sFreq_Change()
 {
     m_shared.pace.frequency = static_cast<std::int16_t>(m_controls.sFreq->value());
+    userMoved(false);
     m_controls.lScrnt->setText(QString::fromStdString(engine::frequencyReadout(m_shared.pace.frequency)));
     if (m_hooks.ratesChanged)
         m_hooks.ratesChanged();
@@ -271,6 +284,7 @@ int ReadingPane::frequencyValue() const
 void ReadingPane::nudgeUp()
 {
     readerMoved();
+    userMoved();
     if (m_scroller.nudgeUp())
         ShowPosition();
 }
@@ -278,6 +292,7 @@ void ReadingPane::nudgeUp()
 void ReadingPane::nudgeDown()
 {
     readerMoved();
+    userMoved();
     if (m_scroller.nudgeDown())
         ShowPosition();
 }
@@ -285,6 +300,7 @@ void ReadingPane::nudgeDown()
 void ReadingPane::backOneLine()
 {
     m_readerMoved = true;
+    userMoved();
     if (m_scroller.stepBack(tex()->fontMetrics().lineSpacing() * m_scale.perPixel()))
         ShowPosition();
 }
@@ -292,6 +308,7 @@ void ReadingPane::backOneLine()
 void ReadingPane::cReset_Click()
 {
     readerMoved();
+    userMoved();
     m_scroller.goHome();
     resetClock();
     ShowPosition();
@@ -320,6 +337,7 @@ void ReadingPane::Tip_MouseMove(int buttons, double y)
     if (outcome == engine::BarOutcome::Ignored)
         return;
     readerMoved();
+    userMoved();
     if (outcome == engine::BarOutcome::Placed && m_setup.placingResetsClock)
         resetClock();
     ShowPosition();

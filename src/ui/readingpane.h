@@ -53,6 +53,18 @@ struct PaneHooks {
     std::function<bool(const QKeyEvent&)> keyFirst;
 };
 
+// Following a reader's voice, while it is on: the step of each tick, and word of every action of
+// the user's, which wins over following at once: play, pause and the spinners, and the moves of
+// the script (`placeMoved`).
+class PaneFollower {
+public:
+    virtual std::optional<double> tickStep() = 0;  // none: the classic step of the frequency
+    virtual void userMoved(bool placeMoved) = 0;
+
+protected:
+    ~PaneFollower() = default;
+};
+
 // Where a window keeps the buttons of its Alt shortcuts and the position holder `lPos`, out of
 // sight: the buttons (255 x 255) from `left`, one every `step` twips, at `top` of `container`.
 struct OutOfSight {
@@ -112,6 +124,8 @@ public:
     session::SettingsRecord snapshot() const;
     void clearReadouts();  // lScrd and lScrnt
 
+    void setFollower(PaneFollower* follower) { m_follower = follower; }
+
     bool playing() const { return m_playing; }
     bool ending() const { return m_ending; }
     void setEnding() { m_ending = true; }
@@ -145,6 +159,7 @@ private:
     void Tex_DblClick();
     void useScript(const QString& text);
     void resetClock();  // the shared clock to zero, and the window told
+    void userMoved(bool placeMoved = true);  // tells the follower, if any
     QPushButton* accelerator(const OutOfSight& place, int index, const QString& name, const QString& caption);
 
     QWidget* m_window;
@@ -159,6 +174,7 @@ private:
     bool m_ending = false;
     bool m_wholeScript = false;
     bool m_readerMoved = false;  // by a tick, a nudge, a reset or the bar, since start-up
+    PaneFollower* m_follower = nullptr;
 
     ScriptSurface* m_scroll = nullptr;
     NavigationBar* m_tip = nullptr;

@@ -47,6 +47,7 @@ void ReadingPane::useScript(const QString& text)
     tex()->setPlainText(text);
     m_wrapNotice->newScript();
     m_scroller.goHome();
+    userMoved();
 }
 
 bool ReadingPane::loadScriptFromFile(const QString& path, bool resetClockToo)

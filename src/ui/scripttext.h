@@ -56,6 +56,19 @@ public:
     qreal contentHeight() const { return m_heights.total(); }
     bool layoutSettled() const { return !m_heights.nextUnmeasured(0); }
 
+    // Where a position of the document stands, in pixels of the content: its line's top and
+    // height, how far along the line's text it is (0 at the line's start, 1 at its end), and the
+    // words on that line. Estimated where its block has not been laid out.
+    struct CharacterPlace {
+        double lineTop = 0;
+        double lineHeight = 0;
+        double along = 0;
+        int lineWords = 1;
+    };
+    CharacterPlace placeOf(int position);
+    // The position of the first character of the line at `y` pixels of the content.
+    int positionAt(double y);
+
     // While set, dropped files are announced by filesDropped; otherwise drops are refused.
     void setAcceptsFiles(bool accepts) { m_acceptsFiles = accepts; }
 

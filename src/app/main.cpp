@@ -6,11 +6,12 @@
 #include "platform/endsignals.h"
 #include "platform/services.h"
 #include "ui/frmset.h"
+#include "ui/voicecontrol.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: velloran [--help | --version]\n"
+    "Usage: velloran [--help | --version | --voice-input FILE]\n"
     "\n"
     "Velloran scrolls a plain-text script steadily up its window, so that someone\n"
     "reading it aloud keeps their eyes at one height. Everything else happens in\n"
@@ -18,6 +19,9 @@ constexpr const char* kUsage =
     "\n"
     "  --help     print this text and end\n"
     "  --version  print the version and end\n"
+    "  --voice-input FILE\n"
+    "             when following the reader's voice (Alt+V), hear this WAV file\n"
+    "             (16-bit PCM), in real time, instead of the microphone\n"
     "\n"
     "The working state, script included, is kept in Settings.ini: beside the\n"
     "program for a copy run from its own writable folder, otherwise in\n"
@@ -38,6 +42,15 @@ bool answeredFromCommandLine(int argc, char* argv[])
         }
     }
     return false;
+}
+
+// The audio file given with --voice-input; empty when none.
+QString voiceInput(int argc, char* argv[])
+{
+    for (int i = 1; i + 1 < argc; ++i)
+        if (std::strcmp(argv[i], "--voice-input") == 0)
+            return QString::fromLocal8Bit(argv[i + 1]);
+    return {};
 }
 
 }  // namespace
@@ -61,6 +74,7 @@ int main(int argc, char* argv[])
                      &velloran::ui::frmSet::endFromOutside);
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
                      [&window](QSessionManager&) { window.saveForSessionEnd(); });
+    window.voice().setInputFile(voiceInput(argc, argv));
     if (!window.Form_Load())
         return 0;
     window.show();

@@ -21,6 +21,7 @@
 #include "ui/reflector.h"
 #include "ui/scriptsurface.h"
 #include "ui/scripttext.h"
+#include "ui/voiceindicator.h"
 #include "ui/wrapnotice.h"
 
 namespace velloran::ui {
@@ -151,7 +152,7 @@ void frmFull::Form_Load()
     // The panel and the cue as windows inside this one: the window manager never lists them, and
     // mapping one anew never makes it drop this window below its taskbar.
     winId();
-    for (QWidget* overlay : {m_fCtrl, m_cue}) {
+    for (QWidget* overlay : {m_fCtrl, m_cue, static_cast<QWidget*>(m_voiceMark)}) {
         overlay->setScreen(screen ? screen : this->screen());
         overlay->winId();
         overlay->windowHandle()->setParent(windowHandle());

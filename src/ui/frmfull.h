@@ -21,6 +21,7 @@ class FullScreenHost;
 class ReadingPane;
 class Reflector;
 class ScriptText;
+class VoiceIndicator;
 
 // The full-screen reading window: the reading pane over the whole chosen screen (home 4800, its
 // own Playing flag) and the Control Panel `fCtrl` that F1 hides and shows. The pace and the
@@ -49,6 +50,10 @@ public:
     ScriptText* tex() const;
     const TwipScale& scale() const { return m_scale; }
     int widthInTwips() const { return m_width; }
+    VoiceIndicator* voiceMark() const { return m_voiceMark; }
+
+signals:
+    void voiceToggled();  // Alt+V
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -84,6 +89,7 @@ private:
     session::Preferences m_preferences;
     engine::HeldKeys m_heldKeys;     // the remote's keys, each held key counted once
     QTimer* m_escapeWait = nullptr;  // running while a second Escape would end the program
+    VoiceIndicator* m_voiceMark = nullptr;
 };
 
 }  // namespace velloran::ui

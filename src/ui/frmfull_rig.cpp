@@ -20,6 +20,7 @@
 #include "ui/screenchoice.h"
 #include "ui/scriptsurface.h"
 #include "ui/scripttext.h"
+#include "ui/voiceindicator.h"
 
 namespace velloran::ui {
 
@@ -27,6 +28,8 @@ namespace {
 
 constexpr double kCueWidth = 180;  // twips; fits the gap left of the script while scrolling
 constexpr double kCueHeight = 240;
+constexpr double kVoiceMarkWidth = 1800;  // the voice indicator, in the top corner left of the script
+constexpr double kVoiceMarkHeight = 300;
 
 }  // namespace
 
@@ -50,6 +53,15 @@ void frmFull::buildRig()
     QPushButton* cue = makeAccelerator(m_fHide, QStringLiteral("cCue"), QStringLiteral("&k"));
     m_scale.place(cue, 2040, 0, 255, 255);
     connect(cue, &QAbstractButton::clicked, this, &frmFull::toggleCue);
+
+    m_voiceMark = new VoiceIndicator(this, true);
+    m_voiceMark->resize(m_scale.px(kVoiceMarkWidth), m_scale.px(kVoiceMarkHeight));
+    makeOverlayWindow(m_voiceMark, false);
+    m_reflector->watch(m_voiceMark);
+    connect(m_voiceMark, &VoiceIndicator::wantedChanged, this, &frmFull::syncOverlays);
+    QPushButton* voice = makeAccelerator(m_fHide, QStringLiteral("cVoice"), QStringLiteral("&v"));
+    m_scale.place(voice, 2400, 0, 255, 255);
+    connect(voice, &QAbstractButton::clicked, this, &frmFull::voiceToggled);
 
     m_escapeWait = new QTimer(this);
     m_escapeWait->setObjectName(QStringLiteral("tEscape"));
@@ -165,6 +177,9 @@ void frmFull::syncOverlays()
     m_cue->move(m_reflector->place(cue, size()).topLeft());
     m_fCtrl->setVisible(seen && m_panelShown);
     m_cue->setVisible(seen && m_preferences.cue);
+    const QRect mark(QPoint(m_scale.px(120), m_scale.px(120)), m_voiceMark->size());
+    m_voiceMark->move(m_reflector->place(mark, size()).topLeft());
+    m_voiceMark->setVisible(seen && m_voiceMark->wanted());
 }
 
 void frmFull::showEvent(QShowEvent* event)

@@ -56,6 +56,7 @@ frmSet::frmSet(platform::Services& services, SharedValues& shared, QWidget* pare
     connect(tex(), &QWidget::customContextMenuRequested, this, &frmSet::scriptMenu);
     wireHelpTexts();
     wireMoveAreas();
+    buildVoice();
     describeControls(this, paneAccessibleTexts(kMainWindowPane.playHelp, kMainWindowPane.pauseHelp));
     describeControls(this, mainWindowAccessibleTexts());
 }
@@ -167,6 +168,7 @@ bool frmSet::Form_Load()
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->geometry().center() - rect().center());
     m_recovery->start(session::recoveryPaths(stateFolder()));
+    startVoice();
     return true;
 }
 
@@ -199,6 +201,7 @@ void frmSet::cFull_Click()
     m_full = new frmFull(m_services, m_shared, *this);
     connect(this, &frmSet::preferencesChanged, m_full, &frmFull::applyPreferences);
     m_full->Form_Load();
+    voiceToFullScreen();
     m_full->show();
 }
 
@@ -217,6 +220,7 @@ void frmSet::scriptMenu(const QPoint& at)
 
 void frmSet::showAgain()
 {
+    voiceBack();
     show();
 }
 

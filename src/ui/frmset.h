@@ -26,6 +26,8 @@ class RecoveryCopy;
 class ScriptText;
 class StatsStrip;
 class TextFinderGlue;
+class VoiceControl;
+class VoiceIndicator;
 class frmFull;
 struct PaneHooks;
 
@@ -61,6 +63,7 @@ public:
     void setWholeScriptReachable(bool on);
     bool wholeScriptReachable() const override;
     QString helpFile() const;
+    VoiceControl& voice() const { return *m_voice; }
 
     // The full-screen window's view of this one.
     QString script() const override;
@@ -113,6 +116,11 @@ private:
     void recoveryCopyFailed(const QString& reason);
     bool saveOnClose();
     session::SaveOutcome saveAsShown();
+    // Following the reader's voice (frmset_voice.cpp).
+    void buildVoice();
+    void startVoice();
+    void voiceToFullScreen();
+    void voiceBack();
 
     platform::Services& m_services;
     SharedValues& m_shared;
@@ -133,6 +141,8 @@ private:
     QPointer<frmFull> m_full;
     RecoveryCopy* m_recovery = nullptr;
     bool m_toldNoRecovery = false;  // that no recovery copy can be written, until one is again
+    VoiceControl* m_voice = nullptr;
+    VoiceIndicator* m_voiceMark = nullptr;
 };
 
 }  // namespace velloran::ui

@@ -18,7 +18,7 @@ namespace {
 using platform::VoiceState;
 
 constexpr int kSettleMs = 400;          // typing pauses this long before an edit is sent
-constexpr qint64 kStillMs = 1500;       // no progress for this long: the reader is still
+constexpr qint64 kStillMs = 1200;       // no progress for this long: the reader is still
 const QColor kMark(255, 255, 255, 40);  // the word last heard, faintly
 
 }  // namespace
@@ -204,7 +204,7 @@ std::optional<double> VoiceControl::tickStep()
         tick.readerPace = speaking ? m_place.wordsPerSecond * twipsPerWord : 0;
     }
     // Whole twips, so that the readout and the saved position stay plain numbers.
-    return std::round(engine::followStep(tick, m_motion));
+    return std::round(engine::followStepForward(tick, m_motion));
 }
 
 void VoiceControl::markWord()

@@ -29,6 +29,7 @@ click_at "$win" 300 40
 xdotool key alt+p
 heard_to_end() { grep -q "heard to its end" "$WORK/program.log"; }
 wait_until 40 heard_to_end || fail "the reading was not heard to its end"
+ended=$(date +%s.%N)
 
 # The script band (twips 240..10215 across, 495..5280 down) as rows of the screen; a row with
 # white pixels holds script text.
@@ -47,6 +48,7 @@ at_rest() {
 }
 previous=""
 wait_until 20 at_rest || fail "the script did not come to rest after the reading"
+settled=$(date +%s.%N)
 import -window root "$WORK/voice.png" 2>/dev/null
 [ -n "${KEEP_WORK:-}" ] && cp "$WORK/voice.png" /tmp/e2e_voice.png
 
@@ -57,7 +59,8 @@ bottom=$(echo "$rows" | tail -1)
 reading=$(($(px 4785) / 3))
 line=$(($(px 600)))
 offset=$((bottom - reading))
-echo "last line ends ${offset} px from the reading height (a line is about $line px)"
+echo "last line ends ${offset} px from the reading height (a line is about $line px), at rest" \
+  "$(echo "$settled - $ended" | bc) s after the reading ended (0.3 s of that is the check for rest)"
 [ "${offset#-}" -le "$line" ] || fail "the last line spoken ends $offset px from the reading height"
 
 xdotool key Escape

@@ -60,7 +60,7 @@ reading=$(($(px 4785) / 3))
 line=$(($(px 600)))
 offset=$((bottom - reading))
 echo "last line ends ${offset} px from the reading height (a line is about $line px), at rest" \
-  "$(echo "$settled - $ended" | bc) s after the reading ended (the screenshots that check it take part of that)"
+  "$(awk "BEGIN { printf \"%.1f\", $settled - $ended }") s after the reading ended (the screenshots that check it take part of that)"
 [ "${offset#-}" -le "$line" ] || fail "the last line spoken ends $offset px from the reading height"
 
 xdotool key Escape

@@ -114,9 +114,9 @@ private slots:
         QCOMPARE(h.position(), 470.0f);
     }
 
-    // While following and playing, the tick glides the word heard to the reading height without
-    // overshooting; a nudge wins at once, and the script then waits until the reader speaks from
-    // the line the nudge left at the reading height.
+    // While following and playing, the tick glides the word heard (marked, with MarkWord) to the
+    // reading height without overshooting; a nudge wins at once, and the script then waits until
+    // the reader speaks from the line the nudge left at the reading height.
     void tickFollowsThePlaceHeard()
     {
         if (!QDir(kModel).exists())
@@ -129,6 +129,7 @@ private slots:
             lines << QString::fromLatin1(line);
         h.write(u"Settings.ini"_s, "2000,10,27.75,480,\"\",0,0,\"" + lines.join(u"\r\n").toUtf8() + "\"\r\n");
         h.write(u"reading.wav"_s, silence(60));
+        h.write(u"Preferences.ini"_s, "[Voice]\nMarkWord=true\n");
         QVERIFY(h.start());
         velloran::ui::VoiceControl& voice = h.w().voice();
         voice.setInputFile(h.path(u"reading.wav"_s));
@@ -162,6 +163,9 @@ private slots:
             QVERIFY2(h.position() <= before, "the script went back on its way to the place heard");
             before = h.position();
         }
+        const QList<QTextEdit::ExtraSelection> marked = h.w().tex()->extraSelections();
+        QCOMPARE(marked.size(), 1);
+        QCOMPARE(marked.at(0).cursor.selectedText(), u"hills"_s);
         QVERIFY2(std::abs(wordBottom(u"hills"_s) - readingHeight) <= line / 4,
                  qPrintable(u"hills ends %1 px from the reading height"_s.arg(wordBottom(u"hills"_s) -
                                                                               readingHeight)));

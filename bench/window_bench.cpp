@@ -12,9 +12,10 @@
 
 #include "benchwindow.h"
 #include "suites.h"
-#include "ui/frmfull.h"
-#include "ui/navigationbar.h"
-#include "ui/scripttext.h"
+#include "ui/fullscreen/frmfull.h"
+#include "ui/script/scripttext.h"
+#include "ui/widgets/navigationbar.h"
+#include "widgettools.h"
 
 namespace velloran::bench {
 
@@ -73,15 +74,15 @@ void fullTick(benchmark::State& state, ScriptSize size, float start)
 {
     BenchWindow& bench = BenchWindow::forSize(size);
     bench.setPlaying(false);
-    ui::frmFull full(bench.services(), bench.shared(), bench.window());
+    ui::frmFull full(bench.session());
     full.Form_Load();
     ManualTimers timers(full.findChildren<QTimer*>());
     full.show();
-    full.pane().TogglePlay();
+    widgettools::paneOf(&full).TogglePlay();
     auto* tScroll = full.findChild<QTimer*>(QStringLiteral("tScroll"));
     const auto place = [&] {
-        full.pane().setPosition(start);
-        full.pane().ShowPosition();
+        widgettools::paneOf(&full).setPosition(start);
+        widgettools::paneOf(&full).ShowPosition();
         bench.settle();
     };
     place();
@@ -108,10 +109,10 @@ void toggle(benchmark::State& state, ScriptSize size, float position, bool toPla
     PaintTally tally(bench.paints());
     for (auto _ : state) {
         state.SetIterationTime(tally.measure([&] {
-            bench.window().pane().TogglePlay();
+            bench.pane().TogglePlay();
             bench.settle();
         }));
-        bench.window().pane().TogglePlay();
+        bench.pane().TogglePlay();
         bench.settle();
     }
     tally.report(state);
@@ -139,9 +140,9 @@ void nudge(benchmark::State& state, ScriptSize size, float position)
     for (auto _ : state) {
         state.SetIterationTime(tally.measure([&] {
             if (up)
-                bench.window().pane().nudgeUp();
+                bench.pane().nudgeUp();
             else
-                bench.window().pane().nudgeDown();
+                bench.pane().nudgeDown();
             bench.settle();
         }));
         up = !up;

@@ -3,8 +3,7 @@
 #include <QSettings>
 #include <QTemporaryFile>
 
-#include <cstdio>
-
+#include "session/logging.h"
 #include "session/safefile.h"
 
 namespace velloran::session {
@@ -42,7 +41,7 @@ constexpr qint64 kMaxPreferencesBytes = 64 * 1024;
 // QSettings opens its file by name, blocking on a pipe and taking whatever stands there. So the
 // file is read as Settings.ini is (a regular file only, opened without blocking) into a private
 // copy that QSettings reads and writes; a missing file gives an empty copy. A file that cannot be
-// read is said on standard error and gives no copy to read, or an empty one to replace it with.
+// read is logged and gives no copy to read, or an empty one to replace it with.
 class PrivateCopy {
 public:
     enum class Use { Read, Replace };
@@ -50,8 +49,7 @@ public:
     {
         const FileRead read = readFile(path, kMaxPreferencesBytes);
         if (!read.bytes && read.failure != ReadFailure::Missing) {
-            std::fprintf(stderr, "velloran: the options in %s cannot be read: %s\n", qUtf8Printable(path),
-                         qUtf8Printable(read.reason));
+            qCWarning(lcSession).noquote() << "the options in" << path << "cannot be read:" << read.reason;
             if (use == Use::Read)
                 return;
         }

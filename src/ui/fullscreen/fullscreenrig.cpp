@@ -29,11 +29,11 @@ constexpr double kVoiceMarkHeight = 300;
 
 }  // namespace
 
-FullScreenRig::FullScreenRig(QWidget* window, session::AppSession& session, ReadingPane& pane, ScriptView& view,
-                             const TwipScale& scale)
+FullScreenRig::FullScreenRig(QWidget* window, session::AppSession& session, ReadingPane& pane,
+                             ScriptView& view, const TwipScale& scale)
     : QObject(window), m_window(window), m_session(session), m_pane(pane), m_view(view), m_scale(scale),
-      m_reflector(new Reflector(this)), m_cue(new ReadingCue(window)), m_voiceMark(new VoiceIndicator(window, true)),
-      m_escapeWait(new QTimer(this))
+      m_reflector(new Reflector(this)), m_cue(new ReadingCue(window)),
+      m_voiceMark(new VoiceIndicator(window, true)), m_escapeWait(new QTimer(this))
 {
     view.reflectWith(*m_reflector);
     m_cue->resize(m_scale.px(kCueWidth), m_scale.px(kCueHeight));

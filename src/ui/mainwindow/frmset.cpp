@@ -107,7 +107,8 @@ void frmSet::buildWindowControls()
     connect(follow, &QAbstractButton::clicked, this, [this] { VoiceControl::of(m_session).toggle(); });
     auto* voiceMark = new VoiceIndicator(this, false);
     m_scale.place(voiceMark, 15, 2880, 210, 2280);
-    connect(voiceMark, &VoiceIndicator::wantedChanged, voiceMark, [voiceMark] { voiceMark->setVisible(voiceMark->wanted()); });
+    connect(voiceMark, &VoiceIndicator::wantedChanged, voiceMark,
+            [voiceMark] { voiceMark->setVisible(voiceMark->wanted()); });
     VoiceControl::of(m_session).attach(*m_pane, *m_view, voiceMark);
     m_lBkPath = makeLabel(this, QStringLiteral("lBkPath"), QString(), 8.25, false);
     m_scale.place(m_lBkPath, 240, 8160, 2055, 255);

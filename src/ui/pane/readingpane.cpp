@@ -167,7 +167,8 @@ engine::Scroller& ReadingPane::scroller()
 void ReadingPane::tScroll_Timer()
 {
     m_view.readerMoved();
-    const std::optional<double> step = m_follower ? m_follower->tickStep(m_tScroll->interval()) : std::nullopt;
+    const std::optional<double> step =
+        m_follower ? m_follower->tickStep(m_tScroll->interval()) : std::nullopt;
     if (step)
         m_view.scroller().advance(*step);
     else

@@ -189,7 +189,8 @@ void VoiceControl::placeHeard(const platform::VoicePlace& place)
     markWord();
 }
 
-double VoiceControl::targetFor(const platform::VoicePlace& place, double* lineHeight, double* twipsPerWord) const
+double VoiceControl::targetFor(const platform::VoicePlace& place, double* lineHeight,
+                               double* twipsPerWord) const
 {
     // The end of the word last spoken, at the reading height: the line slides up through it as
     // the reader goes along, and a line read to its end has risen above it.

@@ -41,7 +41,7 @@ public:
     void attach(ReadingPane& pane, ScriptView& view, VoiceIndicator* indicator);
     void setFollowing(bool on);
     bool following() const { return m_on; }
-    void toggle();  // Alt+V, kept in Preferences.ini
+    void toggle();                                                          // Alt+V, kept in Preferences.ini
     platform::VoiceFollower* follower() const { return m_follower.get(); }  // null until first on
 
     std::optional<double> tickStep(double intervalMs) override;

@@ -5,7 +5,6 @@
 
 #include "ui/script/scripttextheights.h"
 
-
 class QTextBlock;
 
 namespace velloran::ui {

@@ -73,8 +73,14 @@ INSTANTIATE_TEST_SUITE_P(
                                            p.screen = Screen::Named;
                                            p.screenName = u"Dell U2419, left"_s;
                                        })},
+                      PreferencesCase {"[Voice]\nFollow=on\nDevice=USB Mic, left\nModel= /m/en \n"
+                                       "Dictionary=/m/d\nMarkWord=yes\n",
+                                       with([](Preferences& p) {
+                                           p.voice = {true, u"USB Mic, left"_s, u"/m/en"_s, u"/m/d"_s, true};
+                                       })},
                       // Keys in the wrong group are not the options.
-                      PreferencesCase {"[General]\nMirror=true\n[Script]\nCue=true\n", Preferences {}}));
+                      PreferencesCase {"[General]\nMirror=true\n[Script]\nCue=true\n[Script]\nFollow=1\n",
+                                       Preferences {}}));
 
 TEST(Preferences, MissingFileGivesTheDefaultsAndIsNotCreated)
 {
@@ -98,6 +104,7 @@ TEST(Preferences, WhatIsSavedReadsBack)
                                          p.remote = false;
                                          p.screen = Screen::Named;
                                          p.screenName = u"DP-2, right"_s;
+                                         p.voice = {true, u"Mic \"2\", left"_s, u"/a b/en-us"_s, {}, true};
                                      })}) {
         ASSERT_TRUE(savePreferences(path, saved));
         EXPECT_EQ(loadPreferences(path), saved);

@@ -6,6 +6,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QLineEdit;
 
 namespace velloran::ui {
 
@@ -26,6 +27,11 @@ private:
     QCheckBox* m_cue;
     QCheckBox* m_remote;
     QCheckBox* m_wholeScript;
+    QCheckBox* m_follow;
+    QLineEdit* m_device;
+    QLineEdit* m_model;
+    QLineEdit* m_dictionary;
+    QCheckBox* m_markWord;
 };
 
 }  // namespace velloran::ui

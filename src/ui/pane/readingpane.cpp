@@ -120,6 +120,7 @@ void ReadingPane::restore(const session::RestoredState& restored)
 
 void ReadingPane::TogglePlay()
 {
+    userMoved(false);
     emit aboutToToggle();
     m_layout.apply(m_layouts(!m_playing));
 }
@@ -166,8 +167,19 @@ engine::Scroller& ReadingPane::scroller()
 void ReadingPane::tScroll_Timer()
 {
     m_view.readerMoved();
-    m_view.scroller().tick(m_session.pace().frequency);
+    const std::optional<double> step =
+        m_follower ? m_follower->tickStep(m_tScroll->interval()) : std::nullopt;
+    if (step)
+        m_view.scroller().advance(*step);
+    else
+        m_view.scroller().tick(m_session.pace().frequency);
     m_view.ShowPosition();
+}
+
+void ReadingPane::userMoved(bool placeMoved)
+{
+    if (m_follower)
+        m_follower->userMoved(placeMoved);
 }
 
 void ReadingPane::takePaceFromSpinners()
@@ -198,6 +210,7 @@ void ReadingPane::clearReadouts()
 void ReadingPane::nudgeUp()
 {
     m_view.readerMoved();
+    userMoved();
     if (m_view.scroller().nudgeUp())
         m_view.ShowPosition();
 }
@@ -205,6 +218,7 @@ void ReadingPane::nudgeUp()
 void ReadingPane::nudgeDown()
 {
     m_view.readerMoved();
+    userMoved();
     if (m_view.scroller().nudgeDown())
         m_view.ShowPosition();
 }
@@ -212,6 +226,7 @@ void ReadingPane::nudgeDown()
 void ReadingPane::backOneLine()
 {
     m_view.readerMoved();
+    userMoved();
     if (m_view.scroller().stepBack(m_view.lineHeight()))
         m_view.ShowPosition();
 }
@@ -219,6 +234,7 @@ void ReadingPane::backOneLine()
 void ReadingPane::cReset_Click()
 {
     m_view.readerMoved();
+    userMoved();
     m_view.scroller().goHome();
     m_session.resetClock();
     m_view.ShowPosition();
@@ -240,6 +256,7 @@ void ReadingPane::Tip_MouseMove(int buttons, double y)
     if (outcome == engine::BarOutcome::Ignored)
         return;
     m_view.readerMoved();
+    userMoved();
     if (outcome == engine::BarOutcome::Placed && m_setup.placingResetsClock)
         m_session.resetClock();
     m_view.ShowPosition();
@@ -255,6 +272,7 @@ void ReadingPane::useScript(const QString& text)
 {
     m_view.takeScript(text, true);
     m_view.scroller().goHome();
+    userMoved();
 }
 
 bool ReadingPane::loadScriptFromFile(const QString& path, bool resetClockToo)

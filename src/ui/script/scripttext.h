@@ -3,6 +3,7 @@
 #include <QPlainTextEdit>
 #include <QStringList>
 
+#include "ui/script/scripttextheights.h"
 
 class QTextBlock;
 
@@ -54,6 +55,11 @@ public:
     // The content's height in pixels: real where laid out, estimated elsewhere.
     qreal contentHeight() const;
     bool layoutSettled() const;
+
+    // Where a position of the document stands (see TextPlace), and the position of the first
+    // character of the line at `y` pixels of the content.
+    TextPlace placeOf(int position) const;
+    int positionAt(double y) const;
 
     // While set, dropped files are announced by filesDropped; otherwise drops are refused.
     void setAcceptsFiles(bool accepts) { m_acceptsFiles = accepts; }

@@ -136,6 +136,13 @@ TEST_F(Lock, LeftBehindOrRecordingAnotherProgramIsTakenOver)
         ::execl("/bin/sleep", "sleep", "30", static_cast<char*>(nullptr));
         ::_exit(127);
     }
+    // Until it has become sleep, the child is still a copy of this test program.
+    const QString sleeperExe = u"/proc/"_s + QString::number(sleeper) + u"/exe"_s;
+    for (QDeadlineTimer patience(10000); !QFileInfo(sleeperExe).symLinkTarget().endsWith(u"sleep");)
+    {
+        ASSERT_FALSE(patience.hasExpired()) << "the child did not become sleep";
+        ::usleep(1000);
+    }
     const pid_t zombie = zombieOf("/bin/true");
     ASSERT_GT(zombie, 0);
     for (const pid_t owner : {::getpid(), sleeper, zombie}) {

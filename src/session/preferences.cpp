@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "engine/countdown.h"
 #include "session/safefile.h"
 
 namespace velloran::session {
@@ -17,6 +18,10 @@ const QString kScreen = QStringLiteral("FullScreen/Screen");
 const QString kCue = QStringLiteral("FullScreen/Cue");
 const QString kRemote = QStringLiteral("FullScreen/Remote");
 const QString kWholeScript = QStringLiteral("Script/WholeScriptReachable");
+const QString kCountdown = QStringLiteral("Play/Countdown");
+const QString kTimeLeft = QStringLiteral("Display/TimeLeft");
+const QString kMarkers = QStringLiteral("Script/Markers");
+const QString kPaceKeys = QStringLiteral("Keys/Pace");
 
 const QString kPrimary = QStringLiteral("primary");
 const QString kMainWindow = QStringLiteral("window");
@@ -30,6 +35,18 @@ bool readSwitch(const QSettings& file, const QString& key, bool fallback)
     if (value == u"false" || value == u"0" || value == u"no" || value == u"off")
         return false;
     return fallback;
+}
+
+// The same, with a word that is neither said on standard error.
+bool readSwitchTold(const QSettings& file, const QString& key, bool fallback)
+{
+    const bool read = readSwitch(file, key, fallback);
+    const QString value = file.value(key).toString().trimmed();
+    if (!value.isEmpty() && read == fallback && readSwitch(file, key, !fallback) != fallback)
+        std::fprintf(stderr, "velloran: [%s] %s \"%s\" is neither true nor false; %s is used\n",
+                     qUtf8Printable(key.section(u'/', 0, 0)), qUtf8Printable(key.section(u'/', 1)),
+                     qUtf8Printable(value), fallback ? "true" : "false");
+    return read;
 }
 
 constexpr qint64 kMaxPreferencesBytes = 64 * 1024;
@@ -80,6 +97,13 @@ Preferences loadPreferences(const QString& path)
     preferences.cue = readSwitch(file, kCue, preferences.cue);
     preferences.remote = readSwitch(file, kRemote, preferences.remote);
     preferences.wholeScriptReachable = readSwitch(file, kWholeScript, preferences.wholeScriptReachable);
+    const engine::CountdownSetting countdown = engine::readCountdown(file.value(kCountdown).toString().toStdString());
+    if (!countdown.problem.empty())
+        std::fprintf(stderr, "velloran: %s\n", countdown.problem.c_str());
+    preferences.countdown = countdown.seconds;
+    preferences.timeLeft = readSwitchTold(file, kTimeLeft, preferences.timeLeft);
+    preferences.markers = readSwitchTold(file, kMarkers, preferences.markers);
+    preferences.paceKeys = readSwitchTold(file, kPaceKeys, preferences.paceKeys);
 
     // An unquoted name with a comma in it comes back as a list.
     const QVariant value = file.value(kScreen);
@@ -111,6 +135,10 @@ bool savePreferences(const QString& path, const Preferences& preferences)
     file.setValue(kCue, preferences.cue);
     file.setValue(kRemote, preferences.remote);
     file.setValue(kWholeScript, preferences.wholeScriptReachable);
+    file.setValue(kCountdown, preferences.countdown);
+    file.setValue(kTimeLeft, preferences.timeLeft);
+    file.setValue(kMarkers, preferences.markers);
+    file.setValue(kPaceKeys, preferences.paceKeys);
     file.sync();
     if (file.status() != QSettings::NoError)
         return false;

@@ -21,6 +21,7 @@
 #include "ui/reflector.h"
 #include "ui/scriptsurface.h"
 #include "ui/scripttext.h"
+#include "ui/timingaids.h"
 #include "ui/wrapnotice.h"
 
 namespace velloran::ui {
@@ -64,6 +65,7 @@ frmFull::frmFull(platform::Services& services, SharedValues& shared, FullScreenH
     buildControlPanel();
     buildHiddenFrame();
     buildRig();
+    buildTimingAids();
     describeControls(this, paneAccessibleTexts(kFullScreenPane.playHelp, kFullScreenPane.pauseHelp));
     describeControls(this, fullScreenAccessibleTexts());
 }
@@ -106,6 +108,26 @@ void frmFull::buildControlPanel()
     instantHelp->wire(m_pane->helpRows());
     instantHelp->wire({{exit, InstantHelp::fixed(help::kExit), {}}});
     makeOverlayWindow(m_fCtrl, true);
+}
+
+void frmFull::buildTimingAids()
+{
+    TimingPlaces places;
+    places.readouts = m_fCtrl;
+    places.timeLeftPlace = QRectF(7920, 1380, 2900, 255);
+    places.runTimePlace = QRectF(7920, 1080, 2900, 255);
+    places.readoutColour = kGrey;
+    places.readoutPoints = 9;
+    // The Instant Help bar gives up the right of its row to the two readouts.
+    places.makeRoom = [this](bool shown) {
+        m_scale.place(m_fCtrl->findChild<QLabel*>(QStringLiteral("lHelp")), 120, 1080, shown ? 7680 : 10815, 615);
+    };
+    // Centred across the screen, at the reading height a third of the way down.
+    places.countPlace = [this] { return QRectF(m_width / 2.0 - 2400, m_height / 3.0 - 1800, 4800, 3600); };
+    places.reflect = [this](const QRect& plain) { return m_reflector->place(plain, size()); };
+    places.reflection = [this] { return std::pair {m_preferences.mirror, m_preferences.flip}; };
+    places.countsClock = true;  // the main window's clock timer stands still while it is hidden
+    m_timing = new TimingAids(this, *m_pane, m_pane->sharedValues(), std::move(places));
 }
 
 void frmFull::buildHiddenFrame()

@@ -21,6 +21,7 @@ class FullScreenHost;
 class ReadingPane;
 class Reflector;
 class ScriptText;
+class TimingAids;
 
 // The full-screen reading window: the reading pane over the whole chosen screen (home 4800, its
 // own Playing flag) and the Control Panel `fCtrl` that F1 hides and shows. The pace and the
@@ -46,6 +47,7 @@ public:
     bool SaveFullSettings();  // true when the program may end (see frmSet::SaveSettings)
 
     ReadingPane& pane() const { return *m_pane; }
+    TimingAids& timing() const { return *m_timing; }
     ScriptText* tex() const;
     const TwipScale& scale() const { return m_scale; }
     int widthInTwips() const { return m_width; }
@@ -62,6 +64,7 @@ private:
     void buildControlPanel();
     void buildHiddenFrame();
     void buildRig();
+    void buildTimingAids();
     QScreen* chosenScreen() const;           // null: none at all
     bool remoteKey(const QKeyEvent& event);  // true when the key is taken
     bool escapeEnds();                       // with the remote: only a second Escape ends
@@ -84,6 +87,7 @@ private:
     session::Preferences m_preferences;
     engine::HeldKeys m_heldKeys;     // the remote's keys, each held key counted once
     QTimer* m_escapeWait = nullptr;  // running while a second Escape would end the program
+    TimingAids* m_timing = nullptr;
 };
 
 }  // namespace velloran::ui

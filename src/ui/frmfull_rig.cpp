@@ -20,6 +20,7 @@
 #include "ui/screenchoice.h"
 #include "ui/scriptsurface.h"
 #include "ui/scripttext.h"
+#include "ui/timingaids.h"
 
 namespace velloran::ui {
 
@@ -126,6 +127,7 @@ bool frmFull::escapeEnds()
 void frmFull::applyPreferences(const session::Preferences& preferences)
 {
     m_preferences = preferences;
+    m_timing->apply(preferences);
     placeReflected();
     syncOverlays();
 }

@@ -29,6 +29,7 @@
 #include "ui/statsstrip.h"
 #include "ui/textfinder.h"
 #include "ui/textfinderglue.h"
+#include "ui/timingaids.h"
 #include "ui/welcomescript.h"
 #include "ui/wrapnotice.h"
 
@@ -42,6 +43,7 @@ frmSet::frmSet(platform::Services& services, SharedValues& shared, QWidget* pare
     m_pane = new ReadingPane(this, services, shared, m_scale, kMainWindowPane, paneHooks());
     buildWindowControls();
     registerLayoutTargets();
+    buildTimingAids();
     tex()->setPlainText(welcomeScript());
     m_pane->wrapNotice()->newScript(false);  // the built-in guide is no script of the reader's
     m_strip->countCharacters(tex()->scriptLength());
@@ -131,6 +133,18 @@ void frmSet::buildWindowControls()
     m_scale.place(m_lBkPath, 240, 8160, 2055, 255);
 }
 
+void frmSet::buildTimingAids()
+{
+    TimingPlaces places;
+    places.readouts = m_strip->frame();
+    places.timeLeftPlace = QRectF(2220, 210, 1980, 255);  // beside the run time
+    places.readoutPoints = 9.75;
+    places.makeRoom = [this](bool shown) { m_strip->makeRoomForTimeLeft(shown); };
+    // Centred over the script, at the reading height (495 + (5280 - 495) / 3).
+    places.countPlace = [] { return QRectF(5227 - 1200, 2090 - 900, 2400, 1800); };
+    m_timing = new TimingAids(this, *m_pane, m_shared, std::move(places));
+}
+
 void frmSet::registerLayoutTargets()
 {
     using C = engine::LayoutControl;
@@ -217,6 +231,9 @@ void frmSet::scriptMenu(const QPoint& at)
 
 void frmSet::showAgain()
 {
+    // The clock may have counted in full screen.
+    if (m_timing->options().timeLeft)
+        m_strip->writeClock();
     show();
 }
 
@@ -231,6 +248,7 @@ void frmSet::changePreferences(const session::Preferences& preferences)
         std::fprintf(stderr, "velloran: the preferences could not be saved to %s\n",
                      qPrintable(preferencesFile()));
     setWholeScriptReachable(preferences.wholeScriptReachable);
+    m_timing->apply(preferences);
     emit preferencesChanged(preferences);
 }
 

@@ -26,6 +26,7 @@ class RecoveryCopy;
 class ScriptText;
 class StatsStrip;
 class TextFinderGlue;
+class TimingAids;
 class frmFull;
 struct PaneHooks;
 
@@ -53,6 +54,7 @@ public:
     void cFull_Click();
 
     ReadingPane& pane() const { return *m_pane; }
+    TimingAids& timing() const { return *m_timing; }
     ScriptText* tex() const;
     const TwipScale& scale() const { return m_scale; }
     void setBackupPath(const QString& path);  // designate (TextFinder's BACKUP button)
@@ -105,6 +107,7 @@ private:
     void buildWindowControls();
     PaneHooks paneHooks();
     void registerLayoutTargets();
+    void buildTimingAids();
     void wireHelpTexts();
     void wireMoveAreas();
     void scriptMenu(const QPoint& at);  // the script's right-click menu
@@ -132,6 +135,7 @@ private:
     QLabel* m_lBkPath = nullptr;
     QPointer<frmFull> m_full;
     RecoveryCopy* m_recovery = nullptr;
+    TimingAids* m_timing = nullptr;
     bool m_toldNoRecovery = false;  // that no recovery copy can be written, until one is again
 };
 

@@ -6,6 +6,7 @@
 
 #include "platform/services.h"
 #include "session/preferences.h"
+#include "ui/timingaids.h"
 #include "session/settingsrecord.h"
 #include "session/settingsstore.h"
 #include "session/staterestore.h"
@@ -174,6 +175,7 @@ void frmSet::LoadSettings()
     // The options first: the whole-script option decides how the saved position is kept.
     const session::Preferences options = session::loadPreferences(preferencesFileToRead());
     setWholeScriptReachable(options.wholeScriptReachable);
+    m_timing->apply(options);
     MainWindowTarget target(*m_pane, m_lBkPath, m_shared.clock);
     const session::RestoreReport report =
         session::restoreState(settings, session::recoveryPaths(m_stateFolder), target);

@@ -6,6 +6,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QSpinBox;
 
 namespace velloran::ui {
 
@@ -25,6 +26,10 @@ private:
     QCheckBox* m_cue;
     QCheckBox* m_remote;
     QCheckBox* m_wholeScript;
+    QSpinBox* m_countdown;
+    QCheckBox* m_timeLeft;
+    QCheckBox* m_markers;
+    QCheckBox* m_paceKeys;
 };
 
 }  // namespace velloran::ui

@@ -123,9 +123,13 @@ void ReadingPane::buildOutOfSight(const OutOfSight& place)
 
 void ReadingPane::TogglePlay()
 {
+    if (m_hooks.playGate && m_hooks.playGate())
+        return;
     if (m_hooks.beforeToggle)
         m_hooks.beforeToggle();
     m_layout.apply(m_hooks.layout(!m_tScroll->isActive()));
+    if (m_hooks.toggled)
+        m_hooks.toggled(m_playing);
 }
 
 void ReadingPane::ShowPosition()
@@ -215,6 +219,13 @@ void ReadingPane::setPosition(double position)
 {
     m_scroller.setPosition(position);
     m_scroll->setPosition(position);
+}
+
+void ReadingPane::jumpTo(double position)
+{
+    readerMoved();
+    m_scroller.setPosition(position);
+    ShowPosition();
 }
 
 void ReadingPane::tScroll_Timer()

@@ -51,6 +51,10 @@ struct PaneHooks {
     // Sees every key press and release before the focused control and the pane's own keys; true
     // takes the key (may be empty).
     std::function<bool(const QKeyEvent&)> keyFirst;
+    // Timing aids: sees every start and pause request first, true takes it (a countdown); told
+    // after every start and pause (both may be empty).
+    std::function<bool()> playGate;
+    std::function<void(bool playing)> toggled;
 };
 
 // Where a window keeps the buttons of its Alt shortcuts and the position holder `lPos`, out of
@@ -101,6 +105,10 @@ public:
     bool loadScriptFromFile(const QString& path, bool resetClockToo);
     // Moves the surface there, as setting its Top does; nothing else is refreshed.
     void setPosition(double position);
+    // Moves the script there as a nudge does, playing or paused.
+    void jumpTo(double position);
+    PaneHooks& hooks() { return m_hooks; }
+    SharedValues& sharedValues() { return m_shared; }
     // The whole-script option, live: on, the scroll range, the warning and the navigation bar
     // follow the script's laid-out length and positions are exact; off, the classic range is
     // back at once (a position beyond it wraps at the next tick).

@@ -291,6 +291,44 @@ qreal ScriptText::lineTopOfVisualLine(int visualLine)
     return m_heights.top(number) + layout->lineAt(lineInBlock - 1).naturalTextRect().bottom();
 }
 
+qreal ScriptText::blockTopEstimate(std::size_t number) const
+{
+    const std::size_t prefix = m_heights.measuredPrefix();
+    if (m_lazy || number <= prefix)
+        return m_heights.top(number);
+    const std::tuple<int, int, qreal> key {document()->revision(), viewport()->width(), font().pointSizeF()};
+    if (key != m_rawTopsFor || m_rawTops.size() != m_heights.size() + 1) {
+        m_rawTopsFor = key;
+        m_rawTops.assign(1, 0.0);
+        const double perLine = charactersPerLine();
+        for (QTextBlock block = document()->begin(); block.isValid(); block = block.next())
+            m_rawTops.push_back(m_rawTops.back() + rawLines(block, perLine));
+        m_rawTops.resize(m_heights.size() + 1, m_rawTops.back());
+    }
+    return m_heights.top(prefix) + (m_rawTops[number] - m_rawTops[prefix]) * fontMetrics().lineSpacing();
+}
+
+qreal ScriptText::lineTopAt(int blockNumber, int offset) const
+{
+    const auto number = static_cast<std::size_t>(std::max(0, blockNumber));
+    if (number >= m_heights.size())
+        return blockTopEstimate(m_heights.size());
+    const qreal top = blockTopEstimate(number);
+    const QTextBlock block = document()->findBlockByNumber(blockNumber);
+    const QTextLayout* layout = block.layout();
+    if (m_heights.measured(number) && layout && layout->lineCount() > 0) {
+        const QTextLine line = layout->lineForTextPosition(offset);
+        return top + (line.isValid() ? line.y() : 0);
+    }
+    return top + (blockTopEstimate(number + 1) - top) * offset / std::max(1, block.length());
+}
+
+qreal ScriptText::lastLineTop() const
+{
+    const QTextBlock last = document()->lastBlock();
+    return lineTopAt(last.blockNumber(), std::max(0, last.length() - 1));
+}
+
 int ScriptText::showFrom(int offset)
 {
     if (m_lazy)

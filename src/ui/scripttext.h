@@ -2,6 +2,7 @@
 
 #include <QPlainTextEdit>
 #include <QStringList>
+#include <tuple>
 #include <vector>
 
 #include "ui/blockheights.h"
@@ -55,6 +56,10 @@ public:
     // The content's height in pixels: real where laid out, estimated elsewhere.
     qreal contentHeight() const { return m_heights.total(); }
     bool layoutSettled() const { return !m_heights.nextUnmeasured(0); }
+    // Pixels from the content's top to the top of the line holding `offset` of block `block`:
+    // exact where the block is laid out, elsewhere in proportion within its estimated height.
+    qreal lineTopAt(int block, int offset) const;
+    qreal lastLineTop() const;
 
     // While set, dropped files are announced by filesDropped; otherwise drops are refused.
     void setAcceptsFiles(bool accepts) { m_acceptsFiles = accepts; }
@@ -104,6 +109,11 @@ private:
     void layoutSlice();
     void announceHeight();
     qreal lineTopOfVisualLine(int visualLine);
+    // The top of a block, where the box has not laid it out yet (reading from the top) estimated
+    // from its raw lines rather than as one line.
+    qreal blockTopEstimate(std::size_t number) const;
+    mutable std::vector<double> m_rawTops;  // running sums of the blocks' raw lines
+    mutable std::tuple<int, int, qreal> m_rawTopsFor {-1, -1, 0};  // revision, width, font
 
     ScriptTextDocument* m_document;
     BlockHeights m_heights;

@@ -15,6 +15,7 @@
 #include "ui/frmfull.h"
 #include "ui/navigationbar.h"
 #include "ui/scripttext.h"
+#include "ui/timingaids.h"
 
 namespace velloran::bench {
 
@@ -66,6 +67,18 @@ void tick(benchmark::State& state, ScriptSize size, float start)
         }));
     }
     tally.report(state);
+}
+
+// The same with the time left shown and the markers found (their ticks are drawn only while
+// paused): each tick then works out the time left and rewrites its readout when it changes.
+void timedTick(benchmark::State& state, ScriptSize size, float start)
+{
+    BenchWindow& bench = BenchWindow::forSize(size);
+    session::Preferences timing;
+    timing.timeLeft = timing.markers = true;
+    bench.window().timing().apply(timing);
+    tick(state, size, start);
+    bench.window().timing().apply(session::Preferences {});
 }
 
 // The full-screen window's tick, playing, with the main window's script copied in at its load.
@@ -217,6 +230,7 @@ void registerWindowBenchmarks()
         for (const ScriptSize size : kAllSizes) {
             const std::string suffix = std::string("/") + sizeTag(size) + "/" + place.tag;
             addTimed("tick" + suffix, tick, size, place.position);
+            addTimed("tick_timing" + suffix, timedTick, size, place.position);
             addTimed("full_tick" + suffix, fullTick, size,
                      place.position == kPlaces[0].position ? engine::kFullHome : place.position);
             addTimed("play" + suffix, toggle, size, place.position, true);

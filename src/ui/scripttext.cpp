@@ -60,8 +60,11 @@ ScriptText::ScriptText(QWidget* parent) : QPlainTextEdit(parent), m_document(new
 void ScriptText::setPlainText(const QString& text)
 {
     const GroupedScript grouped = groupScript(text);
+    m_settingScript = true;
     QPlainTextEdit::setPlainText(grouped.text);
     m_document->mark(grouped);
+    m_settingScript = false;
+    emit scriptSet(grouped.text);
 }
 
 bool ScriptText::refusesEntry(qint64 added)

@@ -56,6 +56,7 @@ public:
     // The content's height in pixels: real where laid out, estimated elsewhere.
     qreal contentHeight() const { return m_heights.total(); }
     bool layoutSettled() const { return !m_heights.nextUnmeasured(0); }
+    bool settingScript() const { return m_settingScript; }  // within setPlainText
     // Pixels from the content's top to the top of the line holding `offset` of block `block`:
     // exact where the block is laid out, elsewhere in proportion within its estimated height.
     qreal lineTopAt(int block, int offset) const;
@@ -76,6 +77,8 @@ signals:
     // Typing, pasting or input-method text was not taken: it would have made the script longer
     // than the script size limit. The message says by how much.
     void entryRefused(const QString& message);
+    // A whole script came in, grouped into blocks separated by '\n' as the document now holds it.
+    void scriptSet(const QString& grouped);
 
 protected:
     bool event(QEvent* event) override;
@@ -112,6 +115,7 @@ private:
     // The top of a block, where the box has not laid it out yet (reading from the top) estimated
     // from its raw lines rather than as one line.
     qreal blockTopEstimate(std::size_t number) const;
+    bool m_settingScript = false;
     mutable std::vector<double> m_rawTops;  // running sums of the blocks' raw lines
     mutable std::tuple<int, int, qreal> m_rawTopsFor {-1, -1, 0};  // revision, width, font
 

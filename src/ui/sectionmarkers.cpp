@@ -33,6 +33,14 @@ SectionMarkers::SectionMarkers(ReadingPane& pane) : QObject(&pane), m_pane(pane)
     });
     ScriptText* tex = m_pane.tex();
     connect(tex->document(), &QTextDocument::contentsChange, this, &SectionMarkers::contentsChanged);
+    // A script that comes in whole is scanned from the text it was set from: fetching a long
+    // document's text back costs far more than the scan.
+    connect(tex, &ScriptText::scriptSet, this, [this](const QString& grouped) {
+        if (m_enabled) {
+            scan(grouped);
+            showTicks();
+        }
+    });
     connect(tex, &ScriptText::contentHeightChanged, this, &SectionMarkers::showTicks);
 }
 
@@ -50,14 +58,25 @@ void SectionMarkers::setEnabled(bool on)
 
 void SectionMarkers::rescan()
 {
-    const QString raw = m_pane.tex()->document()->toRawText();
-    m_index.reset(std::u16string_view(reinterpret_cast<const char16_t*>(raw.utf16()),
-                                      static_cast<std::size_t>(raw.size())));
+    QString grouped;
+    const QTextDocument* document = m_pane.tex()->document();
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        if (block != document->begin())
+            grouped += u'\n';
+        grouped += block.text();
+    }
+    scan(grouped);
+}
+
+void SectionMarkers::scan(const QString& grouped)
+{
+    m_index.reset(std::u16string_view(reinterpret_cast<const char16_t*>(grouped.utf16()),
+                                      static_cast<std::size_t>(grouped.size())));
 }
 
 void SectionMarkers::contentsChanged(int position, int, int added)
 {
-    if (!m_enabled)
+    if (!m_enabled || m_pane.tex()->settingScript())
         return;
     // Only the blocks the edit touched are scanned again; the blocks around them only move.
     const QTextDocument* document = m_pane.tex()->document();
@@ -74,7 +93,7 @@ void SectionMarkers::contentsChanged(int position, int, int added)
         for (QTextBlock block = document->findBlockByNumber(first); block.isValid() && block.blockNumber() <= last;
              block = block.next()) {
             if (block.blockNumber() > first)
-                blocks.push_back(u'\u2029');
+                blocks.push_back(u'\n');
             const QString text = block.text();
             blocks.append(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()));
         }

@@ -37,13 +37,14 @@ public:
 
 private:
     void contentsChanged(int position, int removed, int added);
-    void rescan();
+    void rescan();  // from the document's blocks
+    void scan(const QString& grouped);
     void go(const std::function<std::optional<double>(const engine::MarkerStops&)>& pick);
     double reading() const;  // the depth at the reading height now
 
     ReadingPane& m_pane;
     bool m_enabled = false;
-    engine::MarkerIndex m_index;
+    engine::MarkerIndex m_index {u'\n'};  // the blocks as the text box groups a script
     QTimer* m_ticksDue;
 };
 

@@ -2,12 +2,12 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QTimer>
 
 #include <map>
 
-#include "ui/scripttext.h"
+#include "ui/script/scripttext.h"
+#include "widgettools.h"
 
 namespace velloran::bench {
 
@@ -43,29 +43,25 @@ bool PaintCounter::eventFilter(QObject* watched, QEvent* event)
     return false;
 }
 
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
-}
-
 BenchWindow::BenchWindow(const QByteArray& script, bool wholeScript)
 {
     m_services.folder = m_dir.path();
-    writeFile(scriptPath(), script);
-    m_window = std::make_unique<ui::frmSet>(m_services, m_shared);
+    testing::writeBytes(scriptPath(), script);
+    m_session = std::make_unique<session::AppSession>(m_services);
+    m_window = std::make_unique<ui::frmSet>(*m_session);
     m_window->Form_Load();
     // The lazy layout's idle-time slices run as the event loop gives them time.
     QList<QTimer*> timers = m_window->findChildren<QTimer*>();
     timers.removeIf([](const QTimer* timer) { return timer->objectName() == QLatin1String("tLayout"); });
+    timers.append(m_session->clockTimer());
     m_timers = std::make_unique<ManualTimers>(timers);
     m_tScroll = m_window->findChild<QTimer*>(QStringLiteral("tScroll"));
     m_paints = std::make_unique<PaintCounter>();
     qApp->installEventFilter(m_paints.get());
     m_window->show();
-    m_window->pane().loadScriptFromFile(scriptPath(), true);
+    pane().loadScriptFromFile(scriptPath(), true);
     if (wholeScript)
-        m_window->setWholeScriptReachable(true);
+        m_session->setWholeScriptReachable(true);
     settle();
 }
 
@@ -100,7 +96,12 @@ void BenchWindow::releaseAll()
 
 ui::ScriptText& BenchWindow::text()
 {
-    return *m_window->tex();
+    return *widgettools::texOf(m_window.get());
+}
+
+ui::ReadingPane& BenchWindow::pane()
+{
+    return widgettools::paneOf(m_window.get());
 }
 
 QString BenchWindow::scriptPath() const
@@ -115,15 +116,15 @@ void BenchWindow::settle()
 
 void BenchWindow::place(float position)
 {
-    m_window->pane().scroller().setPosition(position);
-    m_window->pane().ShowPosition();
+    pane().scroller().setPosition(position);
+    pane().ShowPosition();
     settle();
 }
 
 void BenchWindow::setPlaying(bool playing)
 {
-    if (m_window->pane().playing() != playing)
-        m_window->pane().TogglePlay();
+    if (pane().playing() != playing)
+        pane().TogglePlay();
     settle();
 }
 

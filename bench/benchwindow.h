@@ -11,8 +11,10 @@
 #include "benchscripts.h"
 #include "fakeservices.h"
 #include "manualtimers.h"
-#include "ui/frmset.h"
-#include "ui/readingpane.h"
+#include "session/appsession.h"
+#include "testfiles.h"
+#include "ui/mainwindow/frmset.h"
+#include "ui/pane/readingpane.h"
 
 class QTimer;
 
@@ -24,6 +26,8 @@ namespace velloran::bench {
 
 // Counts the paint events that widgets receive, so a figure can show that painting was measured.
 class PaintCounter : public QObject {
+    Q_OBJECT
+
 public:
     long long all = 0;
     long long text = 0;  // paints of a script text box's viewport, in either window
@@ -48,7 +52,8 @@ public:
 
     ui::frmSet& window() { return *m_window; }
     platform::Services& services() { return m_services; }
-    ui::SharedValues& shared() { return m_shared; }
+    session::AppSession& session() { return *m_session; }
+    ui::ReadingPane& pane();  // the main window's
     ui::ScriptText& text();
     QString folder() const { return m_dir.path(); }
     QString scriptPath() const;
@@ -65,15 +70,12 @@ public:
 private:
     QTemporaryDir m_dir;
     FakeServices m_services;
-    ui::SharedValues m_shared;
+    std::unique_ptr<session::AppSession> m_session;
     std::unique_ptr<ui::frmSet> m_window;
     std::unique_ptr<PaintCounter> m_paints;
     std::unique_ptr<ManualTimers> m_timers;
     QTimer* m_tScroll = nullptr;
 };
-
-// Writes bytes to a file, replacing it; false when that fails.
-bool writeFile(const QString& path, const QByteArray& bytes);
 
 // Font steps up and down in turn, each iteration timed by `time` (a call that runs its work and
 // returns its seconds); the font size the benchmark found is given back at the end.
@@ -83,15 +85,15 @@ template <class Time> void alternateFontSteps(benchmark::State& state, BenchWind
     for (auto _ : state) {
         state.SetIterationTime(time([&] {
             if (larger)
-                bench.window().pane().cFntPlus_Click();
+                bench.pane().cFntPlus_Click();
             else
-                bench.window().pane().cFntMinus_Click();
+                bench.pane().cFntMinus_Click();
             bench.settle();
         }));
         larger = !larger;
     }
     if (!larger)
-        bench.window().pane().cFntMinus_Click();
+        bench.pane().cFntMinus_Click();
 }
 
 }  // namespace velloran::bench

@@ -14,8 +14,8 @@
 #include "engine/markers.h"
 #include "session/textcodec.h"
 #include "suites.h"
-#include "ui/scripttext.h"
-#include "ui/scripttextplan.h"
+#include "ui/script/scripttext.h"
+#include "ui/script/scripttextplan.h"
 
 namespace velloran::bench {
 

@@ -1,4 +1,5 @@
 #include "probes.h"
+#include "widgettools.h"
 
 #include <QAbstractSlider>
 #include <QApplication>
@@ -15,9 +16,9 @@
 #include <vector>
 
 #include "benchwindow.h"
+#include "session/recoverycopy.h"
 #include "startedwindow.h"
-#include "ui/recoverycopy.h"
-#include "ui/scripttext.h"
+#include "ui/script/scripttext.h"
 
 namespace velloran::bench {
 
@@ -33,7 +34,7 @@ bool prepareFolder(const QTemporaryDir& folder, ScriptSize size, const QString& 
     const QString target = QDir(folder.path()).filePath(QStringLiteral("Settings.ini"));
     if (!settingsFile.isEmpty())
         return QFile::copy(settingsFile, target);
-    return writeFile(target, settingsWithScript(scriptBytes(size)));
+    return testing::writeBytes(target, settingsWithScript(scriptBytes(size)));
 }
 
 // A line of /proc/self/status in megabytes, or -1 where there is none.
@@ -65,6 +66,8 @@ void typeKey(QWidget* target, Qt::Key key, const QString& text)
 
 // Notes when each expiry of a timer arrives, before its handler runs.
 class ExpiryLog : public QObject {
+    Q_OBJECT
+
 public:
     std::vector<Clock::time_point> times;
 
@@ -105,7 +108,7 @@ int runStartupProbe(ScriptSize size, const QString& settingsFile, int& argc, cha
                 millisecondsBetween(appMade, started.built),
                 millisecondsBetween(started.built, started.loaded),
                 millisecondsBetween(started.loaded, started.shown),
-                static_cast<long long>(started.window().tex()->scriptLength()));
+                static_cast<long long>(widgettools::texOf(&started.window())->scriptLength()));
     return 0;
 }
 
@@ -124,18 +127,18 @@ int runMemoryProbe(ScriptSize size, const QString& settingsFile)
     ui::frmSet& window = started.window();
     auto* tScroll = window.findChild<QTimer*>(QStringLiteral("tScroll"));
     for (const float place : {480.0f, -120000.0f, -239000.0f}) {
-        window.pane().scroller().setPosition(place);
+        widgettools::paneOf(&window).scroller().setPosition(place);
         for (int tick = 0; tick < 100; ++tick) {
             QMetaObject::invokeMethod(tScroll, "timeout");
             settle();
         }
     }
-    window.pane().cFntPlus_Click();
+    widgettools::paneOf(&window).cFntPlus_Click();
     settle();
-    window.pane().cFntMinus_Click();
+    widgettools::paneOf(&window).cFntMinus_Click();
     settle();
-    typeKey(window.tex(), Qt::Key_X, QStringLiteral("x"));
-    typeKey(window.tex(), Qt::Key_Backspace, QStringLiteral("\b"));
+    typeKey(widgettools::texOf(&window), Qt::Key_X, QStringLiteral("x"));
+    typeKey(widgettools::texOf(&window), Qt::Key_Backspace, QStringLiteral("\b"));
     settle();
     window.SaveSettings();
     settle();
@@ -156,7 +159,7 @@ int runTimingProbe(ScriptSize size, double seconds, int recoveryEveryMs)
     ui::frmSet& window = started.window();
     window.findChild<QAbstractSlider*>(QStringLiteral("sSpeed"))->setValue(kSpeed);
     auto* tScroll = window.findChild<QTimer*>(QStringLiteral("tScroll"));
-    if (window.speedValue() != kSpeed || tScroll->interval() != kSpeed)
+    if (widgettools::paneOf(&window).speedValue() != kSpeed || tScroll->interval() != kSpeed)
         return 1;
     ExpiryLog log;
     tScroll->installEventFilter(&log);
@@ -164,13 +167,13 @@ int runTimingProbe(ScriptSize size, double seconds, int recoveryEveryMs)
     // The copy is asked for at the given pace and taken at once: the script collected in slices,
     // the record written by the worker. The program itself takes one at most every couple of
     // seconds (each change restarts its wait).
-    auto* copy = window.findChild<ui::RecoveryCopy*>();
+    auto* copy = window.findChild<session::RecoveryCopy*>();
     int copiesWritten = 0;
     QTimer pulse;
     if (recoveryEveryMs > 0) {
         copy->setDelay(0);
-        QObject::connect(copy, &ui::RecoveryCopy::copyWritten, [&](bool ok) { copiesWritten += ok ? 1 : 0; });
-        QObject::connect(&pulse, &QTimer::timeout, copy, &ui::RecoveryCopy::noteChange);
+        QObject::connect(copy, &session::RecoveryCopy::copyWritten, [&](bool ok) { copiesWritten += ok ? 1 : 0; });
+        QObject::connect(&pulse, &QTimer::timeout, copy, &session::RecoveryCopy::noteChange);
         pulse.start(recoveryEveryMs);
     }
 
@@ -180,9 +183,9 @@ int runTimingProbe(ScriptSize size, double seconds, int recoveryEveryMs)
     QEventLoop loop;
     QTimer::singleShot(static_cast<int>(spanMs + kSpeed / 2.0), Qt::PreciseTimer, &loop, &QEventLoop::quit);
     const Clock::time_point start = Clock::now();
-    window.pane().TogglePlay();
+    widgettools::paneOf(&window).TogglePlay();
     loop.exec();
-    window.pane().TogglePlay();
+    widgettools::paneOf(&window).TogglePlay();
     pulse.stop();
     tScroll->removeEventFilter(&log);
 
@@ -222,3 +225,5 @@ int runTimingProbe(ScriptSize size, double seconds, int recoveryEveryMs)
 }
 
 }  // namespace velloran::bench
+
+#include "probes.moc"

@@ -16,7 +16,7 @@
 #include "benchwindow.h"
 #include "probeclient.h"
 #include "suites.h"
-#include "ui/scripttext.h"
+#include "ui/script/scripttext.h"
 
 namespace velloran::bench {
 

@@ -7,8 +7,8 @@
 #include "benchwindow.h"
 #include "session/textcodec.h"
 #include "suites.h"
-#include "ui/scripttext.h"
-#include "ui/welcomescript.h"
+#include "ui/mainwindow/welcomescript.h"
+#include "ui/script/scripttext.h"
 
 namespace velloran::bench {
 
@@ -26,7 +26,7 @@ void loadScript(benchmark::State& state, ScriptSize size)
     bench.setPlaying(false);
     for (auto _ : state) {
         state.SetIterationTime(secondsOf([&] {
-            bench.window().pane().loadScriptFromFile(bench.scriptPath(), true);
+            bench.pane().loadScriptFromFile(bench.scriptPath(), true);
             bench.settle();
         }));
     }
@@ -37,14 +37,14 @@ void loadSettings(benchmark::State& state, ScriptSize size)
 {
     BenchWindow& bench = BenchWindow::forSize(size);
     bench.setPlaying(false);
-    writeFile(settingsPath(bench), settingsWithScript(scriptBytes(size)));
+    testing::writeBytes(settingsPath(bench), settingsWithScript(scriptBytes(size)));
     const QString welcome = ui::welcomeScript();
     for (auto _ : state) {
         bench.text().setPlainText(welcome);
         bench.settle();
         state.SetIterationTime(secondsOf([&] {
             bench.window().LoadSettings();
-            bench.window().pane().ShowPosition();
+            bench.pane().ShowPosition();
             bench.settle();
         }));
     }
@@ -66,7 +66,7 @@ void saveSettings(benchmark::State& state, ScriptSize size, bool quoted)
             bench.settle();
         }));
     }
-    bench.window().pane().loadScriptFromFile(bench.scriptPath(), true);
+    bench.pane().loadScriptFromFile(bench.scriptPath(), true);
     bench.settle();
 }
 

@@ -1,9 +1,11 @@
 #include "startedwindow.h"
 
+#include "widgettools.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 
-#include "ui/scripttext.h"
+#include "ui/script/scripttext.h"
 
 namespace velloran::bench {
 
@@ -11,6 +13,8 @@ namespace {
 
 // Notes the first paint of the script's viewport.
 class FirstPaint : public QObject {
+    Q_OBJECT
+
 public:
     explicit FirstPaint(bool& painted) : m_painted(painted) { }
 
@@ -38,20 +42,23 @@ double millisecondsBetween(StartedWindow::Clock::time_point from, StartedWindow:
 StartedWindow::StartedWindow(const QString& folder)
 {
     m_services.folder = folder;
-    m_window = std::make_unique<ui::frmSet>(m_services, m_shared);
+    m_session = std::make_unique<session::AppSession>(m_services);
+    m_window = std::make_unique<ui::frmSet>(*m_session);
     built = Clock::now();
     m_window->Form_Load();
     loaded = Clock::now();
     FirstPaint watcher(m_painted);
-    m_window->tex()->viewport()->installEventFilter(&watcher);
+    widgettools::texOf(m_window.get())->viewport()->installEventFilter(&watcher);
     m_window->show();
     const QDeadlineTimer patience(kPatienceMs);
     while (!m_painted && !patience.hasExpired())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     shown = Clock::now();
-    m_window->tex()->viewport()->removeEventFilter(&watcher);
+    widgettools::texOf(m_window.get())->viewport()->removeEventFilter(&watcher);
 }
 
 StartedWindow::~StartedWindow() = default;
 
 }  // namespace velloran::bench
+
+#include "startedwindow.moc"

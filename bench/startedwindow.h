@@ -6,7 +6,8 @@
 #include <memory>
 
 #include "fakeservices.h"
-#include "ui/frmset.h"
+#include "session/appsession.h"
+#include "ui/mainwindow/frmset.h"
 
 namespace velloran::bench {
 
@@ -30,7 +31,7 @@ public:
 
 private:
     FakeServices m_services;
-    ui::SharedValues m_shared;
+    std::unique_ptr<session::AppSession> m_session;
     std::unique_ptr<ui::frmSet> m_window;
     bool m_painted = false;
 };

@@ -12,8 +12,8 @@
 
 #include "benchwindow.h"
 #include "suites.h"
-#include "ui/navigationbar.h"
-#include "ui/scripttext.h"
+#include "ui/script/scripttext.h"
+#include "ui/widgets/navigationbar.h"
 
 namespace velloran::bench {
 
@@ -25,7 +25,7 @@ constexpr const char* kWholePlaces[] = {"home", "mid", "end"};
 // Home, the middle of the range, and 5000 twips before its end.
 double placeIn(BenchWindow& bench, const char* tag)
 {
-    const double wrap = bench.window().pane().scroller().range().wrapLimit;
+    const double wrap = bench.pane().scroller().range().wrapLimit;
     if (!std::strcmp(tag, "mid"))
         return wrap / 2;
     if (!std::strcmp(tag, "end"))
@@ -35,8 +35,8 @@ double placeIn(BenchWindow& bench, const char* tag)
 
 void placeExactly(BenchWindow& bench, double position)
 {
-    bench.window().pane().scroller().setPosition(position);
-    bench.window().pane().ShowPosition();
+    bench.pane().scroller().setPosition(position);
+    bench.pane().ShowPosition();
     bench.settle();
 }
 
@@ -145,7 +145,7 @@ void settleTime(benchmark::State& state, ScriptSize size)
         auto bench = std::make_unique<BenchWindow>(scriptBytes(size), true);
         state.ResumeTiming();
         state.SetIterationTime(bench->settleLayout());
-        state.counters["wrap_limit"] = bench->window().pane().scroller().range().wrapLimit;
+        state.counters["wrap_limit"] = bench->pane().scroller().range().wrapLimit;
     }
 }
 

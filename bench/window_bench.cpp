@@ -12,10 +12,11 @@
 
 #include "benchwindow.h"
 #include "suites.h"
-#include "ui/frmfull.h"
-#include "ui/navigationbar.h"
-#include "ui/scripttext.h"
-#include "ui/timingaids.h"
+#include "ui/fullscreen/frmfull.h"
+#include "ui/pane/timingaids.h"
+#include "ui/script/scripttext.h"
+#include "ui/widgets/navigationbar.h"
+#include "widgettools.h"
 
 namespace velloran::bench {
 
@@ -76,9 +77,10 @@ void timedTick(benchmark::State& state, ScriptSize size, float start)
     BenchWindow& bench = BenchWindow::forSize(size);
     session::Preferences timing;
     timing.timeLeft = timing.markers = true;
-    bench.window().timing().apply(timing);
+    auto* aids = bench.window().findChild<ui::TimingAids*>(QStringLiteral("timing"));
+    aids->apply(timing);
     tick(state, size, start);
-    bench.window().timing().apply(session::Preferences {});
+    aids->apply(session::Preferences {});
 }
 
 // The full-screen window's tick, playing, with the main window's script copied in at its load.
@@ -86,15 +88,15 @@ void fullTick(benchmark::State& state, ScriptSize size, float start)
 {
     BenchWindow& bench = BenchWindow::forSize(size);
     bench.setPlaying(false);
-    ui::frmFull full(bench.services(), bench.shared(), bench.window());
+    ui::frmFull full(bench.session());
     full.Form_Load();
     ManualTimers timers(full.findChildren<QTimer*>());
     full.show();
-    full.pane().TogglePlay();
+    widgettools::paneOf(&full).TogglePlay();
     auto* tScroll = full.findChild<QTimer*>(QStringLiteral("tScroll"));
     const auto place = [&] {
-        full.pane().setPosition(start);
-        full.pane().ShowPosition();
+        widgettools::paneOf(&full).setPosition(start);
+        widgettools::paneOf(&full).ShowPosition();
         bench.settle();
     };
     place();
@@ -121,10 +123,10 @@ void toggle(benchmark::State& state, ScriptSize size, float position, bool toPla
     PaintTally tally(bench.paints());
     for (auto _ : state) {
         state.SetIterationTime(tally.measure([&] {
-            bench.window().pane().TogglePlay();
+            bench.pane().TogglePlay();
             bench.settle();
         }));
-        bench.window().pane().TogglePlay();
+        bench.pane().TogglePlay();
         bench.settle();
     }
     tally.report(state);
@@ -152,9 +154,9 @@ void nudge(benchmark::State& state, ScriptSize size, float position)
     for (auto _ : state) {
         state.SetIterationTime(tally.measure([&] {
             if (up)
-                bench.window().pane().nudgeUp();
+                bench.pane().nudgeUp();
             else
-                bench.window().pane().nudgeDown();
+                bench.pane().nudgeDown();
             bench.settle();
         }));
         up = !up;

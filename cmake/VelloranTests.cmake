@@ -11,7 +11,22 @@ function(add_unit_test name)
                        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" LABELS unit TIMEOUT 60)
 endfunction()
 
-# Widget test on QtTest, run on the offscreen platform: add_widget_test(name LIBS ... SOURCES ...)
+# Widget tests on QtTest, the classes of several files in one program, each class run as a test of
+# its own on the offscreen platform:
+#   add_widget_tests(program LIBS lib... SOURCES file... TESTS test-name Class [test-name Class]...)
+function(add_widget_tests program)
+  cmake_parse_arguments(ARG "" "" "LIBS;SOURCES;TESTS" ${ARGN})
+  add_executable(${program} ${ARG_SOURCES})
+  target_link_libraries(${program} PRIVATE ${ARG_LIBS} test_widget_main Qt6::Test Qt6::Widgets)
+  target_compile_definitions(${program} PRIVATE ${VELLORAN_QT_DEFINES})
+  while(ARG_TESTS)
+    list(POP_FRONT ARG_TESTS test_name test_class)
+    add_test(NAME ${test_name} COMMAND ${program} ${test_class})
+    set_tests_properties(${test_name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120 LABELS widget)
+  endwhile()
+endfunction()
+
+# One widget test program with its own main (QTEST_MAIN): add_widget_test(name LIBS ... SOURCES ...)
 function(add_widget_test name)
   cmake_parse_arguments(ARG "" "" "LIBS;SOURCES" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})

@@ -3,9 +3,10 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/endsignals.h"
 #include "platform/services.h"
-#include "ui/frmset.h"
+#include "session/appsession.h"
+#include "ui/fullscreen/frmfull.h"
+#include "ui/mainwindow/frmset.h"
 
 namespace {
 
@@ -53,14 +54,13 @@ int main(int argc, char* argv[])
     QApplication::setQuitOnLastWindowClosed(true);
 
     velloran::platform::QtServices services;
-    velloran::ui::SharedValues shared;
-    velloran::ui::frmSet window(services, shared);
+    velloran::session::AppSession session(services);
+    velloran::ui::frmFull::offerTo(session);
+    velloran::ui::frmSet window(session);
     // A shutdown, a closed terminal, Ctrl+C and the end of the desktop session save the work too.
-    velloran::platform::EndSignals endSignals;
-    QObject::connect(&endSignals, &velloran::platform::EndSignals::received, &window,
-                     &velloran::ui::frmSet::endFromOutside);
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
-                     [&window](QSessionManager&) { window.saveForSessionEnd(); });
+    session.listenForEndSignals();
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &session,
+                     [&session](QSessionManager&) { session.saveForSessionEnd(); });
     if (!window.Form_Load())
         return 0;
     window.show();

@@ -2,7 +2,10 @@
 
 #include <QSocketNotifier>
 
+#include "platform/logging.h"
+
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -26,8 +29,11 @@ void onSignal(int signalNumber)
 EndSignals::EndSignals(QObject* parent) : QObject(parent)
 {
     int ends[2] = {-1, -1};
-    if (::pipe2(ends, O_CLOEXEC | O_NONBLOCK) != 0)
+    if (::pipe2(ends, O_CLOEXEC | O_NONBLOCK) != 0) {
+        // The program still runs; a signal from outside then ends it without the save.
+        qCWarning(lcPlatform) << "signals from outside will end without saving: no pipe:" << std::strerror(errno);
         return;
+    }
     m_readEnd = ends[0];
     g_writeEnd = ends[1];
     m_notifier = new QSocketNotifier(m_readEnd, QSocketNotifier::Read, this);
@@ -38,7 +44,8 @@ EndSignals::EndSignals(QObject* parent) : QObject(parent)
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     for (int i = 0; i < 3; ++i)
-        ::sigaction(kHandled[i], &action, &m_previous[i]);
+        if (::sigaction(kHandled[i], &action, &m_previous[i]) != 0)
+            qCWarning(lcPlatform) << "signal" << kHandled[i] << "will end without saving:" << std::strerror(errno);
 }
 
 EndSignals::~EndSignals()

@@ -9,11 +9,11 @@
 #include <QStandardPaths>
 #include <QWidget>
 #include <QWindow>
-#include <cstdio>
 #include <cstdlib>
 #include <unistd.h>
 
 #include "platform/instancelock.h"
+#include "platform/logging.h"
 #include "platform/services.h"
 
 namespace velloran::platform {
@@ -49,7 +49,7 @@ bool QtServices::acquireSingleInstance()
                      QDir::tempPath() + u"/velloran-" + QString::number(::getuid())});
     const bool acquired = m_lock->acquire();
     if (!m_lock->warning().isEmpty())
-        std::fprintf(stderr, "velloran: %s\n", qUtf8Printable(m_lock->warning()));
+        qCWarning(lcPlatform).noquote() << m_lock->warning();
     return acquired;
 }
 

@@ -3,9 +3,8 @@
 #include <QSettings>
 #include <QTemporaryFile>
 
-#include <cstdio>
-
 #include "engine/countdown.h"
+#include "session/logging.h"
 #include "session/safefile.h"
 
 namespace velloran::session {
@@ -43,9 +42,9 @@ bool readSwitchTold(const QSettings& file, const QString& key, bool fallback)
     const bool read = readSwitch(file, key, fallback);
     const QString value = file.value(key).toString().trimmed();
     if (!value.isEmpty() && read == fallback && readSwitch(file, key, !fallback) != fallback)
-        std::fprintf(stderr, "velloran: [%s] %s \"%s\" is neither true nor false; %s is used\n",
-                     qUtf8Printable(key.section(u'/', 0, 0)), qUtf8Printable(key.section(u'/', 1)),
-                     qUtf8Printable(value), fallback ? "true" : "false");
+        qCWarning(lcSession).noquote() << QStringLiteral("[%1] %2 \"%3\" is neither true nor false; %4 is used")
+                                              .arg(key.section(u'/', 0, 0), key.section(u'/', 1), value,
+                                                   fallback ? QStringLiteral("true") : QStringLiteral("false"));
     return read;
 }
 
@@ -54,7 +53,7 @@ constexpr qint64 kMaxPreferencesBytes = 64 * 1024;
 // QSettings opens its file by name, blocking on a pipe and taking whatever stands there. So the
 // file is read as Settings.ini is (a regular file only, opened without blocking) into a private
 // copy that QSettings reads and writes; a missing file gives an empty copy. A file that cannot be
-// read is said on standard error and gives no copy to read, or an empty one to replace it with.
+// read is logged and gives no copy to read, or an empty one to replace it with.
 class PrivateCopy {
 public:
     enum class Use { Read, Replace };
@@ -62,8 +61,7 @@ public:
     {
         const FileRead read = readFile(path, kMaxPreferencesBytes);
         if (!read.bytes && read.failure != ReadFailure::Missing) {
-            std::fprintf(stderr, "velloran: the options in %s cannot be read: %s\n", qUtf8Printable(path),
-                         qUtf8Printable(read.reason));
+            qCWarning(lcSession).noquote() << "the options in" << path << "cannot be read:" << read.reason;
             if (use == Use::Read)
                 return;
         }
@@ -99,7 +97,7 @@ Preferences loadPreferences(const QString& path)
     preferences.wholeScriptReachable = readSwitch(file, kWholeScript, preferences.wholeScriptReachable);
     const engine::CountdownSetting countdown = engine::readCountdown(file.value(kCountdown).toString().toStdString());
     if (!countdown.problem.empty())
-        std::fprintf(stderr, "velloran: %s\n", countdown.problem.c_str());
+        qCWarning(lcSession).noquote() << QString::fromStdString(countdown.problem);
     preferences.countdown = countdown.seconds;
     preferences.timeLeft = readSwitchTold(file, kTimeLeft, preferences.timeLeft);
     preferences.markers = readSwitchTold(file, kMarkers, preferences.markers);

@@ -1,4 +1,4 @@
-#include "session/settingsrecord.h"
+#include "session/settingsapply.h"
 
 #include "session/textcodec.h"
 #include "session/textlimit.h"

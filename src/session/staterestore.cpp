@@ -1,7 +1,7 @@
 #include "session/staterestore.h"
 
 #include "session/safefile.h"
-#include "session/settingsrecord.h"
+#include "session/settingsapply.h"
 #include "session/textcodec.h"
 #include "session/textlimit.h"
 

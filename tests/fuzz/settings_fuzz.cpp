@@ -2,14 +2,14 @@
 // fields 1..n in order, and a record restored whole must come back the same once written again:
 // every character of its texts, its whole numbers, and its record bytes.
 #include "recordingtarget.h"
-#include "session/settingsrecord.h"
+#include "session/settingsapply.h"
 #include "session/textcodec.h"
 
 #include <cstddef>
 #include <cstdint>
 
 using namespace velloran::session;
-using velloran::session::testing::RecordingTarget;
+using velloran::testing::RecordingTarget;
 
 namespace {
 

@@ -1,5 +1,5 @@
-#include "filetools.h"
 #include "session/preferences.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,7 +13,7 @@
 using namespace velloran::session;
 using namespace Qt::StringLiterals;
 using Screen = Preferences::ScreenChoice;
-using velloran::session::testing::HangGuard;
+using velloran::testing::HangGuard;
 
 namespace {
 

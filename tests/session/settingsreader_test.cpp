@@ -1,12 +1,12 @@
 #include "recordingtarget.h"
-#include "session/settingsrecord.h"
+#include "session/settingsapply.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 using namespace velloran::session;
-using namespace velloran::session::testing;
+using namespace velloran::testing;
 using namespace Qt::StringLiterals;
 
 namespace {

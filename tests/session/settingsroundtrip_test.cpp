@@ -1,5 +1,5 @@
 #include "recordingtarget.h"
-#include "session/settingsrecord.h"
+#include "session/settingsapply.h"
 #include "session/textcodec.h"
 #include "session/textlimit.h"
 
@@ -10,7 +10,7 @@
 #include <random>
 
 using namespace velloran::session;
-using namespace velloran::session::testing;
+using namespace velloran::testing;
 using namespace Qt::StringLiterals;
 
 namespace {

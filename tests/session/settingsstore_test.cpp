@@ -1,5 +1,5 @@
-#include "filetools.h"
 #include "session/settingsstore.h"
+#include "testfiles.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -21,7 +21,7 @@
 
 using namespace velloran::session;
 using namespace Qt::StringLiterals;
-using namespace velloran::session::testing;
+using namespace velloran::testing;
 
 namespace {
 
@@ -45,7 +45,7 @@ TEST_F(SettingsStore, FolderIsTheProgramFolderWhenWritableElseTheConfigFolder)
         << "the probe file must be removed";
 
     // Under a regular file nothing can be created, not even by root.
-    writeBytes(path(u"plain"_s), "x");
+    ASSERT_TRUE(writeBytes(path(u"plain"_s), "x"));
     const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     ASSERT_FALSE(config.isEmpty());
     EXPECT_EQ(userConfigFolder(), config + u"/Velloran"_s);
@@ -65,9 +65,9 @@ TEST_F(SettingsStore, StateIsReadWhereItWasLeft)
     ASSERT_TRUE(QDir().mkpath(config + u"/Velloran"_s));
 
     // Written beside the program: read there, whatever the configuration folder holds.
-    writeBytes(current, "config");
-    writeBytes(older, "older");
-    writeBytes(inProgram, "beside");
+    ASSERT_TRUE(writeBytes(current, "config"));
+    ASSERT_TRUE(writeBytes(older, "older"));
+    ASSERT_TRUE(writeBytes(inProgram, "beside"));
     EXPECT_EQ(settingsFileToRead(program, program), inProgram);
 
     // Written to the configuration folder: its file first, then the older place, then the
@@ -83,12 +83,12 @@ TEST_F(SettingsStore, StateIsReadWhereItWasLeft)
     // Written beside the program, but a save that could not be written there went to the
     // configuration folder: the newer of the two is read.
     const QDateTime now = QDateTime::currentDateTime();
-    writeBytes(inProgram, "beside");
-    writeBytes(current, "config");
-    setModified(inProgram, now.addSecs(-60));
-    setModified(current, now);
+    ASSERT_TRUE(writeBytes(inProgram, "beside"));
+    ASSERT_TRUE(writeBytes(current, "config"));
+    ASSERT_TRUE(setModified(inProgram, now.addSecs(-60)));
+    ASSERT_TRUE(setModified(current, now));
     EXPECT_EQ(settingsFileToRead(program, program), current);
-    setModified(inProgram, now.addSecs(60));
+    ASSERT_TRUE(setModified(inProgram, now.addSecs(60)));
     EXPECT_EQ(settingsFileToRead(program, program), inProgram);
     QFile::remove(inProgram);
     EXPECT_EQ(settingsFileToRead(program, program), current);
@@ -118,7 +118,7 @@ TEST_F(SettingsStore, SaveGoesToTheConfigFolderWhenTheProgramFolderFails)
     // Nowhere to write (a plain file stands where the configuration folder would be): the first
     // place tried and the reason come back.
     QDir(config).removeRecursively();
-    writeBytes(config, "not a folder");
+    ASSERT_TRUE(writeBytes(config, "not a folder"));
     const SaveOutcome nowhere = saveRecord(program, "three");
     EXPECT_FALSE(nowhere.saved);
     EXPECT_EQ(nowhere.file, settingsPath(program));
@@ -128,7 +128,7 @@ TEST_F(SettingsStore, SaveGoesToTheConfigFolderWhenTheProgramFolderFails)
     // Once saved in the configuration folder, the file older versions kept is read no more.
     const QString older = settingsPath(config + u"/Velloran"_s);
     ASSERT_TRUE(QDir().mkpath(config + u"/Velloran"_s));
-    writeBytes(older, "older");
+    ASSERT_TRUE(writeBytes(older, "older"));
     EXPECT_TRUE(saveRecord(config, "four").saved);
     EXPECT_FALSE(QFile::exists(older));
     EXPECT_EQ(readBytes(older + u".old"_s), QByteArray("older"));
@@ -137,10 +137,10 @@ TEST_F(SettingsStore, SaveGoesToTheConfigFolderWhenTheProgramFolderFails)
 
 TEST_F(SettingsStore, ReadWholeFileRefusesWhatItCannotHoldOrRead)
 {
-    writeBytes(path(u"ten"_s), "0123456789");
+    ASSERT_TRUE(writeBytes(path(u"ten"_s), "0123456789"));
     EXPECT_EQ(readWholeFile(path(u"ten"_s), 10), QByteArray("0123456789"));
     EXPECT_FALSE(readWholeFile(path(u"ten"_s), 9));
-    writeBytes(path(u"empty"_s), QByteArray());
+    ASSERT_TRUE(writeBytes(path(u"empty"_s), QByteArray()));
     EXPECT_EQ(readWholeFile(path(u"empty"_s), 10), QByteArray());
     EXPECT_FALSE(readWholeFile(path(u"missing"_s), 10));
     EXPECT_FALSE(readWholeFile(m_dir.path(), 10));
@@ -151,12 +151,12 @@ TEST_F(SettingsStore, ReadWholeFileRefusesWhatItCannotHoldOrRead)
 TEST_F(SettingsStore, OnlyRegularFilesAreReadAndOthersAreRefusedAtOnce)
 {
     const HangGuard guard(20);
-    writeBytes(path(u"plain.txt"_s), "plain");
+    ASSERT_TRUE(writeBytes(path(u"plain.txt"_s), "plain"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(path(u"pipe.txt"_s)).constData(), 0600), 0);
     ASSERT_TRUE(QFile::link(path(u"plain.txt"_s), path(u"to-plain.txt"_s)));
     ASSERT_TRUE(QFile::link(path(u"pipe.txt"_s), path(u"to-pipe.txt"_s)));
     ASSERT_TRUE(QFile::link(u"/dev/zero"_s, path(u"to-zero.txt"_s)));
-    writeBytes(path(u"locked.txt"_s), "x");
+    ASSERT_TRUE(writeBytes(path(u"locked.txt"_s), "x"));
     const bool root = ::geteuid() == 0;  // permission bits do not stop the superuser
     ASSERT_TRUE(QFile::setPermissions(path(u"locked.txt"_s), QFileDevice::WriteOwner));
 
@@ -197,7 +197,7 @@ TEST_F(SettingsStore, WriteFileSafelyReplacesWholeOrNotAtAll)
     EXPECT_TRUE(writeFileSafely(target, "second record"));
     EXPECT_EQ(readBytes(target), QByteArray("second record"));
 
-    writeBytes(path(u"plain"_s), "x");
+    ASSERT_TRUE(writeBytes(path(u"plain"_s), "x"));
     EXPECT_FALSE(writeFileSafely(path(u"plain/Settings.ini"_s), "lost"));
 
     // A full disk, simulated by a file size limit (which binds root too): the old file stays whole.
@@ -226,7 +226,7 @@ TEST_F(SettingsStore, WriteFileSafelyReplacesWholeOrNotAtAll)
 TEST_F(SettingsStore, AnAbandonedWriteStopsLeavesNothingAndKeepsTheTarget)
 {
     const QString target = path(u"Settings.recovery"_s);
-    writeBytes(target, "old");
+    ASSERT_TRUE(writeBytes(target, "old"));
     const auto entries = [&] { return QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden); };
 
     WriteAbandon before;
@@ -274,7 +274,7 @@ TEST_F(SettingsStore, RecoveryCopyGoesToTheFirstPlaceThatTakesItAndOnlyThere)
     EXPECT_EQ(readBytes(blocked), QByteArray("two"));
     EXPECT_FALSE(QFile::exists(fallback)) << "the older copy is removed";
 
-    writeBytes(path(u"plain"_s), "x");
+    ASSERT_TRUE(writeBytes(path(u"plain"_s), "x"));
     const SaveOutcome nowhere = writeRecovery({path(u"plain/a"_s), path(u"plain/b"_s)}, "three");
     EXPECT_FALSE(nowhere.saved);
     EXPECT_TRUE(nowhere.reason.contains(path(u"plain/a: "_s)) &&
@@ -284,7 +284,7 @@ TEST_F(SettingsStore, RecoveryCopyGoesToTheFirstPlaceThatTakesItAndOnlyThere)
 
 TEST_F(SettingsStore, LoadTextFileDecodes)
 {
-    writeBytes(path(u"script.txt"_s), "\x80 caf\xE9\r\n");
+    ASSERT_TRUE(writeBytes(path(u"script.txt"_s), "\x80 caf\xE9\r\n"));
     EXPECT_EQ(loadTextFile(path(u"script.txt"_s)), u"\u20AC caf\u00E9\r\n"_s);
     EXPECT_FALSE(loadTextFile(path(u"missing.txt"_s)));
     EXPECT_EQ(loadScriptFile(path(u"script.txt"_s)).text, u"\u20AC caf\u00E9\r\n"_s);
@@ -305,14 +305,14 @@ TEST_F(SettingsStore, ScriptFilesBeyondTheLimitAreRefusedWithTheirSize)
 {
     // Line breaks alone: each LF counts as two characters, so half the limit in bytes is at it.
     QByteArray atLimit(kMaxScriptCharacters / 2, '\n');
-    writeBytes(path(u"at limit.txt"_s), atLimit);
+    ASSERT_TRUE(writeBytes(path(u"at limit.txt"_s), atLimit));
     const ScriptLoad fits = loadScriptFile(path(u"at limit.txt"_s));
     ASSERT_TRUE(fits.text);
     EXPECT_EQ(scriptCharacters(*fits.text), kMaxScriptCharacters);
     EXPECT_TRUE(fits.refusal.isEmpty());
 
     atLimit += 'x';
-    writeBytes(path(u"over.txt"_s), atLimit);
+    ASSERT_TRUE(writeBytes(path(u"over.txt"_s), atLimit));
     const ScriptLoad over = loadScriptFile(path(u"over.txt"_s));
     EXPECT_FALSE(over.text);
     EXPECT_EQ(over.refusal, u"\"over.txt\" was not loaded: it holds 16,000,001 characters, and a script "

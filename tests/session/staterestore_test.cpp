@@ -1,9 +1,9 @@
 // The start-up restore: which file it reads, what it applies, and what it keeps aside.
-#include "filetools.h"
 #include "recordingtarget.h"
 #include "session/safefile.h"
 #include "session/staterestore.h"
 #include "session/textlimit.h"
+#include "testfiles.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -19,8 +19,8 @@
 
 using namespace velloran::session;
 using namespace Qt::StringLiterals;
-using namespace velloran::session::testing;
-using velloran::session::testing::RecordingTarget;
+using namespace velloran::testing;
+using velloran::testing::RecordingTarget;
 
 namespace {
 
@@ -36,7 +36,7 @@ TEST_F(StateRestore, KeepAsideKeepsTheNewestThreeOfAnyKind)
 {
     const QString target = path(u"Settings.ini"_s);
     for (const char* content : {"first", "second", "third", "fourth"}) {
-        writeBytes(target, content);
+        ASSERT_TRUE(writeBytes(target, content));
         EXPECT_EQ(keepAside(target), target + u".damaged"_s);
         EXPECT_FALSE(QFile::exists(target));
     }
@@ -107,16 +107,16 @@ TEST_F(StateRestore, StartUpRestoresTheNewestWholeStateAndKeepsDamagedFilesAside
         const QString recovery = folder.filePath(u"Settings.recovery"_s);
         const QDateTime now = QDateTime::currentDateTime();
         if (!c.settings.isNull()) {
-            writeBytes(settings, c.settings);
-            setModified(settings, now);
+            ASSERT_TRUE(writeBytes(settings, c.settings));
+            ASSERT_TRUE(setModified(settings, now));
         }
         if (!c.recovery.isNull()) {
             const std::optional<QByteArray> base = c.made == Made::FromAnother ? QByteArray("another")
                                                    : c.settings.isNull()       ? std::nullopt
                                                                                : std::optional(c.settings);
-            writeBytes(recovery,
-                       c.made == Made::Unsaid ? c.recovery : recoveryCopy(c.recovery, settingsDigest(base)));
-            setModified(recovery, now.addSecs(-c.recoveryAge));
+            ASSERT_TRUE(writeBytes(recovery, c.made == Made::Unsaid ? c.recovery
+                                                                     : recoveryCopy(c.recovery, settingsDigest(base))));
+            ASSERT_TRUE(setModified(recovery, now.addSecs(-c.recoveryAge)));
         }
         RecordingTarget target;
         const RestoreReport report =
@@ -157,7 +157,7 @@ TEST_F(StateRestore, AScriptBeyondTheLimitIsKeptAsideWhole)
     for (const qint64 characters : {kMaxScriptCharacters, kMaxScriptCharacters + 1}) {
         const QByteArray record =
             "100,10,27.75,480,\"\",0,0,\"" + QByteArray(characters - 2, 'x') + "\r\n\"\r\n";
-        writeBytes(settings, record);
+        ASSERT_TRUE(writeBytes(settings, record));
         RecordingTarget target;
         const RestoreReport report = restoreState(settings, {}, target);
         const bool within = characters <= kMaxScriptCharacters;

@@ -13,6 +13,8 @@ bool expireNow(QTimer* timer);
 // once. Each timer keeps running or stopped as the program sets it, so a test still sees which
 // timers the program runs, and nothing ticks unless the test says so.
 class ManualTimers : public QObject {
+    Q_OBJECT
+
 public:
     explicit ManualTimers(const QList<QTimer*>& timers);
     ~ManualTimers() override;

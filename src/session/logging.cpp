@@ -1,0 +1,3 @@
+#include "session/logging.h"
+
+Q_LOGGING_CATEGORY(lcSession, "velloran.session")

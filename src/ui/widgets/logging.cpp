@@ -1,0 +1,3 @@
+#include "ui/widgets/logging.h"
+
+Q_LOGGING_CATEGORY(lcUi, "velloran.ui")

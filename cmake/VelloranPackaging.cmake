@@ -15,6 +15,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation")
+# The speech model is data, read only while following the reader's voice: recommended, so that a
+# minimal install may leave it out (following then says it is missing).
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pocketsphinx-en-us")
 # Lines under 80 columns, as the package's description shows them.
 set(CPACK_PACKAGE_DESCRIPTION "A plain-text script scrolls steadily up the window, so that someone
 reading it aloud to a camera or an audience keeps their eyes at one height.

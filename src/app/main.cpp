@@ -7,11 +7,12 @@
 #include "session/appsession.h"
 #include "ui/fullscreen/frmfull.h"
 #include "ui/mainwindow/frmset.h"
+#include "ui/pane/voicecontrol.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: velloran [--help | --version]\n"
+    "Usage: velloran [--help | --version | --voice-input FILE]\n"
     "\n"
     "Velloran scrolls a plain-text script steadily up its window, so that someone\n"
     "reading it aloud keeps their eyes at one height. Everything else happens in\n"
@@ -19,6 +20,9 @@ constexpr const char* kUsage =
     "\n"
     "  --help     print this text and end\n"
     "  --version  print the version and end\n"
+    "  --voice-input FILE\n"
+    "             when following the reader's voice (Alt+V), hear this WAV file\n"
+    "             (16-bit PCM), in real time, instead of the microphone\n"
     "\n"
     "The working state, script included, is kept in Settings.ini: beside the\n"
     "program for a copy run from its own writable folder, otherwise in\n"
@@ -41,6 +45,15 @@ bool answeredFromCommandLine(int argc, char* argv[])
     return false;
 }
 
+// The audio file given with --voice-input; empty when none.
+QString voiceInput(int argc, char* argv[])
+{
+    for (int i = 1; i + 1 < argc; ++i)
+        if (std::strcmp(argv[i], "--voice-input") == 0)
+            return QString::fromLocal8Bit(argv[i + 1]);
+    return {};
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
@@ -61,6 +74,7 @@ int main(int argc, char* argv[])
     session.listenForEndSignals();
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &session,
                      [&session](QSessionManager&) { session.saveForSessionEnd(); });
+    velloran::ui::VoiceControl::of(session).setInputFile(voiceInput(argc, argv));
     if (!window.Form_Load())
         return 0;
     window.show();

@@ -50,6 +50,15 @@ double followStep(const FollowTick& tick, FollowMotion& motion)
     return tick.readerPace * dt + r0 - r;
 }
 
+double followStepForward(const FollowTick& tick, FollowMotion& motion)
+{
+    const double step = followStep(tick, motion);
+    if (step >= 0 || motion.stiffness > 0)
+        return step;
+    motion = {};
+    return 0;
+}
+
 void ReadingRate::note(double time, std::size_t word)
 {
     if (!m_samples.empty()) {

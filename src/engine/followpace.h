@@ -27,6 +27,10 @@ struct FollowMotion {
 // pace: softly while it keeps up, so the motion stays even, and stiffly enough to glide within
 // half a second to a place more than two lines off; it never overshoots from rest.
 double followStep(const FollowTick& tick, FollowMotion& motion);
+// As followStep, but while simply keeping up the script never goes back: when the reader stops
+// with the script a little past the word (the reader's pace carried it on), it comes to rest
+// there. Only a glide, to a place more than two lines off, goes back.
+double followStepForward(const FollowTick& tick, FollowMotion& motion);
 
 // The reader's pace in words a second, from the places reached over the last few seconds.
 class ReadingRate {

@@ -26,12 +26,17 @@ void Scroller::setExact(bool exact)
 
 void Scroller::tick(std::int16_t frequency)
 {
+    advance(frequency);
+}
+
+void Scroller::advance(double twips)
+{
     double position = m_position;
     if (position <= m_range.wrapLimit)
         position = m_home;
-    // Both operands are single-precision values, so rounding the exact difference gives what the
-    // single-precision subtraction gives.
-    m_position = kept(position - frequency);
+    // With a frequency both operands are single-precision values, so rounding the exact
+    // difference gives what the single-precision subtraction gives.
+    m_position = kept(position - twips);
 }
 
 bool Scroller::nudgeUp()

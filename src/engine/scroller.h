@@ -69,6 +69,8 @@ public:
 
     // One tick: wrap to home at or below the wrap limit, then rise by the frequency.
     void tick(std::int16_t frequency);
+    // A tick of any step (following a reader's voice): the same wrap, then up by `twips`.
+    void advance(double twips);
 
     // Nudges: the limit is tested before the step, and the result is not clamped.
     bool nudgeUp();

@@ -21,6 +21,11 @@ const QString kCountdown = QStringLiteral("Play/Countdown");
 const QString kTimeLeft = QStringLiteral("Display/TimeLeft");
 const QString kMarkers = QStringLiteral("Script/Markers");
 const QString kPaceKeys = QStringLiteral("Keys/Pace");
+const QString kFollow = QStringLiteral("Voice/Follow");
+const QString kDevice = QStringLiteral("Voice/Device");
+const QString kModel = QStringLiteral("Voice/Model");
+const QString kDictionary = QStringLiteral("Voice/Dictionary");
+const QString kMarkWord = QStringLiteral("Voice/MarkWord");
 
 const QString kPrimary = QStringLiteral("primary");
 const QString kMainWindow = QStringLiteral("window");
@@ -83,6 +88,18 @@ QString preferencesPath(const QString& folder)
     return folder + u"/Preferences.ini";
 }
 
+namespace {
+
+// An unquoted value with a comma in it comes back as a list.
+QString readText(const QSettings& file, const QString& key)
+{
+    const QVariant value = file.value(key);
+    return (value.typeId() == QMetaType::QStringList ? value.toStringList().join(u", ") : value.toString())
+        .trimmed();
+}
+
+}  // namespace
+
 Preferences loadPreferences(const QString& path)
 {
     Preferences preferences;
@@ -102,12 +119,13 @@ Preferences loadPreferences(const QString& path)
     preferences.timeLeft = readSwitchTold(file, kTimeLeft, preferences.timeLeft);
     preferences.markers = readSwitchTold(file, kMarkers, preferences.markers);
     preferences.paceKeys = readSwitchTold(file, kPaceKeys, preferences.paceKeys);
+    preferences.voice.follow = readSwitch(file, kFollow, preferences.voice.follow);
+    preferences.voice.device = readText(file, kDevice);
+    preferences.voice.model = readText(file, kModel);
+    preferences.voice.dictionary = readText(file, kDictionary);
+    preferences.voice.markWord = readSwitch(file, kMarkWord, preferences.voice.markWord);
 
-    // An unquoted name with a comma in it comes back as a list.
-    const QVariant value = file.value(kScreen);
-    const QString screen =
-        (value.typeId() == QMetaType::QStringList ? value.toStringList().join(u", ") : value.toString())
-            .trimmed();
+    const QString screen = readText(file, kScreen);
     if (screen.compare(kMainWindow, Qt::CaseInsensitive) == 0) {
         preferences.screen = Preferences::ScreenChoice::MainWindow;
     } else if (!screen.isEmpty() && screen.compare(kPrimary, Qt::CaseInsensitive) != 0) {
@@ -137,6 +155,11 @@ bool savePreferences(const QString& path, const Preferences& preferences)
     file.setValue(kTimeLeft, preferences.timeLeft);
     file.setValue(kMarkers, preferences.markers);
     file.setValue(kPaceKeys, preferences.paceKeys);
+    file.setValue(kFollow, preferences.voice.follow);
+    file.setValue(kDevice, preferences.voice.device);
+    file.setValue(kModel, preferences.voice.model);
+    file.setValue(kDictionary, preferences.voice.dictionary);
+    file.setValue(kMarkWord, preferences.voice.markWord);
     file.sync();
     if (file.status() != QSettings::NoError)
         return false;

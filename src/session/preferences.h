@@ -27,6 +27,18 @@ struct Preferences {
     bool markers = false;    // lines starting with '#' are ticks on the bar, reached with Alt+keys
     bool paceKeys = false;   // Alt+Up and Alt+Down click the frequency spinner's arrows
 
+    // Following the reader's voice: a microphone is opened and a speech model read only while on.
+    struct Voice {
+        bool follow = false;
+        QString device;         // the input device's description; empty: the system's default
+        QString model;          // a pocketsphinx acoustic model folder; empty: Debian's en-us model
+        QString dictionary;     // a pronouncing dictionary; empty: Debian's cmudict-en-us.dict
+        bool markWord = false;  // the word last heard marked faintly in the script
+
+        bool operator==(const Voice&) const = default;
+    };
+    Voice voice;
+
     bool operator==(const Preferences&) const = default;
 };
 

@@ -99,6 +99,26 @@ TEST(FollowStep, KeepsPaceWithTheReaderAndStopsWhenTheReaderStops)
     }
 }
 
+TEST(FollowStepForward, ComesToRestPastTheWordInsteadOfGoingBackButGlidesBackToAFarPlace)
+{
+    for (double interval : {16.0, 100.0}) {
+        // The reader has stopped; the pace carried the script a little past the last word.
+        FollowMotion motion {300, 0};
+        double position = -200;
+        for (double t = 0; t < 3; t += interval / 1000) {
+            const double before = position;
+            position -= followStepForward({position, 0, interval, 0, kLine}, motion);
+            EXPECT_LE(position, before) << interval;
+        }
+        EXPECT_GT(position, -kLine) << interval;
+        EXPECT_EQ(motion.speed, 0) << interval;
+        // The reader went back three lines: the script glides back there.
+        for (double t = 0; t < 1; t += interval / 1000)
+            position -= followStepForward({position, 3 * kLine, interval, 0, kLine}, motion);
+        EXPECT_NEAR(position, 3 * kLine, kLine / 2) << interval;
+    }
+}
+
 TEST(ReadingRate, MeasuresWordsASecondAndFallsToNothingInAPause)
 {
     ReadingRate rate;

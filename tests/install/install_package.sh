@@ -61,7 +61,7 @@ check "manual page for this version" \
 # Both answers come before Qt starts: no display is needed, and nothing else is printed.
 nodisplay() { env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$@"; }
 check "--version prints the version" test "$(nodisplay "$ROOT/usr/bin/velloran" --version)" = "velloran $VERSION"
-check "--help prints the usage" grep -q '^Usage: velloran \[--help | --version\]$' \
+check "--help prints the usage" grep -q '^Usage: velloran \[--help | --version | --voice-input FILE\]$' \
   <(nodisplay "$ROOT/usr/bin/velloran" --help)
 check "--help ends with success" nodisplay "$ROOT/usr/bin/velloran" some-ignored-file.txt --help
 check "without --help or --version the program wants its display" \
@@ -75,9 +75,11 @@ check "package name and version" test "$(dpkg-deb -f "$DEB" Package Version | tr
   "Package: velloran Version: $VERSION "
 depends=$(dpkg-deb -f "$DEB" Depends)
 depended=$(sed 's/ *([^)]*)//g; s/, */\n/g' <<<"$depends")  # the package names alone
-for dependency in fonts-liberation libqt6core6 libqt6gui6 libqt6widgets6 libstdc++6 libc6; do
+for dependency in fonts-liberation libqt6core6 libqt6gui6 libqt6widgets6 libstdc++6 libc6 libpocketsphinx3 \
+  libqt6multimedia6; do
   check "package depends on $dependency" grep -qxF "$dependency" <<<"$depended"
 done
+check "package recommends the speech model" test "$(dpkg-deb -f "$DEB" Recommends)" = "pocketsphinx-en-us"
 packaged=$(dpkg-deb --fsys-tarfile "$DEB" | tar -t | grep -v '/$' | sed 's|^\./||' | sort)
 check "package holds the installed files" test "$packaged" = "$expected_files"
 check "packaged program is stripped" grep -q ', stripped' <(dpkg-deb --fsys-tarfile "$DEB" | tar -xO ./usr/bin/velloran | file -)

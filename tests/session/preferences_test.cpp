@@ -85,8 +85,14 @@ INSTANTIATE_TEST_SUITE_P(
                       PreferencesCase {"[Play]\nCountdown=2.5\n[Keys]\nPace=fast\n", Preferences {}},
                       PreferencesCase {"[Play]\nCountdown= 10 \n",
                                        with([](Preferences& p) { p.countdown = 10; })},
+                      PreferencesCase {"[Voice]\nFollow=on\nDevice=USB Mic, left\nModel= /m/en \n"
+                                       "Dictionary=/m/d\nMarkWord=yes\n",
+                                       with([](Preferences& p) {
+                                           p.voice = {true, u"USB Mic, left"_s, u"/m/en"_s, u"/m/d"_s, true};
+                                       })},
                       // Keys in the wrong group are not the options.
-                      PreferencesCase {"[General]\nMirror=true\n[Script]\nCue=true\n", Preferences {}}));
+                      PreferencesCase {"[General]\nMirror=true\n[Script]\nCue=true\n[Script]\nFollow=1\n",
+                                       Preferences {}}));
 
 TEST(Preferences, ABadTimingValueIsSaidOnStandardError)
 {
@@ -128,6 +134,7 @@ TEST(Preferences, WhatIsSavedReadsBack)
                                          p.remote = false;
                                          p.screen = Screen::Named;
                                          p.screenName = u"DP-2, right"_s;
+                                         p.voice = {true, u"Mic \"2\", left"_s, u"/a b/en-us"_s, {}, true};
                                      })}) {
         ASSERT_TRUE(savePreferences(path, saved));
         EXPECT_EQ(loadPreferences(path), saved);

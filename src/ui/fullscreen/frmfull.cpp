@@ -16,6 +16,8 @@
 #include "ui/pane/readingpane.h"
 #include "ui/pane/scriptview.h"
 #include "ui/pane/timingaids.h"
+#include "ui/pane/voicecontrol.h"
+#include "ui/pane/voiceindicator.h"
 #include "ui/widgets/controls.h"
 #include "ui/widgets/picturebutton.h"
 
@@ -173,11 +175,12 @@ void frmFull::Form_Load()
     // The panel and the cue as windows inside this one: the window manager never lists them, and
     // mapping one anew never makes it drop this window below its taskbar.
     winId();
-    for (QWidget* overlay : {m_fCtrl, m_rig->cue()}) {
+    for (QWidget* overlay : {m_fCtrl, m_rig->cue(), static_cast<QWidget*>(m_rig->voiceMark())}) {
         overlay->setScreen(screen ? screen : this->screen());
         overlay->winId();
         overlay->windowHandle()->setParent(windowHandle());
     }
+    VoiceControl::of(m_session).attach(*m_pane, *m_view, m_rig->voiceMark());
 }
 
 void frmFull::ToggleControlPanel()

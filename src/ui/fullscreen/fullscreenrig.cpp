@@ -12,6 +12,8 @@
 #include "ui/pane/readingpane.h"
 #include "ui/pane/screenchoice.h"
 #include "ui/pane/scriptview.h"
+#include "ui/pane/voicecontrol.h"
+#include "ui/pane/voiceindicator.h"
 #include "ui/script/reflector.h"
 #include "ui/widgets/controls.h"
 #include "ui/widgets/logging.h"
@@ -22,18 +24,25 @@ namespace {
 
 constexpr double kCueWidth = 180;  // twips; fits the gap left of the script while scrolling
 constexpr double kCueHeight = 240;
+constexpr double kVoiceMarkWidth = 1800;  // the voice indicator, in the top corner left of the script
+constexpr double kVoiceMarkHeight = 300;
 
 }  // namespace
 
-FullScreenRig::FullScreenRig(QWidget* window, session::AppSession& session, ReadingPane& pane, ScriptView& view,
-                             const TwipScale& scale)
+FullScreenRig::FullScreenRig(QWidget* window, session::AppSession& session, ReadingPane& pane,
+                             ScriptView& view, const TwipScale& scale)
     : QObject(window), m_window(window), m_session(session), m_pane(pane), m_view(view), m_scale(scale),
-      m_reflector(new Reflector(this)), m_cue(new ReadingCue(window)), m_escapeWait(new QTimer(this))
+      m_reflector(new Reflector(this)), m_cue(new ReadingCue(window)),
+      m_voiceMark(new VoiceIndicator(window, true)), m_escapeWait(new QTimer(this))
 {
     view.reflectWith(*m_reflector);
     m_cue->resize(m_scale.px(kCueWidth), m_scale.px(kCueHeight));
     makeOverlayWindow(m_cue, false);
     m_reflector->watch(m_cue);
+    m_voiceMark->resize(m_scale.px(kVoiceMarkWidth), m_scale.px(kVoiceMarkHeight));
+    makeOverlayWindow(m_voiceMark, false);
+    m_reflector->watch(m_voiceMark);
+    connect(m_voiceMark, &VoiceIndicator::wantedChanged, this, [this] { placeCue(m_window->isVisible()); });
 
     m_escapeWait->setObjectName(QStringLiteral("tEscape"));
     m_escapeWait->setSingleShot(true);
@@ -49,6 +58,9 @@ void FullScreenRig::buildKeys(QWidget* hiddenFrame)
     QPushButton* cue = makeAccelerator(hiddenFrame, QStringLiteral("cCue"), QStringLiteral("&k"));
     m_scale.place(cue, 2040, 0, 255, 255);
     connect(cue, &QAbstractButton::clicked, this, &FullScreenRig::toggleCue);
+    QPushButton* voice = makeAccelerator(hiddenFrame, QStringLiteral("cVoice"), QStringLiteral("&v"));
+    m_scale.place(voice, 2400, 0, 255, 255);
+    connect(voice, &QAbstractButton::clicked, this, [this] { VoiceControl::of(m_session).toggle(); });
 }
 
 QScreen* FullScreenRig::chosenScreen() const
@@ -162,6 +174,9 @@ void FullScreenRig::placeCue(bool windowSeen)
     const QRect cue(QPoint(0, area.height() / 3 - m_cue->height() / 2), m_cue->size());
     m_cue->move(m_reflector->place(cue, area).topLeft());
     m_cue->setVisible(windowSeen && m_preferences.cue);
+    const QRect mark(QPoint(m_scale.px(120), m_scale.px(120)), m_voiceMark->size());
+    m_voiceMark->move(m_reflector->place(mark, area).topLeft());
+    m_voiceMark->setVisible(windowSeen && m_voiceMark->wanted());
 }
 
 }  // namespace velloran::ui

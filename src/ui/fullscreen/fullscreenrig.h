@@ -21,6 +21,7 @@ namespace velloran::ui {
 class ReadingPane;
 class Reflector;
 class ScriptView;
+class VoiceIndicator;
 
 // The full-screen window's rig options: the screen it covers, the mirrored or upside-down picture
 // for a beam-splitter glass (Alt+M), the reading cue (Alt+K), and a presentation remote's keys.
@@ -51,6 +52,8 @@ public:
     // The cue, a window of its own inside the full-screen one: placed and shown as the options say.
     QWidget* cue() const { return m_cue; }
     void placeCue(bool windowSeen);
+    // The voice indicator, likewise a window of its own, in the top corner left of the script.
+    VoiceIndicator* voiceMark() const { return m_voiceMark; }
 
 private:
     bool escapeEnds();  // with the remote: only a second Escape ends
@@ -62,6 +65,7 @@ private:
     TwipScale m_scale;
     Reflector* m_reflector;
     QWidget* m_cue;
+    VoiceIndicator* m_voiceMark;
     QRect m_tipPlain;  // the navigation bar's place in the plain picture
     session::Preferences m_preferences;
     engine::HeldKeys m_heldKeys;  // the remote's keys, each held key counted once

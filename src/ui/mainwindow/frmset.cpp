@@ -24,6 +24,8 @@
 #include "ui/pane/readingpane.h"
 #include "ui/pane/scriptview.h"
 #include "ui/pane/timingaids.h"
+#include "ui/pane/voicecontrol.h"
+#include "ui/pane/voiceindicator.h"
 #include "ui/widgets/controls.h"
 #include "ui/widgets/mouserelay.h"
 #include "ui/widgets/picturebutton.h"
@@ -100,6 +102,16 @@ void frmSet::buildWindowControls()
     QPushButton* options = makeAccelerator(this, QStringLiteral("cPrefs"), QStringLiteral("&o"));
     m_scale.place(options, 360 + 4 * 360, 7680, 255, 255);
     connect(options, &QAbstractButton::clicked, this, &frmSet::editPreferences);
+    // Following the reader's voice: Alt+V, and its indicator upright in the margin left of the
+    // script, below the middle, where nothing of the window stands.
+    QPushButton* follow = makeAccelerator(this, QStringLiteral("cVoice"), QStringLiteral("&v"));
+    m_scale.place(follow, 360 + 5 * 360, 7680, 255, 255);
+    connect(follow, &QAbstractButton::clicked, this, [this] { VoiceControl::of(m_session).toggle(); });
+    auto* voiceMark = new VoiceIndicator(this, false);
+    m_scale.place(voiceMark, 15, 2880, 210, 2280);
+    connect(voiceMark, &VoiceIndicator::wantedChanged, voiceMark,
+            [voiceMark] { voiceMark->setVisible(voiceMark->wanted()); });
+    VoiceControl::of(m_session).attach(*m_pane, *m_view, voiceMark);
     m_lBkPath = makeLabel(this, QStringLiteral("lBkPath"), QString(), 8.25, false);
     m_scale.place(m_lBkPath, 240, 8160, 2055, 255);
 }
@@ -210,6 +222,7 @@ bool frmSet::Form_Load()
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->geometry().center() - rect().center());
     m_view->startRecoveryCopy(m_session);
+    VoiceControl::of(m_session).applyPreferences(m_session.preferences().voice);
     return true;
 }
 

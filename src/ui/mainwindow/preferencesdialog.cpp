@@ -6,6 +6,7 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QSpinBox>
+#include <QLineEdit>
 
 #include "engine/countdown.h"
 #include "ui/pane/screenchoice.h"
@@ -23,6 +24,15 @@ QCheckBox* box(const QString& name, const QString& label, bool checked, QWidget*
     check->setObjectName(name);
     check->setChecked(checked);
     return check;
+}
+
+QLineEdit* field(const QString& name, const QString& text, const QString& placeholder, QWidget* parent)
+{
+    auto* edit = new QLineEdit(text, parent);
+    edit->setObjectName(name);
+    edit->setPlaceholderText(placeholder);
+    edit->setClearButtonEnabled(true);
+    return edit;
 }
 
 }  // namespace
@@ -90,6 +100,25 @@ PreferencesDialog::PreferencesDialog(const session::Preferences& preferences, QW
                                  : preferences.screen == Choice::MainWindow ? kMainWindow
                                                                             : preferences.screenName);
 
+    const session::Preferences::Voice& voice = preferences.voice;
+    m_follow = box(QStringLiteral("Follow"), QStringLiteral("Follow the reader's voice (Alt+V)"),
+                   voice.follow, this);
+    auto* voiceNote = new QLabel(
+        QStringLiteral("While on, the microphone is listened to and the script moves with what is read "
+                       "from it; nothing is recorded or sent anywhere. Needs the Debian package "
+                       "pocketsphinx-en-us, and a script in English."),
+        this);
+    voiceNote->setObjectName(QStringLiteral("VoiceNote"));
+    voiceNote->setWordWrap(true);
+    voiceNote->setIndent(20);
+    m_device = field(QStringLiteral("Device"), voice.device, QStringLiteral("the system's default"), this);
+    m_model = field(QStringLiteral("Model"), voice.model,
+                    QStringLiteral("/usr/share/pocketsphinx/model/en-us/en-us"), this);
+    m_dictionary = field(QStringLiteral("Dictionary"), voice.dictionary,
+                         QStringLiteral("/usr/share/pocketsphinx/model/en-us/cmudict-en-us.dict"), this);
+    m_markWord = box(QStringLiteral("MarkWord"), QStringLiteral("Mark the word last heard in the script"),
+                     voice.markWord, this);
+
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -105,6 +134,12 @@ PreferencesDialog::PreferencesDialog(const session::Preferences& preferences, QW
     form->addRow(m_timeLeft);
     form->addRow(m_markers);
     form->addRow(m_paceKeys);
+    form->addRow(m_follow);
+    form->addRow(voiceNote);
+    form->addRow(QStringLiteral("Microphone:"), m_device);
+    form->addRow(QStringLiteral("Speech model:"), m_model);
+    form->addRow(QStringLiteral("Dictionary:"), m_dictionary);
+    form->addRow(m_markWord);
     form->addRow(buttons);
 }
 
@@ -120,6 +155,8 @@ session::Preferences PreferencesDialog::chosen() const
     preferences.timeLeft = m_timeLeft->isChecked();
     preferences.markers = m_markers->isChecked();
     preferences.paceKeys = m_paceKeys->isChecked();
+    preferences.voice = {m_follow->isChecked(), m_device->text().trimmed(), m_model->text().trimmed(),
+                         m_dictionary->text().trimmed(), m_markWord->isChecked()};
     using Choice = session::Preferences::ScreenChoice;
     const QString screen = m_screen->currentText().trimmed();
     preferences.screenName.clear();

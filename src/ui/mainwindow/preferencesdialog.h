@@ -7,6 +7,7 @@
 class QCheckBox;
 class QComboBox;
 class QSpinBox;
+class QLineEdit;
 
 namespace velloran::ui {
 
@@ -31,6 +32,11 @@ private:
     QCheckBox* m_timeLeft;
     QCheckBox* m_markers;
     QCheckBox* m_paceKeys;
+    QCheckBox* m_follow;
+    QLineEdit* m_device;
+    QLineEdit* m_model;
+    QLineEdit* m_dictionary;
+    QCheckBox* m_markWord;
 };
 
 }  // namespace velloran::ui

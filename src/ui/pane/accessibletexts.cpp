@@ -44,6 +44,7 @@ std::vector<AccessibleText> mainWindowAccessibleTexts()
         {"cBackup", "BACKUP", help::kBackupButton},
         {"cCancel", "Cancel", "Closes the TextFinder panel."},
         {"cPrefs", "Preferences, Alt+O", "Opens the Preferences dialog while the scroller is paused."},
+        {"cVoice", "Follow the voice, Alt+V", "Starts or stops following the reader's voice."},
     };
 }
 
@@ -55,6 +56,7 @@ std::vector<AccessibleText> fullScreenAccessibleTexts()
         {"cX", "Exit", help::kExit},
         {"cMirror", "Mirror, Alt+M", "Shows the script mirrored left to right, or plain again."},
         {"cCue", "Reading cue, Alt+K", "Shows or hides the reading cue."},
+        {"cVoice", "Follow the voice, Alt+V", "Starts or stops following the reader's voice."},
     };
 }
 

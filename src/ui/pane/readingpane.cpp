@@ -125,6 +125,7 @@ void ReadingPane::setPlayGate(std::function<bool()> gate)
 
 void ReadingPane::jumpTo(double position)
 {
+    userMoved();
     m_view.readerMoved();
     m_view.scroller().setPosition(position);
     m_view.ShowPosition();
@@ -134,6 +135,7 @@ void ReadingPane::TogglePlay()
 {
     if (m_playGate && m_playGate())
         return;
+    userMoved(false);
     emit aboutToToggle();
     m_layout.apply(m_layouts(!m_playing));
 }
@@ -180,8 +182,19 @@ engine::Scroller& ReadingPane::scroller()
 void ReadingPane::tScroll_Timer()
 {
     m_view.readerMoved();
-    m_view.scroller().tick(m_session.pace().frequency);
+    const std::optional<double> step =
+        m_follower ? m_follower->tickStep(m_tScroll->interval()) : std::nullopt;
+    if (step)
+        m_view.scroller().advance(*step);
+    else
+        m_view.scroller().tick(m_session.pace().frequency);
     m_view.ShowPosition();
+}
+
+void ReadingPane::userMoved(bool placeMoved)
+{
+    if (m_follower)
+        m_follower->userMoved(placeMoved);
 }
 
 void ReadingPane::takePaceFromSpinners()
@@ -212,6 +225,7 @@ void ReadingPane::clearReadouts()
 void ReadingPane::nudgeUp()
 {
     m_view.readerMoved();
+    userMoved();
     if (m_view.scroller().nudgeUp())
         m_view.ShowPosition();
 }
@@ -219,6 +233,7 @@ void ReadingPane::nudgeUp()
 void ReadingPane::nudgeDown()
 {
     m_view.readerMoved();
+    userMoved();
     if (m_view.scroller().nudgeDown())
         m_view.ShowPosition();
 }
@@ -226,6 +241,7 @@ void ReadingPane::nudgeDown()
 void ReadingPane::backOneLine()
 {
     m_view.readerMoved();
+    userMoved();
     if (m_view.scroller().stepBack(m_view.lineHeight()))
         m_view.ShowPosition();
 }
@@ -233,6 +249,7 @@ void ReadingPane::backOneLine()
 void ReadingPane::cReset_Click()
 {
     m_view.readerMoved();
+    userMoved();
     m_view.scroller().goHome();
     m_session.resetClock();
     m_view.ShowPosition();
@@ -254,6 +271,7 @@ void ReadingPane::Tip_MouseMove(int buttons, double y)
     if (outcome == engine::BarOutcome::Ignored)
         return;
     m_view.readerMoved();
+    userMoved();
     if (outcome == engine::BarOutcome::Placed && m_setup.placingResetsClock)
         m_session.resetClock();
     m_view.ShowPosition();
@@ -269,6 +287,7 @@ void ReadingPane::useScript(const QString& text)
 {
     m_view.takeScript(text, true);
     m_view.scroller().goHome();
+    userMoved();
 }
 
 bool ReadingPane::loadScriptFromFile(const QString& path, bool resetClockToo)

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 #include "engine/playlayout.h"
 #include "engine/scroller.h"
@@ -28,6 +29,18 @@ class InstantHelp;
 class PaceControls;
 class PictureButton;
 class ScriptView;
+
+// Following a reader's voice, while it is on: the step of each tick, and word of every action of
+// the user's, which wins over following at once: play and pause, and the moves of the script
+// (`placeMoved`).
+class PaneFollower {
+public:
+    virtual std::optional<double> tickStep(double intervalMs) = 0;  // none: the step of the frequency
+    virtual void userMoved(bool placeMoved) = 0;
+
+protected:
+    ~PaneFollower() = default;
+};
 
 // Where a window keeps the buttons of its Alt shortcuts and the position holder `lPos`, out of
 // sight: the buttons (255 x 255) from `left`, one every `step` twips, at `top` of `container`.
@@ -95,6 +108,7 @@ public:
     void clearReadouts();                     // lScrd and lScrnt
     // The one Playing flag of the window: the tick runs while it is set. The layouts set it.
     void setPlaying(bool on);
+    void setFollower(PaneFollower* follower) { m_follower = follower; }
 
     bool playing() const override { return m_playing; }
     void halt() override;
@@ -124,6 +138,7 @@ private:
     void Tip_MouseMove(int buttons, double y);
     void Tex_DblClick();
     void useScript(const QString& text);
+    void userMoved(bool placeMoved = true);  // tells the follower, if any
     QPushButton* accelerator(const OutOfSight& place, int index, const QString& name, const QString& caption);
 
     QWidget* m_window;
@@ -138,6 +153,7 @@ private:
     bool m_playing = false;
     QTimer* m_tScroll = nullptr;
     PaceControls* m_pace = nullptr;
+    PaneFollower* m_follower = nullptr;
 };
 
 }  // namespace velloran::ui

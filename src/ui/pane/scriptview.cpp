@@ -306,6 +306,11 @@ void ScriptView::startRecoveryCopy(session::AppSession& session)
     session.startRecoveryCopy(m_window, tex()->document(), &ScriptTextDocument::appendBlock);
 }
 
+engine::ReadingFrame ScriptView::readingFrame() const
+{
+    return engine::readingFrame(m_scroll->bandTop(), m_scroll->bandBottom(), m_scroll->texTop());
+}
+
 void ScriptView::tell(const QString& message)
 {
     m_notice->tell(message);

@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 
+#include "engine/readingframe.h"
 #include "engine/scroller.h"
 #include "ui/pane/panesetup.h"
 #include "ui/widgets/twipscale.h"
@@ -87,6 +88,11 @@ public:
     // The session's recovery copy follows this script and window.
     void startRecoveryCopy(session::AppSession& session);
     void tell(const QString& message);
+    // For following a reader's voice: the text box, the reading height with where the text
+    // starts (twips), and the twips of a pixel.
+    ScriptText* scriptText() const { return tex(); }
+    engine::ReadingFrame readingFrame() const;
+    double perPixel() const { return m_scale.perPixel(); }
     void hideNotice();
 
     // For the timing aids, which read the layout and mark the bar.

@@ -324,6 +324,16 @@ QString ScriptText::script() const
     return m_document->script(0, m_document->characterCount() - 1);
 }
 
+TextPlace ScriptText::placeOf(int position) const
+{
+    return m_heights->placeOf(position);
+}
+
+int ScriptText::positionAt(double y) const
+{
+    return m_heights->positionAt(y);
+}
+
 qint64 ScriptText::scriptLength() const
 {
     // Every line break stands for CR LF, one character in the document; characterCount() counts

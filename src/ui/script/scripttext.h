@@ -3,6 +3,7 @@
 #include <QPlainTextEdit>
 #include <QStringList>
 
+#include "ui/script/scripttextheights.h"
 
 class QTextBlock;
 
@@ -59,6 +60,11 @@ public:
     qreal lineTopAt(int block, int offset) const;
     qreal lastLineTop() const;
     bool settingScript() const { return m_settingScript; }  // within setPlainText
+
+    // Where a position of the document stands (see TextPlace), and the position of the first
+    // character of the line at `y` pixels of the content.
+    TextPlace placeOf(int position) const;
+    int positionAt(double y) const;
 
     // While set, dropped files are announced by filesDropped; otherwise drops are refused.
     void setAcceptsFiles(bool accepts) { m_acceptsFiles = accepts; }

@@ -188,6 +188,56 @@ void ScriptTextHeights::announceHeight()
     }
 }
 
+TextPlace ScriptTextHeights::placeOf(int position) const
+{
+    TextPlace place;
+    place.lineHeight = m_box.fontMetrics().lineSpacing();
+    const QTextBlock block = m_box.document()->findBlock(std::max(0, position));
+    if (!block.isValid() || std::size_t(block.blockNumber()) >= m_heights.size())
+        return place;
+    const auto number = static_cast<std::size_t>(block.blockNumber());
+    const double top = m_heights.top(number);
+    const QTextLayout* layout = block.layout();
+    const int inBlock = std::clamp(position - block.position(), 0, std::max(0, block.length() - 1));
+    if (!m_heights.measured(number) || !layout || layout->lineCount() == 0) {
+        // A share of the block's estimated height, in whole lines.
+        const double height = m_heights.top(number + 1) - top;
+        const double share = double(inBlock) / std::max(1, block.length());
+        place.lineTop = top + std::floor(share * height / place.lineHeight) * place.lineHeight;
+        return place;
+    }
+    const QTextLine line = layout->lineForTextPosition(inBlock);
+    if (!line.isValid())
+        return place;
+    place.lineTop = top + line.y();
+    place.lineHeight = line.height();
+    const double from = line.cursorToX(line.textStart());
+    const double to = line.cursorToX(line.textStart() + line.textLength());
+    if (to != from)
+        place.along = std::clamp((line.cursorToX(inBlock) - from) / (to - from), 0.0, 1.0);
+    const QString text = block.text().mid(line.textStart(), line.textLength()).simplified();
+    place.lineWords = std::max<int>(1, int(text.count(u' ')) + 1);
+    return place;
+}
+
+int ScriptTextHeights::positionAt(double y) const
+{
+    if (m_heights.size() == 0 || y <= 0)
+        return 0;
+    const std::size_t number = m_heights.blockAt(y);
+    const QTextBlock block = m_box.document()->findBlockByNumber(static_cast<int>(number));
+    if (!block.isValid())
+        return 0;
+    const QTextLayout* layout = block.layout();
+    if (!m_heights.measured(number) || !layout)
+        return block.position();
+    const double inBlock = y - m_heights.top(number);
+    for (int i = layout->lineCount() - 1; i >= 0; --i)
+        if (layout->lineAt(i).y() <= inBlock)
+            return block.position() + layout->lineAt(i).textStart();
+    return block.position();
+}
+
 }  // namespace velloran::ui
 
 namespace velloran::ui {

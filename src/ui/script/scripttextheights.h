@@ -14,6 +14,16 @@ class QTimer;
 
 namespace velloran::ui {
 
+// Where a position of the document stands, in pixels of the content: its line's top and height,
+// how far along the line's text it is (0 at the line's start, 1 at its end), and the words on
+// that line.
+struct TextPlace {
+    double lineTop = 0;
+    double lineHeight = 0;
+    double along = 0;
+    int lineWords = 1;
+};
+
 // How tall the blocks of the script text box are and which of them are laid out. Only the blocks
 // near what is shown are ever laid out, so the cost does not depend on how long the script is.
 // Lazy (the whole-script option), the other blocks are estimated and laid out in idle-time slices
@@ -46,6 +56,10 @@ public:
     // elsewhere estimated from its lines (not lazy, the blocks below the laid-out ones count as
     // one line each in the heights, which a place far down must not take).
     qreal lineTopAt(int block, int offset) const;
+    // Where a position stands, estimated where its block has not been laid out; and the position
+    // of the first character of the line at `y` pixels.
+    TextPlace placeOf(int position) const;
+    int positionAt(double y) const;
 
     qreal total() const { return m_heights.total(); }
     bool settled() const { return !m_heights.nextUnmeasured(0); }

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QLineEdit>
 #include <QSettings>
 
 #include <QSignalSpy>
@@ -412,9 +413,11 @@ private slots:
             child<QCheckBox>(dialog, "Remote")->setChecked(true);
             child<QCheckBox>(dialog, "WholeScriptReachable")->setChecked(true);
             child<QComboBox>(dialog, "Screen")->setCurrentText(u"window"_s);
+            child<QLineEdit>(dialog, "Model")->setText(u" /models/en "_s);
             dialog->accept();
         });
         Preferences expected;
+        expected.voice.model = u"/models/en"_s;
         expected.mirror = true;
         expected.remote = true;
         expected.wholeScriptReachable = true;

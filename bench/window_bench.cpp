@@ -13,6 +13,7 @@
 #include "benchwindow.h"
 #include "suites.h"
 #include "ui/fullscreen/frmfull.h"
+#include "ui/pane/timingaids.h"
 #include "ui/script/scripttext.h"
 #include "ui/widgets/navigationbar.h"
 #include "widgettools.h"
@@ -67,6 +68,19 @@ void tick(benchmark::State& state, ScriptSize size, float start)
         }));
     }
     tally.report(state);
+}
+
+// The same with the time left shown and the markers found (their ticks are drawn only while
+// paused): each tick then works out the time left and rewrites its readout when it changes.
+void timedTick(benchmark::State& state, ScriptSize size, float start)
+{
+    BenchWindow& bench = BenchWindow::forSize(size);
+    session::Preferences timing;
+    timing.timeLeft = timing.markers = true;
+    auto* aids = bench.window().findChild<ui::TimingAids*>(QStringLiteral("timing"));
+    aids->apply(timing);
+    tick(state, size, start);
+    aids->apply(session::Preferences {});
 }
 
 // The full-screen window's tick, playing, with the main window's script copied in at its load.
@@ -218,6 +232,7 @@ void registerWindowBenchmarks()
         for (const ScriptSize size : kAllSizes) {
             const std::string suffix = std::string("/") + sizeTag(size) + "/" + place.tag;
             addTimed("tick" + suffix, tick, size, place.position);
+            addTimed("tick_timing" + suffix, timedTick, size, place.position);
             addTimed("full_tick" + suffix, fullTick, size,
                      place.position == kPlaces[0].position ? engine::kFullHome : place.position);
             addTimed("play" + suffix, toggle, size, place.position, true);

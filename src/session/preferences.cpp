@@ -3,6 +3,7 @@
 #include <QSettings>
 #include <QTemporaryFile>
 
+#include "engine/countdown.h"
 #include "session/logging.h"
 #include "session/safefile.h"
 
@@ -16,6 +17,10 @@ const QString kScreen = QStringLiteral("FullScreen/Screen");
 const QString kCue = QStringLiteral("FullScreen/Cue");
 const QString kRemote = QStringLiteral("FullScreen/Remote");
 const QString kWholeScript = QStringLiteral("Script/WholeScriptReachable");
+const QString kCountdown = QStringLiteral("Play/Countdown");
+const QString kTimeLeft = QStringLiteral("Display/TimeLeft");
+const QString kMarkers = QStringLiteral("Script/Markers");
+const QString kPaceKeys = QStringLiteral("Keys/Pace");
 const QString kFollow = QStringLiteral("Voice/Follow");
 const QString kDevice = QStringLiteral("Voice/Device");
 const QString kModel = QStringLiteral("Voice/Model");
@@ -34,6 +39,18 @@ bool readSwitch(const QSettings& file, const QString& key, bool fallback)
     if (value == u"false" || value == u"0" || value == u"no" || value == u"off")
         return false;
     return fallback;
+}
+
+// The same, with a word that is neither said on standard error.
+bool readSwitchTold(const QSettings& file, const QString& key, bool fallback)
+{
+    const bool read = readSwitch(file, key, fallback);
+    const QString value = file.value(key).toString().trimmed();
+    if (!value.isEmpty() && read == fallback && readSwitch(file, key, !fallback) != fallback)
+        qCWarning(lcSession).noquote() << QStringLiteral("[%1] %2 \"%3\" is neither true nor false; %4 is used")
+                                              .arg(key.section(u'/', 0, 0), key.section(u'/', 1), value,
+                                                   fallback ? QStringLiteral("true") : QStringLiteral("false"));
+    return read;
 }
 
 constexpr qint64 kMaxPreferencesBytes = 64 * 1024;
@@ -95,6 +112,13 @@ Preferences loadPreferences(const QString& path)
     preferences.cue = readSwitch(file, kCue, preferences.cue);
     preferences.remote = readSwitch(file, kRemote, preferences.remote);
     preferences.wholeScriptReachable = readSwitch(file, kWholeScript, preferences.wholeScriptReachable);
+    const engine::CountdownSetting countdown = engine::readCountdown(file.value(kCountdown).toString().toStdString());
+    if (!countdown.problem.empty())
+        qCWarning(lcSession).noquote() << QString::fromStdString(countdown.problem);
+    preferences.countdown = countdown.seconds;
+    preferences.timeLeft = readSwitchTold(file, kTimeLeft, preferences.timeLeft);
+    preferences.markers = readSwitchTold(file, kMarkers, preferences.markers);
+    preferences.paceKeys = readSwitchTold(file, kPaceKeys, preferences.paceKeys);
     preferences.voice.follow = readSwitch(file, kFollow, preferences.voice.follow);
     preferences.voice.device = readText(file, kDevice);
     preferences.voice.model = readText(file, kModel);
@@ -127,6 +151,10 @@ bool savePreferences(const QString& path, const Preferences& preferences)
     file.setValue(kCue, preferences.cue);
     file.setValue(kRemote, preferences.remote);
     file.setValue(kWholeScript, preferences.wholeScriptReachable);
+    file.setValue(kCountdown, preferences.countdown);
+    file.setValue(kTimeLeft, preferences.timeLeft);
+    file.setValue(kMarkers, preferences.markers);
+    file.setValue(kPaceKeys, preferences.paceKeys);
     file.setValue(kFollow, preferences.voice.follow);
     file.setValue(kDevice, preferences.voice.device);
     file.setValue(kModel, preferences.voice.model);

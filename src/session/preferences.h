@@ -21,6 +21,11 @@ struct Preferences {
     // otherwise type into the script (B, full stop) or move its text cursor (Page Up, Page Down).
     bool remote = false;
     bool wholeScriptReachable = false;  // the scroll range follows the script's length
+    // Timing aids for a presenter.
+    int countdown = 0;       // whole seconds counted over the reading band before a start, 0 to 10
+    bool timeLeft = false;   // the time the rest of the script takes, and the clock in full screen
+    bool markers = false;    // lines starting with '#' are ticks on the bar, reached with Alt+keys
+    bool paceKeys = false;   // Alt+Up and Alt+Down click the frequency spinner's arrows
 
     // Following the reader's voice: a microphone is opened and a speech model read only while on.
     struct Voice {

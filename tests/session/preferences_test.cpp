@@ -73,6 +73,18 @@ INSTANTIATE_TEST_SUITE_P(
                                            p.screen = Screen::Named;
                                            p.screenName = u"Dell U2419, left"_s;
                                        })},
+                      PreferencesCase {"[Play]\nCountdown=3\n[Display]\nTimeLeft=true\n[Script]\nMarkers=1\n"
+                                       "[Keys]\nPace=on\n",
+                                       with([](Preferences& p) {
+                                           p.countdown = 3;
+                                           p.timeLeft = p.markers = p.paceKeys = true;
+                                       })},
+                      // Out of range or not a number: the default (each said on standard error).
+                      PreferencesCase {"[Play]\nCountdown=11\n[Display]\nTimeLeft=soon\n", Preferences {}},
+                      PreferencesCase {"[Play]\nCountdown=-1\n", Preferences {}},
+                      PreferencesCase {"[Play]\nCountdown=2.5\n[Keys]\nPace=fast\n", Preferences {}},
+                      PreferencesCase {"[Play]\nCountdown= 10 \n",
+                                       with([](Preferences& p) { p.countdown = 10; })},
                       PreferencesCase {"[Voice]\nFollow=on\nDevice=USB Mic, left\nModel= /m/en \n"
                                        "Dictionary=/m/d\nMarkWord=yes\n",
                                        with([](Preferences& p) {
@@ -81,6 +93,20 @@ INSTANTIATE_TEST_SUITE_P(
                       // Keys in the wrong group are not the options.
                       PreferencesCase {"[General]\nMirror=true\n[Script]\nCue=true\n[Script]\nFollow=1\n",
                                        Preferences {}}));
+
+TEST(Preferences, ABadTimingValueIsSaidOnStandardError)
+{
+    QTemporaryDir dir;
+    QFile file(preferencesPath(dir.path()));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[Play]\nCountdown=twelve\n[Script]\nMarkers=maybe\n");
+    file.close();
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(loadPreferences(file.fileName()), Preferences {});
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("Countdown \"twelve\""), std::string::npos) << said;
+    EXPECT_NE(said.find("Markers \"maybe\""), std::string::npos) << said;
+}
 
 TEST(Preferences, MissingFileGivesTheDefaultsAndIsNotCreated)
 {
@@ -100,7 +126,11 @@ TEST(Preferences, WhatIsSavedReadsBack)
                                          p.screen = Screen::MainWindow;
                                      }),
                                      with([](Preferences& p) {
-                                         p.flip = p.wholeScriptReachable = true;
+                                         p.countdown = 7;
+                                         p.timeLeft = p.paceKeys = true;
+                                     }),
+                                     with([](Preferences& p) {
+                                         p.flip = p.wholeScriptReachable = p.markers = true;
                                          p.remote = false;
                                          p.screen = Screen::Named;
                                          p.screenName = u"DP-2, right"_s;

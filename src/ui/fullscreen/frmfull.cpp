@@ -15,6 +15,7 @@
 #include "ui/pane/panesetup.h"
 #include "ui/pane/readingpane.h"
 #include "ui/pane/scriptview.h"
+#include "ui/pane/timingaids.h"
 #include "ui/pane/voicecontrol.h"
 #include "ui/pane/voiceindicator.h"
 #include "ui/widgets/controls.h"
@@ -49,6 +50,7 @@ frmFull::frmFull(session::AppSession& session)
     m_rig = new FullScreenRig(this, session, *m_pane, *m_view, m_scale);
     m_rig->buildKeys(m_fHide);
     m_pane->setKeyFirst([this](const QKeyEvent& event) { return m_rig->remoteKey(event); });
+    buildTimingAids();
 
     connect(m_pane, &ReadingPane::aboutToToggle, this, [this] { m_rig->beforeToggle(m_pane->playing()); });
     // Minimised alone: a window manager asked for full screen in the same breath shows it again.
@@ -109,6 +111,26 @@ void frmFull::buildControlPanel()
     m_pane->wireHelp(*instantHelp);
     instantHelp->wire({{exit, InstantHelp::fixed(help::kExit), {}}});
     makeOverlayWindow(m_fCtrl, true);
+}
+
+void frmFull::buildTimingAids()
+{
+    TimingPlaces places;
+    places.readouts = m_fCtrl;
+    places.timeLeftPlace = QRectF(7920, 1380, 2900, 255);
+    places.runTimePlace = QRectF(7920, 1080, 2900, 255);
+    places.readoutColour = kGrey;
+    places.readoutPoints = 9;
+    // The Instant Help bar gives up the right of its row to the two readouts.
+    places.makeRoom = [this](bool shown) {
+        m_scale.place(m_fCtrl->findChild<QLabel*>(QStringLiteral("lHelp")), 120, 1080, shown ? 7680 : 10815, 615);
+    };
+    // Centred across the screen, at the reading height a third of the way down.
+    places.countPlace = [this] { return QRectF(m_width / 2.0 - 2400, m_height / 3.0 - 1800, 4800, 3600); };
+    places.reflect = [this](const QRect& plain) { return m_rig->reflected(plain, size()); };
+    places.reflection = [this] { return std::pair {m_rig->preferences().mirror, m_rig->preferences().flip}; };
+    places.countsClock = true;  // the session's clock runs with the main window's layouts only
+    m_timing = new TimingAids(this, m_session, *m_pane, *m_view, std::move(places));
 }
 
 void frmFull::buildHiddenFrame()

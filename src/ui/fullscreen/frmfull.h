@@ -11,6 +11,7 @@ namespace velloran::ui {
 class FullScreenRig;
 class ReadingPane;
 class ScriptView;
+class TimingAids;
 
 // The full-screen reading window: the reading pane over the whole chosen screen (home 4800, its
 // own Playing flag) and the Control Panel `fCtrl` that F1 hides and shows. The pace and the
@@ -48,6 +49,7 @@ protected:
 private:
     void buildControlPanel();
     void buildHiddenFrame();
+    void buildTimingAids();
     void syncOverlays();  // the panel and the cue, which are windows of their own
 
     session::AppSession& m_session;
@@ -55,6 +57,7 @@ private:
     ScriptView* m_view = nullptr;
     ReadingPane* m_pane = nullptr;
     FullScreenRig* m_rig = nullptr;
+    TimingAids* m_timing = nullptr;
     int m_width = 0;  // the screen's, in twips
     int m_height = 0;
 

@@ -162,6 +162,11 @@ void FullScreenRig::placeReflected()
         m_view.setBarGeometry(m_reflector->place(m_tipPlain, m_window->size()));
 }
 
+QRect FullScreenRig::reflected(const QRect& plain, const QSize& area) const
+{
+    return m_reflector->place(plain, area);
+}
+
 void FullScreenRig::placeCue(bool windowSeen)
 {
     // A third of the screen from the top, at the left edge of what the reader sees.

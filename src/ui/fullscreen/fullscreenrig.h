@@ -45,6 +45,7 @@ public:
     // The navigation bar's place in the plain picture, which the reflection moves.
     void setPlainBar(const QRect& plain) { m_tipPlain = plain; }
     void placeReflected();
+    QRect reflected(const QRect& plain, const QSize& area) const;  // as the picture is reflected
     // Before every start and pause, with the Playing flag before it.
     void beforeToggle(bool playing);
     bool remoteKey(const QKeyEvent& event);  // true when the key is taken

@@ -23,6 +23,7 @@
 #include "ui/pane/panesetup.h"
 #include "ui/pane/readingpane.h"
 #include "ui/pane/scriptview.h"
+#include "ui/pane/timingaids.h"
 #include "ui/pane/voicecontrol.h"
 #include "ui/pane/voiceindicator.h"
 #include "ui/widgets/controls.h"
@@ -41,6 +42,7 @@ frmSet::frmSet(session::AppSession& session, QWidget* parent)
     });
     buildWindowControls();
     registerLayoutTargets();
+    buildTimingAids();
     m_view->takeScript(welcomeScript(), false);  // the built-in guide is no script of the reader's
     m_strip->countCharacters(m_view->scriptLength());
     m_view->setScriptMenu([this](QMenu& menu) { addMenuEntries(menu); });
@@ -224,8 +226,22 @@ bool frmSet::Form_Load()
     return true;
 }
 
+void frmSet::buildTimingAids()
+{
+    TimingPlaces places;
+    places.readouts = m_strip->frame();
+    places.timeLeftPlace = QRectF(2220, 210, 1980, 255);  // beside the run time
+    places.readoutPoints = 9.75;
+    places.makeRoom = [this](bool shown) { m_strip->makeRoomForTimeLeft(shown); };
+    // Centred over the script, at the reading height (495 + (5280 - 495) / 3).
+    places.countPlace = [] { return QRectF(5227 - 1200, 2090 - 900, 2400, 1800); };
+    m_timing = new TimingAids(this, m_session, *m_pane, *m_view, std::move(places));
+}
+
 void frmSet::LoadSettings()
 {
+    // The options are read by now: markers are found in the script as it is restored.
+    m_timing->apply(m_session.preferences());
     const session::RestoredState& restored = m_session.restored();
     m_pane->restore(restored);
     const QString backup = m_session.backupPath();

@@ -20,6 +20,7 @@ class ReadingPane;
 class ScriptView;
 class StatsStrip;
 class TextFinderGlue;
+class TimingAids;
 
 // The main window: a fixed-size borderless window of the reading pane, the statistics strip, the
 // control panel, the help panel and the TextFinder. It keeps the start-up, the areas that move it
@@ -53,6 +54,7 @@ private:
     void buildWindow();
     void buildWindowControls();
     void registerLayoutTargets();
+    void buildTimingAids();
     void wireSession();
     void wireHelpTexts();
     void wireMoveAreas();
@@ -74,6 +76,7 @@ private:
     QWidget* m_line16 = nullptr;
     QWidget* m_line17 = nullptr;
     QLabel* m_lBkPath = nullptr;
+    TimingAids* m_timing = nullptr;
 };
 
 }  // namespace velloran::ui

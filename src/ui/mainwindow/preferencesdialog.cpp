@@ -5,8 +5,10 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
+#include <QSpinBox>
 #include <QLineEdit>
 
+#include "engine/countdown.h"
 #include "ui/pane/screenchoice.h"
 
 namespace velloran::ui {
@@ -63,6 +65,22 @@ PreferencesDialog::PreferencesDialog(const session::Preferences& preferences, QW
                         QStringLiteral("Whole script reachable (scroll range follows the script)"),
                         preferences.wholeScriptReachable, this);
 
+    m_countdown = new QSpinBox(this);
+    m_countdown->setObjectName(QStringLiteral("Countdown"));
+    m_countdown->setAccessibleName(QStringLiteral("Countdown before the scroll starts, in seconds"));
+    m_countdown->setRange(0, engine::kLongestCountdown);
+    m_countdown->setSpecialValueText(QStringLiteral("none"));
+    m_countdown->setSuffix(QStringLiteral(" s"));
+    m_countdown->setValue(preferences.countdown);
+    m_timeLeft = box(QStringLiteral("TimeLeft"),
+                     QStringLiteral("Time left at the current pace (and the run time in full screen)"),
+                     preferences.timeLeft, this);
+    m_markers = box(QStringLiteral("Markers"),
+                    QStringLiteral("Lines starting with # are markers: Alt+Right, Alt+Left, Alt+1 to Alt+9"),
+                    preferences.markers, this);
+    m_paceKeys = box(QStringLiteral("PaceKeys"), QStringLiteral("Alt+Up faster, Alt+Down slower"),
+                     preferences.paceKeys, this);
+
     // The two choices by word, then every screen with its size and position, which tell apart
     // two screens of one name; a name typed in for a screen not connected now is kept.
     m_screen = new QComboBox(this);
@@ -112,6 +130,10 @@ PreferencesDialog::PreferencesDialog(const session::Preferences& preferences, QW
     form->addRow(m_remote);
     form->addRow(remoteNote);
     form->addRow(m_wholeScript);
+    form->addRow(QStringLiteral("Countdown before the scroll starts:"), m_countdown);
+    form->addRow(m_timeLeft);
+    form->addRow(m_markers);
+    form->addRow(m_paceKeys);
     form->addRow(m_follow);
     form->addRow(voiceNote);
     form->addRow(QStringLiteral("Microphone:"), m_device);
@@ -129,6 +151,10 @@ session::Preferences PreferencesDialog::chosen() const
     preferences.cue = m_cue->isChecked();
     preferences.remote = m_remote->isChecked();
     preferences.wholeScriptReachable = m_wholeScript->isChecked();
+    preferences.countdown = m_countdown->value();
+    preferences.timeLeft = m_timeLeft->isChecked();
+    preferences.markers = m_markers->isChecked();
+    preferences.paceKeys = m_paceKeys->isChecked();
     preferences.voice = {m_follow->isChecked(), m_device->text().trimmed(), m_model->text().trimmed(),
                          m_dictionary->text().trimmed(), m_markWord->isChecked()};
     using Choice = session::Preferences::ScreenChoice;

@@ -6,6 +6,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QSpinBox;
 class QLineEdit;
 
 namespace velloran::ui {
@@ -27,6 +28,10 @@ private:
     QCheckBox* m_cue;
     QCheckBox* m_remote;
     QCheckBox* m_wholeScript;
+    QSpinBox* m_countdown;
+    QCheckBox* m_timeLeft;
+    QCheckBox* m_markers;
+    QCheckBox* m_paceKeys;
     QCheckBox* m_follow;
     QLineEdit* m_device;
     QLineEdit* m_model;

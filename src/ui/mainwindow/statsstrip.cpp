@@ -67,6 +67,13 @@ void StatsStrip::wire()
     }
 }
 
+void StatsStrip::makeRoomForTimeLeft(bool room)
+{
+    const double left = room ? 4200 : 2160;
+    m_scale.place(m_lScroll, left, 210, 9255 - left, 255);
+    m_scale.place(m_tips[1], left, 0, 9255 - left, 495);
+}
+
 void StatsStrip::writeClock()
 {
     m_lTime->setText(QString::fromStdString(m_session.clock().text()));

@@ -32,6 +32,8 @@ public:
     void countCharacters(qint64 count);  // lChar
     // Shows the three captions and hides the tip labels, or the reverse.
     void ToggleStats();
+    // The rates move right to leave room for the time left beside the run time, or come back.
+    void makeRoomForTimeLeft(bool room);
 
     QWidget* frame() const { return m_frame; }
     QWidget* topEdge() const { return m_image1; }

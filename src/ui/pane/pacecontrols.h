@@ -52,6 +52,8 @@ public:
     void setFrequencyValue(int frequency);
     void clearReadouts();  // lScrd and lScrnt
     void colourReadouts(const QColor& colour);
+    ArrowSpinner* frequencySpinner() const { return m_sFreq; }
+    PictureButton* pauseButton() const { return m_cPause; }
 
 signals:
     void textFinderPressed(int button);  // cFile

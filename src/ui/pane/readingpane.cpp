@@ -118,8 +118,23 @@ void ReadingPane::restore(const session::RestoredState& restored)
         m_view.takeScript(record.script, true);
 }
 
+void ReadingPane::setPlayGate(std::function<bool()> gate)
+{
+    m_playGate = std::move(gate);
+}
+
+void ReadingPane::jumpTo(double position)
+{
+    userMoved();
+    m_view.readerMoved();
+    m_view.scroller().setPosition(position);
+    m_view.ShowPosition();
+}
+
 void ReadingPane::TogglePlay()
 {
+    if (m_playGate && m_playGate())
+        return;
     userMoved(false);
     emit aboutToToggle();
     m_layout.apply(m_layouts(!m_playing));

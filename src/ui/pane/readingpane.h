@@ -79,6 +79,11 @@ public:
     // takes the key.
     void setKeyFirst(std::function<bool(const QKeyEvent&)> keyFirst);
     void colourReadouts(const QColor& colour);
+    // Sees every start and pause request first; true takes it (a countdown).
+    void setPlayGate(std::function<bool()> gate);
+    // Moves the script there as a nudge does, playing or paused.
+    void jumpTo(double position);
+    PaceControls& paceControls() const { return *m_pace; }
     // The main window's fields of the restored state, in file order up to the first that failed.
     void restore(const session::RestoredState& restored);
 
@@ -143,6 +148,7 @@ private:
     PaneSetup m_setup;
     std::function<engine::Layout(bool)> m_layouts;
     std::function<bool(const QKeyEvent&)> m_keyFirst;
+    std::function<bool()> m_playGate;
     LayoutTargets m_layout {m_scale};
     bool m_playing = false;
     QTimer* m_tScroll = nullptr;

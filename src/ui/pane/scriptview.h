@@ -95,6 +95,12 @@ public:
     double perPixel() const { return m_scale.perPixel(); }
     void hideNotice();
 
+    // For the timing aids, which read the layout and mark the bar.
+    ScriptText* textBox() const { return tex(); }
+    ScriptSurface* surface() const { return m_scroll; }
+    NavigationBar* bar() const { return m_tip; }
+    const TwipScale& scale() const { return m_scale; }
+
 signals:
     void positionShown();
     void barMoved(int buttons, double y);

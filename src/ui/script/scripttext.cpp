@@ -58,8 +58,11 @@ ScriptText::ScriptText(QWidget* parent)
 void ScriptText::setPlainText(const QString& text)
 {
     const GroupedScript grouped = groupScript(text);
+    m_settingScript = true;
     QPlainTextEdit::setPlainText(grouped.text);
     m_document->mark(grouped);
+    m_settingScript = false;
+    emit scriptSet(grouped.text);
 }
 
 bool ScriptText::refusesEntry(qint64 added)
@@ -267,6 +270,17 @@ void ScriptText::contentsChanged(int position, int added)
         m_separatorsStale = true;
         m_heights->blocksChanged(first, nullptr);
     }
+}
+
+qreal ScriptText::lineTopAt(int block, int offset) const
+{
+    return m_heights->lineTopAt(block, offset);
+}
+
+qreal ScriptText::lastLineTop() const
+{
+    const QTextBlock last = document()->lastBlock();
+    return m_heights->lineTopAt(last.blockNumber(), std::max(0, last.length() - 1));
 }
 
 int ScriptText::showFrom(int offset)

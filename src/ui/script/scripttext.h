@@ -55,6 +55,11 @@ public:
     // The content's height in pixels: real where laid out, estimated elsewhere.
     qreal contentHeight() const;
     bool layoutSettled() const;
+    // Pixels from the content's top to the top of the line holding `offset` of block `block`:
+    // exact where the block is laid out, elsewhere estimated from its lines.
+    qreal lineTopAt(int block, int offset) const;
+    qreal lastLineTop() const;
+    bool settingScript() const { return m_settingScript; }  // within setPlainText
 
     // Where a position of the document stands (see TextPlace), and the position of the first
     // character of the line at `y` pixels of the content.
@@ -76,6 +81,8 @@ signals:
     // Typing, pasting or input-method text was not taken: it would have made the script longer
     // than the script size limit. The message says by how much.
     void entryRefused(const QString& message);
+    // A whole script came in, grouped into blocks separated by '\n' as the document now holds it.
+    void scriptSet(const QString& grouped);
 
 protected:
     bool event(QEvent* event) override;
@@ -112,6 +119,7 @@ private:
     int m_editFrom = -1;   // what the edit under way has changed, when it is one of the user's
     int m_editTo = -1;
     bool m_acceptsFiles = false;
+    bool m_settingScript = false;
 };
 
 }  // namespace velloran::ui

@@ -239,3 +239,41 @@ int ScriptTextHeights::positionAt(double y) const
 }
 
 }  // namespace velloran::ui
+
+namespace velloran::ui {
+
+qreal ScriptTextHeights::blockTopEstimate(std::size_t number) const
+{
+    const std::size_t prefix = m_heights.measuredPrefix();
+    if (m_lazy || number <= prefix)
+        return m_heights.top(number);
+    const QTextDocument* document = m_box.document();
+    const std::tuple<int, int, qreal> key {document->revision(), m_box.viewport()->width(),
+                                           m_box.font().pointSizeF()};
+    if (key != m_rawTopsFor || m_rawTops.size() != m_heights.size() + 1) {
+        m_rawTopsFor = key;
+        m_rawTops.assign(1, 0.0);
+        const double perLine = charactersPerLine();
+        for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
+            m_rawTops.push_back(m_rawTops.back() + rawLines(block, perLine));
+        m_rawTops.resize(m_heights.size() + 1, m_rawTops.back());
+    }
+    return m_heights.top(prefix) + (m_rawTops[number] - m_rawTops[prefix]) * m_box.fontMetrics().lineSpacing();
+}
+
+qreal ScriptTextHeights::lineTopAt(int blockNumber, int offset) const
+{
+    const auto number = static_cast<std::size_t>(std::max(0, blockNumber));
+    if (number >= m_heights.size())
+        return blockTopEstimate(m_heights.size());
+    const qreal top = blockTopEstimate(number);
+    const QTextBlock block = m_box.document()->findBlockByNumber(blockNumber);
+    const QTextLayout* layout = block.layout();
+    if (m_heights.measured(number) && layout && layout->lineCount() > 0) {
+        const QTextLine line = layout->lineForTextPosition(offset);
+        return top + (line.isValid() ? line.y() : 0);
+    }
+    return top + (blockTopEstimate(number + 1) - top) * offset / std::max(1, block.length());
+}
+
+}  // namespace velloran::ui

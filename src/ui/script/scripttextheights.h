@@ -3,6 +3,7 @@
 #include <QObject>
 
 #include <cstddef>
+#include <tuple>
 #include <vector>
 
 #include "ui/script/blockheights.h"
@@ -51,6 +52,10 @@ public:
     // Lays out every block from the top down to `bottom` pixels.
     void measureThrough(int bottom);
 
+    // Where the line holding `offset` of a block starts: exact where the block is laid out;
+    // elsewhere estimated from its lines (not lazy, the blocks below the laid-out ones count as
+    // one line each in the heights, which a place far down must not take).
+    qreal lineTopAt(int block, int offset) const;
     // Where a position stands, estimated where its block has not been laid out; and the position
     // of the first character of the line at `y` pixels.
     TextPlace placeOf(int position) const;
@@ -71,6 +76,7 @@ private:
     void measureAround(int offset, int bottom);
     void layoutSlice();
     void announceHeight();
+    qreal blockTopEstimate(std::size_t number) const;
 
     QPlainTextEdit& m_box;
     BlockHeights m_heights;
@@ -80,6 +86,8 @@ private:
     int m_heightsWidth = -1;  // the viewport's width when the heights were last estimated
     QTimer* m_slices;
     bool m_lazy = false;
+    mutable std::vector<double> m_rawTops;  // running sums of the blocks' raw lines
+    mutable std::tuple<int, int, qreal> m_rawTopsFor {-1, -1, 0};  // revision, width, font
 };
 
 }  // namespace velloran::ui

@@ -28,15 +28,24 @@ void ArrowSpinner::mousePressEvent(QMouseEvent* event)
         event->ignore();
         return;
     }
-    const bool lower = onLowerHalf(event->position());
-    m_pressedArrow = lower ? -1 : 1;
-    const SliderAction action = lower ? SliderSingleStepSub : SliderSingleStepAdd;
+    startRepeat(!onLowerHalf(event->position()));
+}
+
+void ArrowSpinner::mouseReleaseEvent(QMouseEvent*)
+{
+    stopRepeat();
+}
+
+void ArrowSpinner::startRepeat(bool raise)
+{
+    m_pressedArrow = raise ? 1 : -1;
+    const SliderAction action = raise ? SliderSingleStepAdd : SliderSingleStepSub;
     triggerAction(action);
     setRepeatAction(action, 400, 60);
     update();
 }
 
-void ArrowSpinner::mouseReleaseEvent(QMouseEvent*)
+void ArrowSpinner::stopRepeat()
 {
     setRepeatAction(SliderNoAction);
     m_pressedArrow = 0;

@@ -12,6 +12,10 @@ class ArrowSpinner : public QAbstractSlider {
 public:
     ArrowSpinner(const QString& name, Qt::Orientation orientation, QWidget* parent);
 
+    // What a press on one arrow does, held until stopRepeat(): one step, then repeats (a held key).
+    void startRepeat(bool raise);
+    void stopRepeat();
+
 signals:
     void mouseMoved();
 

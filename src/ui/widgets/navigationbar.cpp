@@ -79,10 +79,28 @@ void NavigationBar::setMarker(double top, const QColor& colour)
         update();
 }
 
+void NavigationBar::setTicks(std::vector<double> units)
+{
+    if (units == m_ticks)
+        return;
+    m_ticks = std::move(units);
+    update();
+}
+
 void NavigationBar::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::black);
+    if (!m_ticks.empty()) {
+        // A tick spans the bar's right part, so the position marker at its left stays clear.
+        painter.setPen(QColor(0, 190, 255));
+        const int left = width() / 3;
+        for (const double unit : m_ticks) {
+            const auto y = static_cast<int>(std::floor(unit * height() / m_scaleHeight));
+            if (y >= 0 && y < height())
+                painter.drawLine(left, y, width() - 1, y);
+        }
+    }
     const QRect marker = markerRect();
     if (marker.isEmpty())
         return;

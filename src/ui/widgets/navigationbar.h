@@ -3,6 +3,8 @@
 #include <QColor>
 #include <QWidget>
 
+#include <vector>
+
 #include "ui/widgets/twipscale.h"
 
 namespace velloran::ui {
@@ -25,6 +27,9 @@ public:
     // The marker's rows on the bar as drawn; empty when it is out of sight or not drawn.
     QRect markerRect() const;
     double markerTop() const { return m_markerTop; }
+    // Section markers: short grey ticks at these places, in the bar's units (empty: none).
+    void setTicks(std::vector<double> units);
+    const std::vector<double>& ticks() const { return m_ticks; }
     QColor markerColour() const { return m_markerColour; }
 
 signals:
@@ -45,6 +50,7 @@ private:
     double m_scaleHeight = 1;
     double m_markerTop = 0;
     QColor m_markerColour = Qt::white;
+    std::vector<double> m_ticks;
 };
 
 }  // namespace velloran::ui
